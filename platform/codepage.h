@@ -1,0 +1,26 @@
+// Code-page conversion between UTF-8, UTF-16 and GBK (code page 936).
+//
+// GBK is handled by ICU's "windows-936-2000" converter, which matches code
+// page 936 byte for byte (0x80 is U+20AC). Every call may run on any thread:
+// each thread uses its own converter.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+// Each conversion replaces what it cannot convert: invalid input becomes
+// U+FFFD on the way to UTF-16, and a character GBK cannot hold becomes the
+// code page's default character "?". When `replaced` is given it is set to
+// whether any such replacement happened.
+std::u16string Utf8ToUtf16(std::string_view utf8, bool* replaced = nullptr);
+std::string Utf16ToUtf8(std::u16string_view utf16, bool* replaced = nullptr);
+std::u16string GbkToUtf16(std::string_view gbk, bool* replaced = nullptr);
+std::string Utf16ToGbk(std::u16string_view utf16, bool* replaced = nullptr);
+
+// Shorthands through UTF-16.
+std::string Utf8ToGbk(std::string_view utf8, bool* replaced = nullptr);
+std::string GbkToUtf8(std::string_view gbk, bool* replaced = nullptr);
+
+}  // namespace platform
