@@ -1,1 +1,194 @@
-// placeholder
+#include "platform/codepage.h"
+
+#include <unicode/ucnv.h>
+#include <unicode/ucnv_cb.h>
+#include <unicode/ucnv_err.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <type_traits>
+
+namespace platform {
+namespace {
+
+static_assert(std::is_same_v<UChar, char16_t>, "ICU code units must be char16_t");
+
+// One converter, opened on first use by the thread that owns it and closed
+// when that thread ends. ICU converters keep conversion state, so they must
+// never be shared between threads.
+class ThreadConverter {
+ public:
+  // `substitute` is the single-byte replacement for what the target cannot
+  // hold, or null to keep the converter's own (U+FFFD for UTF-8).
+  ThreadConverter(const char* name, const char* substitute)
+      : name_(name), substitute_(substitute) {}
+  ~ThreadConverter() {
+    if (cnv_ != nullptr) ucnv_close(cnv_);
+  }
+  ThreadConverter(const ThreadConverter&) = delete;
+  ThreadConverter& operator=(const ThreadConverter&) = delete;
+
+  // The converter, reset and with the replacement flag cleared.
+  UConverter* Begin() {
+    if (cnv_ == nullptr) Open();
+    ucnv_reset(cnv_);
+    replaced_ = false;
+    return cnv_;
+  }
+  bool replaced() const { return replaced_; }
+
+ private:
+  // A converter that cannot be opened means the ICU data is missing; carrying
+  // on would silently turn every text into nothing, and a later save would
+  // write that, so the process stops here.
+  [[noreturn]] void Fail(UErrorCode status) const {
+    std::fprintf(stderr, "fatal: cannot open the %s converter: %s\n", name_, u_errorName(status));
+    std::abort();
+  }
+
+  void Open() {
+    UErrorCode status = U_ZERO_ERROR;
+    cnv_ = ucnv_open(name_, &status);
+    if (U_FAILURE(status)) Fail(status);
+    if (substitute_ != nullptr) ucnv_setSubstChars(cnv_, substitute_, 1, &status);
+    ucnv_setToUCallBack(cnv_, &ToUnicodeCallback, &replaced_, nullptr, nullptr, &status);
+    ucnv_setFromUCallBack(cnv_, &FromUnicodeCallback, &replaced_, nullptr, nullptr, &status);
+    if (U_FAILURE(status)) Fail(status);
+  }
+
+  // Invalid or unmappable input: note it, then substitute as ICU does.
+  static void ToUnicodeCallback(const void* context, UConverterToUnicodeArgs* args,
+                                const char* bytes, int32_t length, UConverterCallbackReason reason,
+                                UErrorCode* status) {
+    if (reason > UCNV_IRREGULAR) return;  // reset, close or clone: nothing to convert
+    *static_cast<bool*>(const_cast<void*>(context)) = true;
+    UCNV_TO_U_CALLBACK_SUBSTITUTE(nullptr, args, bytes, length, reason, status);
+  }
+
+  // ICU's own substitute callback drops "default ignorable" characters (such
+  // as U+FEFF or U+200B) without a trace. Here every character the target
+  // cannot hold becomes the substitution character, so nothing vanishes
+  // unseen.
+  static void FromUnicodeCallback(const void* context, UConverterFromUnicodeArgs* args,
+                                  const UChar*, int32_t, UChar32, UConverterCallbackReason reason,
+                                  UErrorCode* status) {
+    if (reason > UCNV_IRREGULAR) return;
+    *static_cast<bool*>(const_cast<void*>(context)) = true;
+    *status = U_ZERO_ERROR;
+    ucnv_cbFromUWriteSub(args, 0, status);
+  }
+
+  const char* name_;
+  const char* substitute_;
+  UConverter* cnv_ = nullptr;
+  bool replaced_ = false;
+};
+
+ThreadConverter& GbkConverter() {
+  // Matches code page 936 byte for byte, 0x80 being U+20AC; "?" is the code
+  // page's default character.
+  thread_local ThreadConverter converter("windows-936-2000", "?");
+  return converter;
+}
+
+ThreadConverter& Utf8Converter() {
+  thread_local ThreadConverter converter("UTF-8", nullptr);
+  return converter;
+}
+
+void Report(bool* replaced, bool value) {
+  if (replaced != nullptr) *replaced = value;
+}
+
+// Bytes to UTF-16 through `converter`, the whole input in one flushed pass.
+std::u16string ToUtf16(ThreadConverter& converter, std::string_view bytes, bool* replaced) {
+  std::u16string out;
+  if (bytes.empty()) {
+    Report(replaced, false);
+    return out;
+  }
+  UConverter* cnv = converter.Begin();
+  // Every input byte gives at most one UTF-16 unit for both converters in
+  // use; the loop still grows the buffer should that ever not hold.
+  out.resize(bytes.size() + 1);
+  const char* source = bytes.data();
+  const char* const sourceLimit = bytes.data() + bytes.size();
+  std::size_t written = 0;
+  for (;;) {
+    UChar* const begin = out.data();
+    UChar* target = begin + written;
+    UErrorCode status = U_ZERO_ERROR;
+    ucnv_toUnicode(cnv, &target, begin + out.size(), &source, sourceLimit, nullptr, true, &status);
+    written = static_cast<std::size_t>(target - begin);
+    if (status != U_BUFFER_OVERFLOW_ERROR) break;
+    out.resize(out.size() * 2);
+  }
+  out.resize(written);
+  Report(replaced, converter.replaced());
+  return out;
+}
+
+// UTF-16 to bytes through `converter`, the whole input in one flushed pass.
+std::string FromUtf16(ThreadConverter& converter, std::u16string_view utf16, bool* replaced) {
+  std::string out;
+  if (utf16.empty()) {
+    Report(replaced, false);
+    return out;
+  }
+  UConverter* cnv = converter.Begin();
+  out.resize(utf16.size() * static_cast<std::size_t>(ucnv_getMaxCharSize(cnv)) + 4);
+  const UChar* source = utf16.data();
+  const UChar* const sourceLimit = source + utf16.size();
+  std::size_t written = 0;
+  for (;;) {
+    char* const begin = out.data();
+    char* target = begin + written;
+    UErrorCode status = U_ZERO_ERROR;
+    ucnv_fromUnicode(cnv, &target, begin + out.size(), &source, sourceLimit, nullptr, true,
+                     &status);
+    written = static_cast<std::size_t>(target - begin);
+    if (status != U_BUFFER_OVERFLOW_ERROR) break;
+    out.resize(out.size() * 2);
+  }
+  out.resize(written);
+  Report(replaced, converter.replaced());
+  return out;
+}
+
+}  // namespace
+
+std::u16string Utf8ToUtf16(std::string_view utf8, bool* replaced) {
+  return ToUtf16(Utf8Converter(), utf8, replaced);
+}
+
+std::string Utf16ToUtf8(std::u16string_view utf16, bool* replaced) {
+  return FromUtf16(Utf8Converter(), utf16, replaced);
+}
+
+std::u16string GbkToUtf16(std::string_view gbk, bool* replaced) {
+  return ToUtf16(GbkConverter(), gbk, replaced);
+}
+
+std::string Utf16ToGbk(std::u16string_view utf16, bool* replaced) {
+  return FromUtf16(GbkConverter(), utf16, replaced);
+}
+
+std::string Utf8ToGbk(std::string_view utf8, bool* replaced) {
+  bool lost = false;
+  const std::u16string utf16 = Utf8ToUtf16(utf8, &lost);
+  bool lostToo = false;
+  std::string gbk = Utf16ToGbk(utf16, &lostToo);
+  Report(replaced, lost || lostToo);
+  return gbk;
+}
+
+std::string GbkToUtf8(std::string_view gbk, bool* replaced) {
+  bool lost = false;
+  const std::u16string utf16 = GbkToUtf16(gbk, &lost);
+  bool lostToo = false;
+  std::string utf8 = Utf16ToUtf8(utf16, &lostToo);
+  Report(replaced, lost || lostToo);
+  return utf8;
+}
+
+}  // namespace platform

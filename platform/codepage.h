@@ -2,7 +2,10 @@
 //
 // GBK is handled by ICU's "windows-936-2000" converter, which matches code
 // page 936 byte for byte (0x80 is U+20AC). Every call may run on any thread:
-// each thread uses its own converter.
+// each thread uses its own converter. No byte-order mark is added or removed,
+// and a zero byte is converted like any other character. Should ICU be unable
+// to open a converter (its data missing), the process stops with a message
+// rather than hand back empty texts.
 #pragma once
 
 #include <string>

@@ -1,7 +1,9 @@
 // Regular expressions over byte strings (PCRE2, 8-bit, no UTF and no UCP):
 // a byte of 0x80 or more is never a letter, a digit or white space, so a
 // pattern such as "\s" touches only ASCII bytes and never splits a GBK
-// character's trail byte from its lead.
+// character's trail byte from its lead. Patterns that ask for UTF or Unicode
+// properties with (*UTF) or (*UCP) are refused. ^ and $ see LF as the line
+// break.
 #pragma once
 
 #include <cstddef>
@@ -33,7 +35,8 @@ class Regex {
  public:
   // The compiled pattern for these options; the same pattern and options give
   // the same shared object, so a pattern is compiled once per process.
-  // Returns null when the pattern does not compile.
+  // Returns null when the pattern does not compile. Safe from any thread; the
+  // cache is never emptied, so it is meant for the program's fixed patterns.
   static std::shared_ptr<const Regex> Get(std::string_view pattern, RegexOptions options);
 
   ~Regex();
@@ -44,10 +47,12 @@ class Regex {
   std::size_t groupCount() const;
 
   // Every non-overlapping match, left to right (an empty match advances by
-  // one byte).
-  std::vector<RegexMatch> FindAll(std::string_view subject) const;
-  // The first match only, or an empty vector.
-  std::vector<RegexMatch> FindFirst(std::string_view subject) const;
+  // one byte). When the engine gives up (for example on its backtracking
+  // limit) the matches found before that point are returned and `failed`,
+  // when given, is set; otherwise it is cleared.
+  std::vector<RegexMatch> FindAll(std::string_view subject, bool* failed = nullptr) const;
+  // The first match only, or an empty vector; `failed` as for FindAll.
+  std::vector<RegexMatch> FindFirst(std::string_view subject, bool* failed = nullptr) const;
 
  private:
   struct Code;
