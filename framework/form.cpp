@@ -1,0 +1,2 @@
+// Definitions for form.h.
+#include "framework/form.h"

@@ -1,0 +1,2 @@
+// Definitions for headless.h.
+#include "framework/headless.h"

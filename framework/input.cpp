@@ -1,0 +1,2 @@
+// Definitions for input.h.
+#include "framework/input.h"

@@ -1,0 +1,76 @@
+// The entry points through which user input reaches the models: the Qt
+// backend calls them from its widgets' event handlers, the headless backend
+// from its scripted user. Each one checks that the user can reach the unit
+// (Control::Reachable: loaded, visible, enabled, current tab page, window
+// not blocked by a modal window), updates the model as the user's action
+// would, and raises the event the rules give, running its handler before
+// returning. Each returns false, and does nothing, when the action is
+// refused. GUI thread only.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "framework/types.h"
+#include "framework/unit.h"
+#include "framework/units.h"
+
+namespace fw::input {
+
+// A click (press and release) on a button, picture button, super button,
+// label or picture: raises Clicked. On a radio: checks it, unchecks the
+// other radios of its group, raises Clicked (also when it was checked).
+bool Click(Control& unit);
+
+// A mouse press on an edit box: raises LeftButtonDown or RightButtonDown
+// (x, y in CurrentEventArgs). The backend lets the edit handle the press
+// itself only after this returns, and only if the edit is still reachable.
+bool MouseDown(Edit& edit, MouseButton button, int x, int y);
+
+// The user changed the text of an edit box (typing, pasting, deleting) to
+// `gbk`, the whole new text: the model takes it and raises TextChanged
+// once (unless this edit's TextChanged handler is running). Refused for a
+// read-only edit.
+bool EditText(Edit& edit, std::string_view gbk);
+
+// The user chose item `index` of a combo: it becomes current and
+// SelectionChanged is raised (also for the item already current).
+bool ChooseItem(Combo& combo, int index);
+
+// The user chose tab `index`: it becomes current; TabChanged is raised when
+// it differs from the tab that was current.
+bool ChooseTab(Tabs& tabs, int index);
+
+// The user clicked a grid cell: raises CellEvent (CellAction::Clicked).
+bool ClickCell(Grid& grid, int row, int col);
+// The user edited a cell and committed `gbk`: refused for the header row
+// and for read-only cells; otherwise the cell takes the text and CellEvent
+// is raised (CellAction::Edited).
+bool EditCell(Grid& grid, int row, int col, std::string_view gbk);
+
+// The user clicked (pressed and released the left button) in a rich edit
+// box at character position `pos`: the caret moves there (empty selection,
+// clamped to the text), then LeftButtonUp is raised.
+bool ClickRichEdit(RichEdit& box, int pos);
+// The user selected a range in a rich edit box with the mouse; the
+// selection changes, then LeftButtonUp is raised.
+bool SelectRichEdit(RichEdit& box, int start, int length);
+
+// Files dropped on `target` (paths in GBK). Delivered to the drop target
+// registered on that unit, even while the unit is disabled (but not when it
+// is hidden or its window is blocked). Refused when no drop target is
+// registered on it. An empty list is refused.
+bool DropFiles(Control& target, const std::vector<std::string>& pathsGbk);
+
+// The user dragged a draggable window to a new place (or the window system
+// moved it): geometry changes, Moved is raised.
+bool MoveWindow(Window& window, int left, int top);
+// The user or the window system asked to close a window (close key,
+// window manager). Raises CloseRequested when bound; without a binding the
+// window is destroyed. Never ends the program by itself.
+bool RequestClose(Window& window);
+// The user minimised or restored a window from outside the program.
+bool SetMinimised(Window& window, bool minimised);
+
+}  // namespace fw::input

@@ -1,0 +1,2 @@
+// Definitions for runtime.h.
+#include "framework/runtime.h"

@@ -1,0 +1,2 @@
+// Definitions for text_array.h.
+#include "framework/text_array.h"

@@ -1,0 +1,2 @@
+// Definitions for unit.h.
+#include "framework/unit.h"

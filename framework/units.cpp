@@ -1,0 +1,2 @@
+// Definitions for units.h.
+#include "framework/units.h"

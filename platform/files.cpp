@@ -1,0 +1,2 @@
+// Files services; see files.h.
+#include "platform/files.h"

@@ -1,0 +1,2 @@
+// Image services; see image.h.
+#include "platform/image.h"

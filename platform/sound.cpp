@@ -1,0 +1,2 @@
+// Sound services; see sound.h.
+#include "platform/sound.h"

@@ -1,0 +1,2 @@
+// Thread services; see thread.h.
+#include "platform/thread.h"
