@@ -4,8 +4,9 @@
 // nothing gives -1 and a start below 1 counts as 1. Searches step over
 // two-byte characters: a byte of 0x80 or more is a lead byte and takes the
 // next byte as its trail, so an occurrence never begins on a trail byte (a
-// trail byte may be "@", "[", "]", "`", "|" or "\"). Ignoring case folds
-// only single-byte ASCII letters. An empty sought text is never found.
+// trail byte may be "@", "[", "]", "`", "|" or "\"), and an occurrence
+// covers whole characters. Ignoring case folds only single-byte ASCII
+// letters. An empty sought text is never found.
 #pragma once
 
 #include <cstdint>
@@ -52,7 +53,8 @@ std::string ReplaceText(std::string_view text, std::optional<int> count, int sta
                         std::string_view find3 = {}, std::string_view repl3 = {},
                         std::string_view find4 = {}, std::string_view repl4 = {},
                         std::string_view find5 = {}, std::string_view repl5 = {});
-// The forms in use: every occurrence, or the first one from a position.
+// The forms in use, both with ASCII letter case ignored: every occurrence, or
+// the first one from a position.
 std::string ReplaceAll(std::string_view text, std::string_view find, std::string_view repl);
 std::string ReplaceFirst(std::string_view text, std::string_view find, std::string_view repl,
                          int start = 1);
@@ -65,7 +67,8 @@ std::string GetTextBetween(std::string_view text, std::string_view startMarker,
                            std::string_view endMarker, int start = 1, bool ignoreCase = false);
 
 // The text with the span from the start marker through the next end marker
-// removed (case ignored); unchanged when the start marker is missing.
+// removed (case ignored; the end marker is looked for from the start
+// marker's position on); unchanged when either marker is missing.
 std::string RemoveTextBetween(std::string_view text, std::string_view startMarker,
                               std::string_view endMarker);
 
@@ -89,7 +92,9 @@ std::string ConvertGbkToUtf8(std::string_view gbk, bool* replaced = nullptr);
 // read. No digits gives 0; values beyond 32 bits saturate.
 std::int32_t TextToInt(std::string_view text);
 // The same folding and white space, then a decimal number with optional
-// fraction and exponent; no number gives 0. Never depends on the locale.
+// fraction and exponent; no number gives 0. Never depends on the locale and
+// never reads "inf", "nan" or hex; a value beyond the range of a double
+// saturates at the largest finite one, so the result is always finite.
 double TextToDouble(std::string_view text);
 // Truncation toward zero, saturating at the 32-bit range (NaN gives 0).
 std::int32_t DoubleToInt(double value);
