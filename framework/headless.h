@@ -46,6 +46,9 @@ class Headless final : public Backend {
   void SetScreenSize(int width, int height);  // default 1920 x 1080
   void SetProgramFolder(std::string gbk);     // default: the executable's folder
   void FailNextLoad(std::string_view window); // its next Load fails (view not built)
+  // Real time without a step or a post after which a waiting loop with
+  // nothing scripted ends the run as "headless: stalled" (default 5000 ms).
+  void SetStallAfter(std::int64_t realMs);
 
   // ---- Running ----
   // Runs `body` (typically the program's start routine) and returns how the
@@ -57,7 +60,11 @@ class Headless final : public Backend {
 
   // ---- Scripted user ----
   // Adds a step that runs when a loop next waits, `afterMs` virtual
-  // milliseconds after the previous step ran (or after now, for the first).
+  // milliseconds after the previous step has returned (or after now, when
+  // no step is queued). So queued steps run one after the other: a step
+  // that opens a modal window or waits in a delay is not interrupted by the
+  // steps behind it (answer modal windows with OnNextModal), while a step
+  // added by a running step to an empty queue runs inside it.
   void Then(std::function<void()> step, std::int64_t afterMs = 0);
   // Arms `step` for the next modal load of `window`: it runs as a step of
   // the modal loop as soon as the window is loaded and the loop waits.
@@ -88,7 +95,9 @@ class Headless final : public Backend {
   // One line per event of the views, in order, UTF-8 for reading in test
   // output: "load PromptWindow modal owner=MainWindow", "show PromptWindow",
   // "destroy PromptWindow", "embed SkillParamWindow in MainWindow at 627,125",
-  // "minimise MainWindow", "sound 11712 bytes", "fatal ...".
+  // "minimise MainWindow", "sound 11712 bytes", "fatal ...". Also "hide W"
+  // when the program hides a loaded window and "restore W" when a minimised
+  // one is restored; failed loads (FailNextLoad) are not logged.
   const std::vector<std::string>& Log() const;
   void ClearLog();
   // The waves played (as given), in order.

@@ -65,7 +65,11 @@ class Runtime {
   Window& Register(const WindowDef& def);
   Window* FindWindow(std::string_view name) const;
 
+  // How often the exit routine has run (0 or 1), for the headless backend.
+  int ExitRoutineRuns() const;
+
  private:
+  friend struct detail::Access;
   struct State;
   Backend* backend_;
   std::unique_ptr<State> state_;
@@ -124,7 +128,8 @@ void ProcessPending();
 // another delay (the inner one ends first). Never returns early: it ends
 // at the first turn of the loop at or after its deadline, or when a nested
 // handler returns, if that is later. An amount of 0 or less serves what is
-// pending once and returns. Always returns true.
+// pending once and returns. On a thread other than the GUI thread it only
+// sleeps. Always returns true.
 bool DelayWithMessages(std::int64_t amount, int unit = 0);
 
 // ---- Exit and fatal errors -------------------------------------------------
@@ -144,7 +149,8 @@ void SetExitRoutine(void (*routine)());
 // thread it unwinds like Exit in headless runs; from another thread it
 // writes the message to stderr and aborts.
 [[noreturn]] void Fatal(std::string_view message);
-// Whether the exit road has started (the exit routine is running or done).
+// Whether the exit road has started: Exit was called (its exit routine is
+// running or done) or Fatal was.
 bool Exiting();
 
 // ---- Threads ---------------------------------------------------------------

@@ -34,6 +34,9 @@ class Runtime;
 class Window;
 struct UnitDef;
 struct WindowDef;
+namespace detail {
+struct Access;  // the framework's own sources reach private state through it
+}
 
 // What changed, as passed to Backend::Changed. Each unit kind documents
 // which of these it sends.
@@ -127,6 +130,7 @@ class Control {
 
  private:
   friend class Window;
+  friend struct detail::Access;
   Kind kind_;
   std::string name_;
   Window* window_;
@@ -229,8 +233,15 @@ class Window {
   // with an owner blocks it.
   bool Blocked() const;
 
+  // How the current instance was loaded (for the backends: an owned window
+  // stays above its owner, a modal one may be shown as such). nullptr and
+  // false while not loaded.
+  Window* Owner() const;
+  bool Modal() const;
+
  private:
   friend class Runtime;
+  friend struct detail::Access;
   Window(Runtime& runtime, const WindowDef& def);
   struct State;
   Runtime* runtime_;

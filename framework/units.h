@@ -53,6 +53,11 @@ class PictureButton final : public Control {
   using Control::Control;
   const ImageSet& Images() const;
   void SetImages(const ImageSet& set);  // Prop::Images
+  void ResetFromDefinition() override;
+  void Clear() override;
+
+ private:
+  ImageSet images_;
 };
 
 class Picture final : public Control {
@@ -60,6 +65,11 @@ class Picture final : public Control {
   using Control::Control;
   const Image& GetImage() const;
   void SetImage(const Image& image);  // Prop::Images
+  void ResetFromDefinition() override;
+  void Clear() override;
+
+ private:
+  Image image_;
 };
 
 // Plain text box, single or multi-line (fixed by the form).
@@ -85,6 +95,14 @@ class Edit final : public Control {
   void SetText(std::string_view gbk) override;  // Prop::Text, then TextChanged
   bool Multiline() const;
   bool ReadOnly() const;
+  void ResetFromDefinition() override;
+  void Clear() override;
+
+ private:
+  friend struct detail::Access;
+  bool multiline_ = false;
+  bool readOnly_ = false;
+  int textChangedDepth_ = 0;  // this edit's TextChanged handlers running
 };
 
 // Radio box. Its group is the radios with the same parent unit (a group
@@ -98,6 +116,10 @@ class Radio final : public Control {
   using Control::Control;
   bool Checked() const;
   void SetChecked(bool checked);  // Prop::Checked
+  void Clear() override;
+
+ private:
+  bool checked_ = false;
 };
 
 // Drop-down list of GBK items, each with an integer item data. Indexes are
@@ -127,6 +149,16 @@ class Combo final : public Control {
   // the time of the post or has been destroyed (and maybe loaded again)
   // when the GUI thread serves it. Never blocks.
   static void PostAddItem(Ref<Combo> combo, std::string gbk, std::int32_t data = 0);
+
+  void Clear() override;
+
+ private:
+  struct Item {
+    std::string text;
+    std::int32_t data = 0;
+  };
+  std::vector<Item> items_;
+  int current_ = -1;
 };
 
 // Tab control. Its pages hold the units whose parent is this control; only
@@ -140,6 +172,12 @@ class Tabs final : public Control {
   std::string Caption(int index) const;  // GBK, "" outside
   int Current() const;                   // 0-based; -1 when not loaded
   void SetCurrent(int index);            // out of range: ignored
+  void ResetFromDefinition() override;
+  void Clear() override;
+
+ private:
+  std::vector<std::string> captions_;
+  int current_ = -1;
 };
 
 // Timer: raises Tick every Period() milliseconds while its window is
@@ -152,6 +190,14 @@ class Timer final : public Control {
   using Control::Control;
   int Period() const;
   void SetPeriod(int ms);  // negative counts as 0
+  void ResetFromDefinition() override;
+  void Clear() override;
+
+ private:
+  friend struct detail::Access;
+  int period_ = 0;
+  std::int64_t due_ = 0;  // clock time of the next tick while period_ > 0
+  bool inTick_ = false;   // the Tick handler is running (maybe waiting)
 };
 
 // A rectangle of grid cells: first row and column, and optionally the last
@@ -176,6 +222,9 @@ struct CellRange {
 class Grid final : public Control {
  public:
   using Control::Control;
+  // The grid's own colours (Control), next to the cell colours below.
+  using Control::SetBackColour;
+  using Control::SetTextColour;
   int RowCount() const;   // header included; 1 after load
   int ColCount() const;   // from the form
   int AppendRow(std::string_view col0Gbk);  // returns the new row's index
@@ -189,6 +238,25 @@ class Grid final : public Control {
   Colour CellBackColour(int row, int col) const;  // kDefaultColour outside or unset
   Colour CellTextColour(int row, int col) const;
   bool CellReadOnly(int row, int col) const;      // row 0 is always read-only
+  void ResetFromDefinition() override;
+  void Clear() override;
+
+ private:
+  struct Cell {
+    std::string text;
+    Colour back = kDefaultColour;
+    Colour fore = kDefaultColour;
+    bool readOnly = false;
+  };
+  struct Span {
+    int row0, col0, row1, col1;
+  };
+  bool InGrid(int row, int col) const;
+  bool Cut(const CellRange& range, Span& span) const;
+  template <class F>
+  void ForRange(const CellRange& range, F&& apply);
+  int cols_ = 0;
+  std::vector<std::vector<Cell>> rows_;
 };
 
 // Character format of rich edit text. A colour kDefaultColour is the
@@ -251,8 +319,31 @@ class RichEdit final : public Control {
 
   // Forward search from `start` (positions below 0 count as 0), ASCII
   // letters compared without case, no whole-word rule. Returns the position
-  // of the first match, or -1.
+  // of the first match, or -1 (also for an empty `gbk`).
   int Find(std::string_view gbk, int start = 0) const;
+
+  void ResetFromDefinition() override;
+  void Clear() override;
+
+ private:
+  // One character: a single byte, a two-byte GBK character (lead << 8 |
+  // trail) or '\n' for a line break; `format` indexes formats_.
+  struct Char {
+    std::uint16_t code;
+    std::uint16_t format;
+  };
+  static std::vector<std::uint16_t> Split(std::string_view gbk);
+  std::uint16_t Intern(const CharFormat& f);
+  void Compact();
+  int LineOf(int pos) const;
+  bool readOnly_ = false;
+  std::vector<Char> chars_;
+  std::vector<CharFormat> formats_;  // [0] is the default format
+  int selStart_ = 0;
+  int selLength_ = 0;
+  // A format set on an empty selection, for the next insertion at pendingAt_.
+  std::optional<CharFormat> pending_;
+  int pendingAt_ = -1;
 };
 
 // Drop target: an invisible unit that, once registered on a unit of the
@@ -266,8 +357,12 @@ class DropTarget final : public Control {
   using Control::Control;
   // Registers once; a second call, or a unit of another window, is ignored
   // and returns false. The registration ends when the window is destroyed.
-  bool Register(Control& target);
+  bool Register(Control& target);  // notifies Changed(*this, Prop::Parent)
   Control* Target() const;
+  void Clear() override;
+
+ private:
+  Control* target_ = nullptr;
 };
 
 }  // namespace fw

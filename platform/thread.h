@@ -14,7 +14,7 @@ class Thread {
  public:
   using Body = std::function<void(std::stop_token)>;
 
-  Thread() = default;
+  Thread();
   Thread(const Thread&) = delete;
   Thread& operator=(const Thread&) = delete;
   // Requests a stop and joins.

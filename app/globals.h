@@ -1,0 +1,144 @@
+// The program-wide state that every window, handler and engine routine
+// shares. Each variable is a single instance that lives from start to exit.
+//
+// Kinds: texts are GBK bytes (empty means no text); integers are 32-bit
+// signed; flags are logical values; text arrays are 1-based and growable
+// (an index outside 1..Size() is the framework's fatal error, so callers
+// test Size() first); loader threads are the class-folder workers.
+//
+// Start values: every text empty, every integer 0, every flag false, every
+// text array empty. InitProgramGlobals sets them at program start;
+// FreeProgramGlobals is the exit routine that releases them.
+//
+// Threads: the variables are for the GUI thread. A loader thread only reads
+// g_skillNameTable, which is complete before any loader starts; what it
+// finds it posts to the GUI thread, which appends to the path arrays.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "framework/text_array.h"
+#include "platform/thread.h"
+
+namespace app {
+
+// The prompt box.
+extern std::int32_t g_promptResult;  // 1 OK, 0 Cancel
+extern std::string g_promptLine1;
+extern std::string g_promptLine2;
+extern std::string g_promptLine3;
+extern std::int32_t g_promptButtonMode;  // 1 one button, 2 OK and Cancel
+
+// The skill model.
+extern std::string g_scriptFormat;      // "SP" or "PT"
+extern std::string g_readType;          // "地下城", "决斗场" or "通用"
+extern fw::TextArray g_levelRows;       // per level: its values joined by CR LF
+extern fw::TextArray g_levelValues;     // every level value, level-major
+extern fw::TextArray g_placeholderMap;  // "kind|row|line" per rendered placeholder
+extern std::string g_scriptText;
+extern std::string g_levelInfoText;
+extern std::string g_staticDataText;
+extern std::int32_t g_valuesPerLevel;  // 0: no level data loaded
+extern std::int32_t g_levelCount;
+extern bool g_hasStaticData;
+extern bool g_staticDataSplit;
+extern bool g_staticDataShown;
+extern bool g_hasLevelData;
+extern bool g_reportMissingData;     // the read was started by the user
+extern std::int32_t g_currentLevel;  // 1-based
+extern bool g_hasSecondGrowtype;
+extern fw::TextArray g_masteryValues;
+extern std::string g_modifyMode;  // "增加", "赋值", "递增" or "倍率"
+
+// Header fields of the skill script, in parameter-grid terms.
+extern std::string g_hdrRequiredLevelRange;
+extern std::string g_hdrMaximumLevel;
+extern std::string g_hdrPurchaseCost;
+extern std::string g_hdrStartCoolTime1;
+extern std::string g_hdrStartCoolTime2;
+extern std::string g_hdrCoolTime1;
+extern std::string g_hdrCoolTime2;
+extern std::string g_hdrPvpCoolTime1;
+extern std::string g_hdrPvpCoolTime2;
+extern std::string g_hdrCastingTime1;
+extern std::string g_hdrCastingTime2;
+extern std::string g_hdrPvpCastingTime1;
+extern std::string g_hdrPvpCastingTime2;
+extern std::string g_hdrRequiredLevel;
+extern std::string g_hdrConsumeMp1;
+extern std::string g_hdrConsumeMp2;
+extern std::string g_hdrConsumeItem;
+extern std::string g_hdrConsumeItemCount1;
+extern std::string g_hdrConsumeItemCount2;
+
+extern bool g_classChoicePending;         // the class combo was offered
+extern std::string g_frameDimensionTime;  // 16 bytes of the skin module's frame-time GUID
+extern std::int32_t g_gdiplusToken;
+extern std::string g_droppedFilePath;
+extern std::int32_t g_levelRangeLow;
+extern std::int32_t g_levelRangeHigh;
+extern std::string g_levelRangeList;  // "[L]" for every level L of the range
+extern std::int32_t g_promptAnimWidth;
+
+// The skill list: one path array per class folder (element k names the
+// file of combo item k), one loader thread per class folder, the search
+// positions and the closing guard.
+extern fw::TextArray g_creatormagePaths;
+extern fw::TextArray g_gunnerPaths;
+extern std::int32_t g_maleSearchResume;
+extern fw::TextArray g_priestPaths;
+extern fw::TextArray g_atmagePaths;
+extern platform::Thread g_atfighterLoaderThread;
+extern platform::Thread g_atgunnerLoaderThread;
+extern platform::Thread g_atmageLoaderThread;
+extern platform::Thread g_creatormageLoaderThread;
+extern platform::Thread g_demonicswordmanLoaderThread;
+extern platform::Thread g_fighterLoaderThread;
+extern platform::Thread g_gunnerLoaderThread;
+extern platform::Thread g_mageLoaderThread;
+extern platform::Thread g_priestLoaderThread;
+extern platform::Thread g_swordmanLoaderThread;
+extern platform::Thread g_thiefLoaderThread;
+extern std::int32_t g_femaleSearchResume;
+extern bool g_skillListReady;  // the skill-list window may close
+extern fw::TextArray g_atfighterPaths;
+extern fw::TextArray g_skillNameTable;  // the lines of the embedded name table
+extern fw::TextArray g_atgunnerPaths;
+extern fw::TextArray g_demonicswordmanPaths;
+extern fw::TextArray g_fighterPaths;
+extern fw::TextArray g_magePaths;
+extern fw::TextArray g_swordmanPaths;
+extern fw::TextArray g_thiefPaths;
+
+// The skinned-window module's focus and frame state.
+extern std::int32_t g_skinCaretWindow;
+extern std::int32_t g_skinFocusedEdit;
+extern std::int32_t g_skinFrameImage;
+extern bool g_skinCaretVisible;
+
+// The eleven class folders in their fixed order, each with its path array
+// and loader thread.
+inline constexpr int kClassFolderCount = 11;
+struct ClassFolder {
+  const char* folder;  // name of the folder under skill/
+  fw::TextArray* paths;
+  platform::Thread* loader;
+};
+const std::array<ClassFolder, kClassFolderCount>& ClassFolders();
+
+// Gives every variable its start value. Loader threads still running from
+// an earlier run are stopped and joined first.
+void InitProgramGlobals();
+
+// The exit routine: asks every loader thread to stop and joins them, then
+// releases every text and text array. Nothing is released while a loader
+// may still use it.
+void FreeProgramGlobals();
+
+// Asks every loader thread to stop, then waits until each has returned.
+// Loaders never wait for the GUI thread, so this always ends.
+void StopLoaderThreads();
+
+}  // namespace app

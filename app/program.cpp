@@ -1,0 +1,33 @@
+#include "app/program.h"
+
+#include "app/globals.h"
+#include "app/main_window.h"
+#include "app/prompt.h"
+#include "app/side_windows.h"
+#include "app/units.h"
+#include "framework/runtime.h"
+#include "platform/gbk.h"
+
+namespace app {
+
+void RegisterForms() {
+  for (const fw::WindowDef* form : {&MainWindowForm(), &SkillParamWindowForm(),
+                                    &MasteryLevelWindowForm(), &PromptWindowForm()}) {
+    if (fw::Runtime::Current().FindWindow(form->name) == nullptr) fw::RegisterForm(*form);
+  }
+}
+
+int ProgramStart() {
+  RegisterForms();
+  InitProgramGlobals();
+  fw::SetExitRoutine(&FreeProgramGlobals);
+  if (!main_window::window->Load()) fw::Fatal(platform::Gbk("载入启动窗口失败"));
+  fw::Run();
+  return 0;
+}
+
+void OnCloseButtonClicked() {
+  fw::Exit(0);
+}
+
+}  // namespace app

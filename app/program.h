@@ -1,0 +1,24 @@
+// Program start and exit.
+#pragma once
+
+namespace app {
+
+// Registers every window form of the program with the current runtime.
+// Forms already registered with it are left as they are, so a test may
+// register them before starting the program.
+void RegisterForms();
+
+// The program's start routine, run once on the GUI thread over a runtime
+// that exists: registers the forms, gives the program-wide state its start
+// values, registers the exit routine, loads MainWindow (a failure is the
+// fatal error "载入启动窗口失败") and runs the message loop. The program ends
+// only through the exit road (fw::Exit), so it does not return in practice;
+// the result would be 0.
+int ProgramStart();
+
+// 关闭按钮 Clicked on MainWindow, and a system close of MainWindow: ends
+// the program with exit code 0 through the exit road, which runs
+// FreeProgramGlobals once. Does not return.
+[[noreturn]] void OnCloseButtonClicked();
+
+}  // namespace app

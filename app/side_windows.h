@@ -1,0 +1,33 @@
+// The two side windows that live inside MainWindow: SkillParamWindow (the
+// header fields of the skill) and MasteryLevelWindow (its mastery levels).
+#pragma once
+
+#include "framework/form.h"
+
+namespace app {
+
+// Where each side window sits inside MainWindow's client area when open.
+inline constexpr int kParamWindowLeft = 627;
+inline constexpr int kParamWindowTop = 125;
+inline constexpr int kParamWindowWidth = 173;
+inline constexpr int kParamWindowHeight = 439;
+inline constexpr int kMasteryWindowTop = 256;  // its left follows SkillParamWindow
+inline constexpr int kMasteryWindowWidth = 152;
+inline constexpr int kMasteryWindowHeight = 310;
+
+// The forms; they live for the whole process.
+const fw::WindowDef& SkillParamWindowForm();
+const fw::WindowDef& MasteryLevelWindowForm();
+
+// Created: write the grid's header row, then embed the window in MainWindow.
+// MasteryLevelWindow goes to the right of SkillParamWindow, so that one is
+// loaded first.
+void OnSkillParamWindowCreated();
+void OnMasteryLevelWindowCreated();
+
+// Handlers of the side windows' units.
+void OnParamSaveButtonClicked();
+void OnMasterySaveButtonClicked();
+void OnAllClassComboSelectionChanged();
+
+}  // namespace app

@@ -1,0 +1,122 @@
+// File and folder services on a scratch folder.
+#include "platform/files.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "platform/codepage.h"
+#include "platform/gbk.h"
+
+namespace platform {
+namespace {
+
+namespace fs = std::filesystem;
+
+class Files : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string templ = (fs::temp_directory_path() / "se-files-XXXXXX").string();
+    ASSERT_NE(::mkdtemp(templ.data()), nullptr);
+    root_ = templ;
+  }
+  void TearDown() override { fs::remove_all(root_); }
+  // A path under the scratch folder as the program keeps it (GBK).
+  std::string Path(std::string_view utf8) const {
+    return Utf8ToGbk((root_ / fs::path(std::string(utf8))).string());
+  }
+  void Touch(std::string_view utf8) const {
+    std::ofstream(root_ / fs::path(std::string(utf8))) << "x";
+  }
+  fs::path root_;
+};
+
+TEST_F(Files, WholeFileRoundTripKeepsEveryByteAndTruncates) {
+  const std::string bytes("\xEF\xBB\xBFline\r\n\0tail\x80", 16);
+  const std::string path = Path("技能.skl");
+  ASSERT_TRUE(WriteWholeFile(path, bytes));
+  EXPECT_TRUE(fs::exists(root_ / "技能.skl"));  // stored under its UTF-8 name
+  EXPECT_EQ(ReadWholeFile(path), bytes);
+  EXPECT_EQ(FileSize(path), 16);
+  ASSERT_TRUE(WriteWholeFile(path, "ab"));
+  EXPECT_EQ(ReadWholeFile(path), "ab");
+  ASSERT_TRUE(WriteWholeFile(path, ""));
+  EXPECT_EQ(ReadWholeFile(path), "");  // empty, not unreadable
+}
+
+TEST_F(Files, FailuresAreReportedNotHidden) {
+  EXPECT_FALSE(WriteWholeFile("", "x"));
+  EXPECT_FALSE(WriteWholeFile(Path("missing/a.txt"), "x"));
+  EXPECT_FALSE(WriteWholeFile(Path(""), "x"));  // the folder itself
+  EXPECT_EQ(ReadWholeFile(Path("missing.txt")), std::nullopt);
+  EXPECT_EQ(ReadWholeFile(Path("")), std::nullopt);
+  EXPECT_EQ(ReadWholeFile(""), std::nullopt);
+  EXPECT_EQ(FileSize(Path("missing.txt")), std::nullopt);
+  EXPECT_FALSE(PathExists(Path("missing.txt")));
+  EXPECT_FALSE(PathExists(""));
+}
+
+TEST_F(Files, DirectoryTests) {
+  fs::create_directory(root_ / "empty");
+  fs::create_directory(root_ / "full");
+  fs::create_directory(root_ / "hidden");
+  Touch("full/a");
+  Touch("hidden/.dot");
+  Touch("file");
+  struct Case {
+    const char* name;
+    bool isDir;
+    bool isEmpty;
+  };
+  for (const Case& c :
+       {Case{"empty", true, true}, Case{"full", true, false}, Case{"hidden", true, false},
+        Case{"file", false, false}, Case{"missing", false, false}}) {
+    EXPECT_EQ(IsDirectory(Path(c.name)), c.isDir) << c.name;
+    EXPECT_EQ(IsDirectoryEmpty(Path(c.name)), c.isEmpty) << c.name;
+  }
+  EXPECT_EQ(FileSize(Path("full")), 0);
+  EXPECT_TRUE(PathExists(Path("full")));
+}
+
+TEST_F(Files, ListsRegularFilesByExtensionWithoutEnteringFolders) {
+  Touch("a.skl");
+  Touch("B.SKL");
+  Touch("中文.skl");
+  Touch("c.sklx");
+  Touch("d.txt");
+  Touch("skl");
+  Touch("\xF0\x9F\x99\x82.skl");  // no GBK form: the program could not open it
+  fs::create_directory(root_ / "folder.skl");
+  Touch("folder.skl/inner.skl");
+  fs::create_symlink(root_ / "a.skl", root_ / "link.skl");
+  fs::create_symlink(root_ / "nowhere", root_ / "dangling.skl");
+
+  std::vector<std::string> names = ListFiles(Utf8ToGbk(root_.string()), "skl");
+  std::sort(names.begin(), names.end());
+  std::vector<std::string> expected = {"B.SKL", "a.skl", "link.skl", Gbk("中文.skl")};
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(names, expected);
+
+  EXPECT_EQ(ListFiles(Utf8ToGbk(root_.string()), "").size(), 7u);  // every regular file
+  EXPECT_TRUE(ListFiles(Path("missing"), "skl").empty());
+  EXPECT_TRUE(ListFiles("", "skl").empty());
+  EXPECT_TRUE(ListFiles(Path("d.txt"), "skl").empty());
+}
+
+TEST(ExecutableFolder, IsTheFolderOfThisTestWithoutTrailingSeparator) {
+  const std::string folder = ExecutableFolder();
+  ASSERT_FALSE(folder.empty());
+  EXPECT_NE(folder.back(), kPathSeparator);
+  EXPECT_TRUE(IsDirectory(folder));
+  EXPECT_TRUE(PathExists(folder + kPathSeparator + "platform_services_tests"));
+}
+
+}  // namespace
+}  // namespace platform

@@ -1,0 +1,181 @@
+// RIFF WAVE parsing and playback through SDL2 (dummy audio driver).
+#include "platform/sound.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace platform {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+void Put32(Bytes& b, std::uint32_t v) {
+  for (int i = 0; i < 4; ++i) b.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+}
+void Put16(Bytes& b, std::uint16_t v) {
+  b.push_back(static_cast<std::uint8_t>(v));
+  b.push_back(static_cast<std::uint8_t>(v >> 8));
+}
+void Chunk(Bytes& b, const char* id, const Bytes& body) {
+  b.insert(b.end(), id, id + 4);
+  Put32(b, static_cast<std::uint32_t>(body.size()));
+  b.insert(b.end(), body.begin(), body.end());
+  if (body.size() % 2 == 1) b.push_back(0);
+}
+Bytes Fmt(std::uint16_t tag, int channels, int rate, int bits, int extra = 2) {
+  Bytes f;
+  Put16(f, tag);
+  Put16(f, static_cast<std::uint16_t>(channels));
+  Put32(f, static_cast<std::uint32_t>(rate));
+  Put32(f, static_cast<std::uint32_t>(rate * channels * bits / 8));
+  Put16(f, static_cast<std::uint16_t>(channels * bits / 8));
+  Put16(f, static_cast<std::uint16_t>(bits));
+  if (extra > 0) {
+    Put16(f, static_cast<std::uint16_t>(extra - 2));
+    f.resize(f.size() + static_cast<std::size_t>(extra - 2));
+  }
+  return f;
+}
+Bytes Riff(const std::function<void(Bytes&)>& chunks) {
+  Bytes body{'W', 'A', 'V', 'E'};
+  chunks(body);
+  Bytes b{'R', 'I', 'F', 'F'};
+  Put32(b, static_cast<std::uint32_t>(body.size()));
+  b.insert(b.end(), body.begin(), body.end());
+  return b;
+}
+// Like the prompt sound: 18-byte "fmt ", 8-bit mono PCM, then LIST metadata.
+Bytes PromptLike(std::size_t samples = 5600) {
+  return Riff([&](Bytes& b) {
+    Chunk(b, "fmt ", Fmt(1, 1, 16000, 8));
+    Chunk(b, "data", Bytes(samples, 0x80));
+    Chunk(b, "LIST", Bytes(26, 'x'));
+  });
+}
+
+TEST(ParseWave, ReadsFormatAndFindsTheDataChunkPastOtherChunks) {
+  const Bytes wave = Riff([](Bytes& b) {
+    Chunk(b, "LIST", Bytes(3, 'x'));  // odd size: padded
+    Chunk(b, "fmt ", Fmt(1, 2, 22050, 16, 0));
+    Chunk(b, "data", Bytes(8, 1));
+    Chunk(b, "_PMX", Bytes(100, 'm'));
+  });
+  const auto info = ParseWave(wave);
+  ASSERT_TRUE(info.has_value());
+  EXPECT_EQ(info->channels, 2);
+  EXPECT_EQ(info->samplesPerSecond, 22050);
+  EXPECT_EQ(info->bitsPerSample, 16);
+  EXPECT_EQ(info->samples.size(), 8u);
+  EXPECT_EQ(info->samples.data(), wave.data() + 12 + 12 + 8 + 16 + 8);
+
+  const Bytes prompt = PromptLike();
+  const auto p = ParseWave(prompt);
+  ASSERT_TRUE(p.has_value());
+  EXPECT_EQ(p->bitsPerSample, 8);
+  EXPECT_EQ(p->samples.size(), 5600u);
+}
+
+TEST(ParseWave, AcceptsExtensiblePcm) {
+  Bytes f = Fmt(0xFFFE, 1, 8000, 16, 24);
+  f[16 + 2] = 16;  // valid bits
+  f[24] = 1;       // sub-format GUID begins with the PCM tag
+  const Bytes wave = Riff([&](Bytes& b) {
+    Chunk(b, "fmt ", f);
+    Chunk(b, "data", Bytes(4, 0));
+  });
+  EXPECT_TRUE(ParseWave(wave).has_value());
+}
+
+struct BadWave {
+  const char* name;
+  std::function<Bytes()> make;
+};
+
+class ParseWaveRejects : public ::testing::TestWithParam<BadWave> {};
+
+TEST_P(ParseWaveRejects, WhatIsNotAPlayablePcmWave) {
+  const Bytes bytes = GetParam().make();
+  EXPECT_FALSE(ParseWave(bytes).has_value());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, ParseWaveRejects,
+    ::testing::Values(
+        BadWave{"Empty", [] { return Bytes{}; }},
+        BadWave{"WrongSignature",
+                [] {
+                  Bytes b = PromptLike();
+                  b[8] = 'X';
+                  return b;
+                }},
+        BadWave{"RiffSizePastTheEnd",
+                [] {
+                  Bytes b = PromptLike();
+                  b.resize(b.size() - 1);
+                  return b;
+                }},
+        BadWave{"ChunkPastTheEnd",
+                [] {
+                  return Riff([](Bytes& b) {
+                    Chunk(b, "fmt ", Fmt(1, 1, 8000, 8));
+                    b.insert(b.end(), {'d', 'a', 't', 'a'});
+                    Put32(b, 1000);
+                    b.resize(b.size() + 10);
+                  });
+                }},
+        BadWave{"FloatSamples",
+                [] {
+                  return Riff([](Bytes& b) {
+                    Chunk(b, "fmt ", Fmt(3, 1, 8000, 32));
+                    Chunk(b, "data", Bytes(4, 0));
+                  });
+                }},
+        BadWave{"TwentyFourBits",
+                [] {
+                  return Riff([](Bytes& b) {
+                    Chunk(b, "fmt ", Fmt(1, 1, 8000, 24));
+                    Chunk(b, "data", Bytes(6, 0));
+                  });
+                }},
+        BadWave{"NoChannels",
+                [] {
+                  return Riff([](Bytes& b) {
+                    Chunk(b, "fmt ", Fmt(1, 0, 8000, 8));
+                    Chunk(b, "data", Bytes(6, 0));
+                  });
+                }},
+        BadWave{"ShortFormatChunk",
+                [] {
+                  return Riff([](Bytes& b) {
+                    Chunk(b, "fmt ", Bytes(10, 1));
+                    Chunk(b, "data", Bytes(6, 0));
+                  });
+                }},
+        BadWave{"NoDataChunk",
+                [] { return Riff([](Bytes& b) { Chunk(b, "fmt ", Fmt(1, 1, 8000, 8)); }); }},
+        BadWave{"NoFormatChunk",
+                [] { return Riff([](Bytes& b) { Chunk(b, "data", Bytes(6, 0)); }); }}),
+    [](const auto& param) { return std::string(param.param.name); });
+
+TEST(SoundPlayer, PlaysReplacesAndStopsOnTheDummyDriver) {
+  ::setenv("SDL_AUDIODRIVER", "dummy", 1);
+  SoundPlayer player;
+  player.Stop();  // nothing open yet
+  EXPECT_TRUE(player.Play(PromptLike()));
+  EXPECT_TRUE(player.Play(PromptLike(101)));  // replaces; an odd length is fine for 8 bits
+  const Bytes stereo = Riff([](Bytes& b) {
+    Chunk(b, "fmt ", Fmt(1, 2, 44100, 16));
+    Chunk(b, "data", Bytes(4 * 100 + 3, 0));  // a cut-off last frame is not queued
+  });
+  EXPECT_TRUE(player.Play(stereo));  // another format reopens the device
+  const Bytes bad{1, 2, 3};
+  EXPECT_FALSE(player.Play(bad));
+  player.Stop();
+}
+
+}  // namespace
+}  // namespace platform
