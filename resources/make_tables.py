@@ -346,10 +346,12 @@ def outputs():
     return files
 
 
-def main(argv):
+def write_outputs(outputs, argv, root):
+    """Writes every (path, bytes) pair, or with --check in argv only reports
+    the files that differ from what would be written; returns the exit code."""
     check = "--check" in argv[1:]
     stale = []
-    for path, data in outputs():
+    for path, data in outputs:
         if check:
             try:
                 with open(path, "rb") as f:
@@ -361,11 +363,13 @@ def main(argv):
         os.makedirs(os.path.dirname(path), exist_ok=True)
         with open(path, "wb") as f:
             f.write(data)
-    if stale:
-        for path in stale:
-            print("out of date: " + os.path.relpath(path, HERE), file=sys.stderr)
-        return 1
-    return 0
+    for path in stale:
+        print("out of date: " + os.path.relpath(path, root), file=sys.stderr)
+    return 1 if stale else 0
+
+
+def main(argv):
+    return write_outputs(outputs(), argv, HERE)
 
 
 if __name__ == "__main__":

@@ -17,7 +17,9 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 ROOT = os.path.dirname(HERE)
 sys.dont_write_bytecode = True  # keep the source folders free of caches
 sys.path.insert(0, os.path.join(ROOT, "tests", "fixtures"))
+sys.path.insert(0, os.path.join(ROOT, "resources"))
 
+from make_tables import write_outputs  # noqa: E402
 from skill_script import (  # noqa: E402
     Block, check_links, consume_item, growtype, icon, level_info, level_property, name,
     one_value, read_name_table, render, second_growtype, skill_type, static_data, two_values)
@@ -261,23 +263,7 @@ def outputs():
 
 
 def main(argv):
-    check = "--check" in argv[1:]
-    stale = []
-    for path, data in outputs():
-        if check:
-            try:
-                with open(path, "rb") as f:
-                    if f.read() != data:
-                        stale.append(path)
-            except OSError:
-                stale.append(path)
-            continue
-        os.makedirs(os.path.dirname(path), exist_ok=True)
-        with open(path, "wb") as f:
-            f.write(data)
-    for path in stale:
-        print("out of date: " + os.path.relpath(path, HERE), file=sys.stderr)
-    return 1 if stale else 0
+    return write_outputs(outputs(), argv, HERE)
 
 
 if __name__ == "__main__":
