@@ -1,6 +1,7 @@
-#include <cstdio>
+// The editor: the application's start routine over the Qt backend.
+#include "app/program.h"
+#include "framework/qt/qt_backend.h"
 
-int main() {
-  std::fputs("skill-editor: the main window is not built yet\n", stderr);
-  return 1;
+int main(int argc, char** argv) {
+  return fw::qt::RunProgram(argc, argv, &app::ProgramStart);
 }

@@ -1,0 +1,399 @@
+#include "framework/qt/qt_backend.h"
+
+#include <QClipboard>
+#include <QEvent>
+#include <QFontDatabase>
+#include <QGuiApplication>
+#include <QImage>
+#include <QMessageBox>
+#include <QScreen>
+#include <QStyle>
+#include <QStyleFactory>
+#include <QTimer>
+
+#include <algorithm>
+#include <chrono>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "framework/qt/convert.h"
+#include "framework/qt/views.h"
+#include "platform/files.h"
+#include "platform/image.h"
+#include "platform/sound.h"
+
+namespace fw::qt {
+
+// ---- Platform and application ------------------------------------------
+
+std::string ChoosePlatform(std::string_view qpaPlatform, std::string_view sessionType,
+                           std::string_view waylandDisplay) {
+  if (!qpaPlatform.empty()) return {};
+  if (sessionType == "wayland" || !waylandDisplay.empty()) {
+    // XWayland first; Wayland itself only when there is no XWayland.
+    return "xcb;wayland";
+  }
+  return {};
+}
+
+void PreparePlatform() {
+  auto env = [](const char* name) -> std::string_view {
+    const char* v = std::getenv(name);
+    return v == nullptr ? std::string_view() : std::string_view(v);
+  };
+  const std::string choice =
+      ChoosePlatform(env("QT_QPA_PLATFORM"), env("XDG_SESSION_TYPE"), env("WAYLAND_DISPLAY"));
+  if (!choice.empty()) setenv("QT_QPA_PLATFORM", choice.c_str(), 1);
+}
+
+QString CjkFamily() {
+  static const QString family = [] {
+    const QStringList all = QFontDatabase::families();
+    for (const char* name : {"WenQuanYi Zen Hei", "文泉驿正黑", "文泉驛正黑"}) {
+      const QString f = QString::fromUtf8(name);
+      if (all.contains(f)) return f;
+    }
+    const QStringList cjk = QFontDatabase::families(QFontDatabase::SimplifiedChinese);
+    return cjk.isEmpty() ? QString() : cjk.front();
+  }();
+  return family;
+}
+
+Application::Application(int& argc, char** argv) : QApplication((PreparePlatform(), argc), argv) {
+  // Closing windows, the last one too, never ends the program: only the
+  // program's exit road does.
+  setQuitOnLastWindowClosed(false);
+  if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion"))) setStyle(fusion);
+  QPalette pal = style()->standardPalette();
+  const QColor ground(0xF0, 0xF0, 0xF0);
+  pal.setColor(QPalette::Window, ground);
+  pal.setColor(QPalette::Button, ground);
+  setPalette(pal);
+  QFont f = font();
+  const QString cjk = CjkFamily();
+  if (!cjk.isEmpty()) f.setFamily(cjk);
+  f.setPointSizeF(9);
+  setFont(f);
+}
+
+Application::~Application() = default;
+
+bool Application::notify(QObject* receiver, QEvent* event) {
+  ++deliveryDepth_;
+  ++deliveries_;
+  const bool result = QApplication::notify(receiver, event);
+  --deliveryDepth_;
+  return result;
+}
+
+Application* Application::Instance() {
+  return dynamic_cast<Application*>(QCoreApplication::instance());
+}
+
+// ---- Backend parts -----------------------------------------------------
+
+namespace {
+QtBackend* g_current = nullptr;
+}
+
+// Input to a window that a modal window blocks never reaches its widgets:
+// the runtime would refuse it anyway, but a widget would first have changed
+// itself (typed text, an opened list).
+class QtBackend::InputFilter final : public QObject {
+ public:
+  explicit InputFilter(QtBackend& backend) : backend_(backend) {}
+  bool eventFilter(QObject* target, QEvent* event) override {
+    return backend_.FilterInput(target, event);
+  }
+
+ private:
+  QtBackend& backend_;
+};
+
+class QtBackend::Waker final : public QObject {
+ public:
+  explicit Waker(QtBackend& backend) : backend_(backend) {}
+  static constexpr QEvent::Type kWake = QEvent::User;
+  bool event(QEvent* e) override {
+    if (e->type() != kWake) return QObject::event(e);
+    backend_.wakePending_.store(false);
+    return true;
+  }
+
+ private:
+  QtBackend& backend_;
+};
+
+QtBackend::QtBackend()
+    : sound_(std::make_unique<platform::SoundPlayer>()),
+      filter_(std::make_unique<InputFilter>(*this)),
+      waker_(std::make_unique<Waker>(*this)) {
+  g_current = this;
+  if (QCoreApplication* app = QCoreApplication::instance()) app->installEventFilter(filter_.get());
+}
+
+QtBackend::~QtBackend() {
+  if (QCoreApplication* app = QCoreApplication::instance()) app->removeEventFilter(filter_.get());
+  std::vector<QPointer<QWidget>> all;
+  for (auto& [unit, view] : units_) view->Kill();
+  for (auto& [window, view] : windows_) {
+    view->Kill();
+    all.emplace_back(view);
+  }
+  for (auto& w : dead_) all.push_back(w);
+  units_.clear();
+  windows_.clear();
+  dead_.clear();
+  for (auto& w : all) delete w.data();
+  if (g_current == this) g_current = nullptr;
+}
+
+QtBackend* QtBackend::Current() {
+  return g_current;
+}
+
+bool QtBackend::FilterInput(QObject* target, QEvent* event) {
+  switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+    case QEvent::Wheel:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::ShortcutOverride:
+    case QEvent::ContextMenu:
+    case QEvent::TouchBegin:
+    case QEvent::TouchUpdate:
+    case QEvent::TouchEnd:
+      break;
+    default:
+      return false;
+  }
+  if (!target->isWidgetType()) return false;
+  for (QWidget* w = static_cast<QWidget*>(target); w != nullptr; w = w->parentWidget()) {
+    if (auto* view = dynamic_cast<WindowView*>(w)) return view->Live() && view->model().Blocked();
+  }
+  return false;
+}
+
+// ---- Views ---------------------------------------------------------------
+
+namespace {
+
+// Builds the view of `unit` (and first that of its parent unit) in `window`.
+UnitView* BuildUnit(QtBackend& backend, WindowView& window, Control& unit,
+                    std::unordered_map<const Control*, UnitView*>& units) {
+  if (auto it = units.find(&unit); it != units.end()) return it->second;
+  QWidget* parent = &window;
+  if (Control* p = unit.parent()) {
+    if (UnitView* pv = BuildUnit(backend, window, *p, units)) {
+      if (QWidget* c = pv->Container(unit.page())) parent = c;
+    }
+  }
+  UnitView* view = CreateUnitView(backend, unit, parent);
+  if (view == nullptr) return nullptr;
+  units.emplace(&unit, view);
+  view->RefreshAll();
+  return view;
+}
+
+}  // namespace
+
+bool QtBackend::CreateView(Window& window) {
+  if (qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr) return false;
+  if (auto it = windows_.find(&window); it != windows_.end()) DestroyView(window);
+  auto* view = new WindowView(*this, window);
+  windows_.emplace(&window, view);
+  std::vector<UnitView*> built;
+  for (const UnitDef& def : window.definition().units) {
+    Control* unit = window.Find(def.name);
+    if (unit == nullptr) continue;
+    if (UnitView* v = BuildUnit(*this, *view, *unit, units_)) built.push_back(v);
+  }
+  // Decorations lie below the units the user works with; each group keeps
+  // the form's order (later units above earlier ones).
+  for (UnitView* v : built) {
+    if (IsDecoration(v->unit())) v->widget()->raise();
+  }
+  for (UnitView* v : built) {
+    if (!IsDecoration(v->unit())) v->widget()->raise();
+  }
+  view->RefreshAll();
+  return true;
+}
+
+void QtBackend::DestroyView(Window& window) {
+  auto it = windows_.find(&window);
+  if (it == windows_.end()) return;
+  WindowView* view = it->second;
+  windows_.erase(it);
+  for (const UnitDef& def : window.definition().units) {
+    Control* unit = window.Find(def.name);
+    if (unit == nullptr) continue;
+    if (auto u = units_.find(unit); u != units_.end()) {
+      u->second->Kill();
+      units_.erase(u);
+    }
+  }
+  view->Kill();
+  // The window may be destroyed from inside one of its own widgets' event
+  // handlers: its widgets are freed later, when no event delivery is on
+  // the stack.
+  dead_.emplace_back(view);
+}
+
+void QtBackend::FreeDeadViews() {
+  if (dead_.empty()) return;
+  Application* app = Application::Instance();
+  if (app == nullptr || app->DeliveryDepth() != 0) return;
+  std::vector<QPointer<QWidget>> dead;
+  dead.swap(dead_);
+  for (auto& w : dead) delete w.data();
+}
+
+void QtBackend::Changed(Control& unit, Prop what) {
+  if (auto it = units_.find(&unit); it != units_.end()) it->second->Refresh(what);
+}
+
+void QtBackend::WindowChanged(Window& window, Prop what) {
+  if (auto it = windows_.find(&window); it != windows_.end()) it->second->Refresh(what);
+}
+
+void QtBackend::OwnerBlocked(Window&, bool) {
+  // The input filter asks the model whether a window is blocked; nothing
+  // to show beyond that.
+}
+
+QWidget* QtBackend::WindowWidget(const Window& window) const {
+  return ViewOf(window);
+}
+
+QWidget* QtBackend::UnitWidget(const Control& unit) const {
+  UnitView* v = ViewOf(unit);
+  return v == nullptr ? nullptr : v->widget();
+}
+
+UnitView* QtBackend::ViewOf(const Control& unit) const {
+  auto it = units_.find(&unit);
+  return it == units_.end() ? nullptr : it->second;
+}
+
+WindowView* QtBackend::ViewOf(const Window& window) const {
+  auto it = windows_.find(&window);
+  return it == windows_.end() ? nullptr : it->second;
+}
+
+QPixmap QtBackend::Picture(const Image& image) {
+  if (image.Empty()) return {};
+  if (auto it = pictures_.find(image.bytes.data()); it != pictures_.end()) return it->second;
+  QPixmap pixmap;
+  if (std::optional<platform::RgbaImage> rgba = platform::DecodeImage(image.bytes)) {
+    QImage img(rgba->width, rgba->height, QImage::Format_RGBA8888);
+    const auto row = static_cast<std::size_t>(rgba->width) * 4;
+    for (int y = 0; y < rgba->height; ++y) {
+      std::memcpy(img.scanLine(y), rgba->pixels.data() + row * static_cast<std::size_t>(y), row);
+    }
+    pixmap = QPixmap::fromImage(img);
+  }
+  pictures_.emplace(image.bytes.data(), pixmap);
+  return pixmap;
+}
+
+int QtBackend::ScreenWidth() {
+  QScreen* s = QGuiApplication::primaryScreen();
+  return s == nullptr ? 1920 : s->geometry().width();
+}
+
+int QtBackend::ScreenHeight() {
+  QScreen* s = QGuiApplication::primaryScreen();
+  return s == nullptr ? 1080 : s->geometry().height();
+}
+
+// ---- Time and waiting ----------------------------------------------------
+
+std::int64_t QtBackend::NowMs() {
+  return std::chrono::duration_cast<std::chrono::milliseconds>(
+             std::chrono::steady_clock::now().time_since_epoch())
+      .count();
+}
+
+void QtBackend::PumpInput() {
+  FreeDeadViews();
+  QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+void QtBackend::Wait(std::optional<std::int64_t> deadline) {
+  FreeDeadViews();
+  // Each wait has its own timer, so that a wait nested inside a handler
+  // (a modal load, a delay) never cancels the deadline of the wait around
+  // it. Precise timers: a coarse one may fire up to 5 % early.
+  QTimer timer;
+  timer.setTimerType(Qt::PreciseTimer);
+  timer.setSingleShot(true);
+  if (deadline) {
+    const std::int64_t left = *deadline - NowMs();
+    if (left <= 0) {
+      QCoreApplication::processEvents(QEventLoop::AllEvents);
+      return;
+    }
+    timer.start(static_cast<int>(std::min<std::int64_t>(left, INT_MAX)));
+  }
+  // Returns once something was delivered: input, the timer, a wake.
+  QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+}
+
+void QtBackend::Wake() {
+  if (wakePending_.exchange(true)) return;
+  QCoreApplication::postEvent(waker_.get(), new QEvent(Waker::kWake));
+}
+
+// ---- Services ------------------------------------------------------------
+
+void QtBackend::SetClipboardText(std::string_view gbk) {
+  if (QClipboard* c = QGuiApplication::clipboard()) c->setText(FromGbk(gbk));
+}
+
+std::string QtBackend::ClipboardText() {
+  QClipboard* c = QGuiApplication::clipboard();
+  return c == nullptr ? std::string() : ToGbk(c->text());
+}
+
+bool QtBackend::PlaySound(std::span<const std::uint8_t> wave) {
+  return sound_->Play(wave);
+}
+
+std::string QtBackend::ProgramFolder() {
+  return platform::ExecutableFolder();
+}
+
+void QtBackend::ShowFatal(std::string_view gbk) {
+  const QString message = FromGbk(gbk);
+  std::fprintf(stderr, "%s\n", message.toUtf8().constData());
+  std::fflush(stderr);
+  // Without a screen (tests, offscreen runs) nobody could close the box.
+  const QString platform = QGuiApplication::platformName();
+  if (platform == QLatin1String("offscreen") || platform == QLatin1String("minimal")) return;
+  QMessageBox box(QMessageBox::Critical, QStringLiteral(u"错误"), message, QMessageBox::Ok);
+  box.exec();
+}
+
+void QtBackend::EndProcess(const ProgramEnded& how) {
+  std::fflush(nullptr);
+  std::_Exit(how.code);
+}
+
+// ---- Program -------------------------------------------------------------
+
+int RunProgram(int argc, char** argv, int (*start)()) {
+  Application app(argc, argv);
+  QtBackend backend;
+  Runtime runtime(backend);
+  const int code = start();
+  std::fflush(nullptr);
+  return code;
+}
+
+}  // namespace fw::qt

@@ -1,0 +1,1193 @@
+#include "framework/qt/views.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFrame>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMetaProperty>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStyledItemDelegate>
+#include <QTabBar>
+#include <QTableWidget>
+#include <QTextBlock>
+#include <QTextCharFormat>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextEdit>
+#include <QToolButton>
+#include <QUrl>
+#include <QWindow>
+
+#include <algorithm>
+#include <string>
+#include <utility>
+
+#include "framework/form.h"
+#include "framework/input.h"
+#include "framework/qt/convert.h"
+#include "framework/qt/qt_backend.h"
+
+namespace fw::qt {
+
+// ---- Helpers -----------------------------------------------------------
+
+bool HasBinding(const Control& unit, Event event) {
+  for (const Binding& b : unit.window().definition().bindings) {
+    if (b.event == event && b.unit == unit.name()) return true;
+  }
+  return false;
+}
+
+bool IsDecoration(const Control& unit) {
+  switch (unit.kind()) {
+    case Kind::GroupBox:
+      return true;
+    case Kind::Label:
+    case Kind::Picture:
+      return !HasBinding(unit, Event::Clicked);
+    default:
+      return false;
+  }
+}
+
+bool IsInputTransparent(const Window& window) {
+  const WindowDef& def = window.definition();
+  if (def.flags.inputTransparent) return true;
+  bool pictures = def.flags.translucent || !def.backImage.Empty();
+  for (const UnitDef& u : def.units) {
+    if (u.kind == Kind::Picture) {
+      pictures = true;
+    } else if (u.kind != Kind::Timer) {
+      return false;
+    }
+  }
+  for (const Binding& b : def.bindings) {
+    if (!b.unit.empty() && b.event == Event::Clicked) return false;
+  }
+  return pictures;
+}
+
+namespace {
+
+QString Utf8Name(std::string_view name) {
+  return QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
+}
+
+// A caption as a label or button shows it: any line break as "\n".
+QString ShownCaption(std::string_view gbk) {
+  QString s = FromGbk(gbk);
+  s.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  s.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+  return s;
+}
+
+QPoint EventPos(const QMouseEvent* e) {
+  return e->position().toPoint();
+}
+
+// The local files of a drag, as GBK paths.
+std::vector<std::string> DroppedPaths(const QMimeData* mime) {
+  std::vector<std::string> paths;
+  if (mime == nullptr || !mime->hasUrls()) return paths;
+  for (const QUrl& url : mime->urls()) {
+    if (url.isLocalFile()) paths.push_back(ToGbk(url.toLocalFile()));
+  }
+  return paths;
+}
+
+}  // namespace
+
+// ---- UnitView ----------------------------------------------------------
+
+UnitView::UnitView(QtBackend& backend, Control& unit, QWidget* widget)
+    : backend_(backend), unit_(&unit), widget_(widget) {
+  widget->setObjectName(Utf8Name(unit.name()));
+}
+
+UnitView::~UnitView() = default;
+
+QWidget* UnitView::Container(int) {
+  return nullptr;
+}
+
+void UnitView::Refresh(Prop what) {
+  if (dead_) return;
+  switch (what) {
+    case Prop::Geometry: {
+      const Rect r = unit_->Geometry();
+      widget_->setGeometry(r.left, r.top, std::max(0, r.width), std::max(0, r.height));
+      break;
+    }
+    case Prop::Visible:
+      widget_->setVisible(unit_->Visible());
+      break;
+    case Prop::Disabled:
+      widget_->setEnabled(!unit_->Disabled());
+      break;
+    case Prop::Text:
+      RefreshText();
+      break;
+    case Prop::Font:
+      RefreshFont();
+      break;
+    case Prop::Colours:
+      RefreshColours();
+      break;
+    default:
+      RefreshKind(what);
+      break;
+  }
+}
+
+void UnitView::RefreshAll() {
+  for (Prop p : {Prop::Geometry, Prop::Disabled, Prop::Font, Prop::Colours, Prop::Images,
+                 Prop::Checked, Prop::Items, Prop::Current, Prop::Cells, Prop::Text, Prop::Format,
+                 Prop::Selection, Prop::Visible}) {
+    Refresh(p);
+  }
+}
+
+void UnitView::RefreshFont() {
+  widget_->setFont(ToQFont(unit_->GetFont(), QApplication::font()));
+}
+
+void UnitView::ApplyColours(QPalette::ColorRole text, QPalette::ColorRole back, bool fill) {
+  // Every role is set explicitly, so a unit never takes colours from the
+  // group box it stands in: colours do not pass from unit to unit.
+  const QPalette base = QApplication::palette(widget_);
+  QPalette pal;
+  for (int g = 0; g < QPalette::NColorGroups; ++g) {
+    const auto group = static_cast<QPalette::ColorGroup>(g);
+    for (int r = 0; r < QPalette::NColorRoles; ++r) {
+      const auto role = static_cast<QPalette::ColorRole>(r);
+      pal.setBrush(group, role, base.brush(group, role));
+    }
+  }
+  const QColor t = ToQColor(unit_->TextColour());
+  if (t.isValid()) {
+    pal.setColor(QPalette::Active, text, t);
+    pal.setColor(QPalette::Inactive, text, t);
+  }
+  const QColor b = ToQColor(unit_->BackColour());
+  if (b.isValid()) pal.setColor(back, b);
+  widget_->setPalette(pal);
+  widget_->setAutoFillBackground(fill && b.isValid());
+}
+
+namespace {
+
+// ---- Label, group box, buttons, picture -------------------------------
+
+class LabelView final : public QLabel, public UnitView {
+ public:
+  LabelView(QtBackend& b, Control& u, QWidget* parent)
+      : QLabel(parent), UnitView(b, u, this), clickable_(HasBinding(u, Event::Clicked)) {
+    setTextFormat(Qt::PlainText);
+    setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    setWordWrap(false);
+    // A label that takes no clicks is not there for the mouse: presses
+    // reach what lies below it (the window's background, for dragging).
+    if (!clickable_) setAttribute(Qt::WA_TransparentForMouseEvents);
+  }
+
+ protected:
+  void RefreshText() override { setText(ShownCaption(unit().Text())); }
+  void RefreshColours() override { ApplyColours(QPalette::WindowText, QPalette::Window, true); }
+  void mousePressEvent(QMouseEvent* e) override {
+    if (clickable_ && e->button() == Qt::LeftButton) {
+      pressed_ = true;
+      e->accept();
+      return;
+    }
+    QLabel::mousePressEvent(e);
+  }
+  void mouseReleaseEvent(QMouseEvent* e) override {
+    if (pressed_ && e->button() == Qt::LeftButton) {
+      pressed_ = false;
+      e->accept();
+      if (Live() && rect().contains(EventPos(e))) input::Click(unit());
+      return;
+    }
+    QLabel::mouseReleaseEvent(e);
+  }
+
+ private:
+  bool clickable_;
+  bool pressed_ = false;
+};
+
+class GroupBoxView final : public QGroupBox, public UnitView {
+ public:
+  GroupBoxView(QtBackend& b, Control& u, QWidget* parent)
+      : QGroupBox(parent), UnitView(b, u, this) {}
+  QWidget* Container(int) override { return this; }
+
+ protected:
+  void RefreshText() override { setTitle(ShownCaption(unit().Text())); }
+  void RefreshColours() override { ApplyColours(QPalette::WindowText, QPalette::Window, true); }
+};
+
+class ButtonView final : public QPushButton, public UnitView {
+ public:
+  ButtonView(QtBackend& b, Control& u, QWidget* parent)
+      : QPushButton(parent), UnitView(b, u, this) {
+    setAutoDefault(false);
+    connect(this, &QPushButton::clicked, this, [this] {
+      if (Live()) input::Click(unit());
+    });
+  }
+
+ protected:
+  void RefreshText() override { setText(ShownCaption(unit().Text())); }
+  void RefreshColours() override { ApplyColours(QPalette::ButtonText, QPalette::Button, false); }
+};
+
+// A flat text button: no frame until the mouse is over it.
+class SuperButtonView final : public QToolButton, public UnitView {
+ public:
+  SuperButtonView(QtBackend& b, Control& u, QWidget* parent)
+      : QToolButton(parent), UnitView(b, u, this) {
+    setAutoRaise(true);
+    setToolButtonStyle(Qt::ToolButtonTextOnly);
+    connect(this, &QToolButton::clicked, this, [this] {
+      if (Live()) input::Click(unit());
+    });
+  }
+
+ protected:
+  void RefreshText() override { setText(ShownCaption(unit().Text())); }
+  void RefreshColours() override { ApplyColours(QPalette::ButtonText, QPalette::Button, false); }
+};
+
+// The stand-in for a state picture that is missing: a plain bevelled face,
+// lighter under the mouse, darker while pressed, grey when disabled.
+void PaintPlainFace(QPainter& p, const QRect& r, bool enabled, bool hot, bool down) {
+  QColor face(0xC8, 0xC8, 0xDC);
+  if (!enabled) {
+    face = QColor(0xD8, 0xD8, 0xD8);
+  } else if (down) {
+    face = face.darker(120);
+  } else if (hot) {
+    face = face.lighter(110);
+  }
+  p.fillRect(r, face);
+  p.setPen(enabled ? QColor(0x60, 0x60, 0x80) : QColor(0xA0, 0xA0, 0xA0));
+  p.drawRect(r.adjusted(0, 0, -1, -1));
+}
+
+class PictureButtonView final : public QAbstractButton, public UnitView {
+ public:
+  PictureButtonView(QtBackend& b, Control& u, QWidget* parent)
+      : QAbstractButton(parent), UnitView(b, u, this) {
+    setAttribute(Qt::WA_Hover);
+    setFocusPolicy(Qt::NoFocus);
+    connect(this, &QAbstractButton::clicked, this, [this] {
+      if (Live()) input::Click(unit());
+    });
+  }
+
+ protected:
+  void RefreshKind(Prop what) override {
+    if (what != Prop::Images) return;
+    const ImageSet& set = static_cast<PictureButton&>(unit()).Images();
+    normal_ = backend_.Picture(set.normal);
+    hot_ = backend_.Picture(set.hot);
+    pressed_ = backend_.Picture(set.pressed);
+    disabled_ = backend_.Picture(set.disabled);
+    update();
+  }
+  void paintEvent(QPaintEvent*) override {
+    QPainter p(this);
+    const bool hot = underMouse();
+    const QPixmap* pix = &normal_;
+    if (!isEnabled()) {
+      if (!disabled_.isNull()) pix = &disabled_;
+    } else if (isDown()) {
+      if (!pressed_.isNull()) pix = &pressed_;
+    } else if (hot && !hot_.isNull()) {
+      pix = &hot_;
+    }
+    if (pix->isNull()) {
+      PaintPlainFace(p, rect(), isEnabled(), hot, isDown());
+    } else {
+      p.drawPixmap(rect(), *pix);
+    }
+  }
+
+ private:
+  QPixmap normal_, hot_, pressed_, disabled_;
+};
+
+class PictureView final : public QWidget, public UnitView {
+ public:
+  PictureView(QtBackend& b, Control& u, QWidget* parent)
+      : QWidget(parent), UnitView(b, u, this), clickable_(HasBinding(u, Event::Clicked)) {
+    // A picture that takes no clicks never blocks the units below it.
+    if (!clickable_) setAttribute(Qt::WA_TransparentForMouseEvents);
+  }
+
+ protected:
+  void RefreshKind(Prop what) override {
+    if (what != Prop::Images) return;
+    pixmap_ = backend_.Picture(static_cast<Picture&>(unit()).GetImage());
+    update();
+  }
+  void paintEvent(QPaintEvent*) override {
+    if (pixmap_.isNull()) return;
+    QPainter p(this);
+    p.drawPixmap(0, 0, pixmap_);
+  }
+  void mousePressEvent(QMouseEvent* e) override {
+    if (clickable_ && e->button() == Qt::LeftButton) {
+      pressed_ = true;
+      e->accept();
+      return;
+    }
+    QWidget::mousePressEvent(e);
+  }
+  void mouseReleaseEvent(QMouseEvent* e) override {
+    if (pressed_ && e->button() == Qt::LeftButton) {
+      pressed_ = false;
+      e->accept();
+      if (Live() && rect().contains(EventPos(e))) input::Click(unit());
+      return;
+    }
+    QWidget::mouseReleaseEvent(e);
+  }
+
+ private:
+  bool clickable_;
+  bool pressed_ = false;
+  QPixmap pixmap_;
+};
+
+// ---- Radio -------------------------------------------------------------
+
+// Exclusivity lives in the model: Qt neither unchecks the other radios nor
+// toggles this one. A click only reports; the model decides and the view
+// shows what it decided.
+class RadioView final : public QRadioButton, public UnitView {
+ public:
+  RadioView(QtBackend& b, Control& u, QWidget* parent)
+      : QRadioButton(parent), UnitView(b, u, this) {
+    setAutoExclusive(false);
+    connect(this, &QRadioButton::clicked, this, [this] {
+      if (!Live()) return;
+      input::Click(unit());
+      if (Live()) ShowChecked();
+    });
+  }
+
+ protected:
+  void nextCheckState() override {}
+  void RefreshText() override { setText(ShownCaption(unit().Text())); }
+  void RefreshColours() override { ApplyColours(QPalette::WindowText, QPalette::Window, true); }
+  void RefreshKind(Prop what) override {
+    if (what == Prop::Checked) ShowChecked();
+  }
+
+ private:
+  void ShowChecked() { setChecked(static_cast<Radio&>(unit()).Checked()); }
+};
+
+// ---- Edit boxes --------------------------------------------------------
+
+MouseButton ToButton(Qt::MouseButton b) {
+  return b == Qt::RightButton ? MouseButton::Right : MouseButton::Left;
+}
+
+// Reports a press to the model first; true when the edit may then handle
+// the press itself (it is still there and reachable).
+bool PressFirst(UnitView& view, Edit& edit, QMouseEvent* e, const QPoint& pos) {
+  if (e->button() != Qt::LeftButton && e->button() != Qt::RightButton) return true;
+  if (!view.Live()) return false;
+  input::MouseDown(edit, ToButton(e->button()), pos.x(), pos.y());
+  return view.Live() && edit.Reachable();
+}
+
+class LineEditView final : public QLineEdit, public UnitView {
+ public:
+  LineEditView(QtBackend& b, Control& u, QWidget* parent)
+      : QLineEdit(parent), UnitView(b, u, this), mirror_(false) {
+    setReadOnly(edit().ReadOnly());
+    setDragEnabled(false);
+    setAcceptDrops(false);
+    // textEdited is the user-only signal: setText never emits it.
+    connect(this, &QLineEdit::textEdited, this, [this](const QString&) { UserEdited(); });
+  }
+
+ protected:
+  void RefreshText() override { Sync(); }
+  void RefreshColours() override { ApplyColours(QPalette::Text, QPalette::Base, false); }
+  void mousePressEvent(QMouseEvent* e) override {
+    if (!PressFirst(*this, edit(), e, EventPos(e))) {
+      e->accept();
+      return;
+    }
+    QLineEdit::mousePressEvent(e);
+  }
+  void contextMenuEvent(QContextMenuEvent* e) override {
+    if (!Live() || !edit().Reachable()) return;
+    QLineEdit::contextMenuEvent(e);
+  }
+
+ private:
+  Edit& edit() const { return static_cast<Edit&>(unit()); }
+  void Sync() {
+    const std::string now = edit().Text();
+    if (now != mirror_.model()) {
+      mirror_.Reset(now);
+    } else if (text() == mirror_.shown()) {
+      return;
+    }
+    setText(mirror_.shown());
+  }
+  void UserEdited() {
+    if (!Live()) return;
+    const std::string gbk = mirror_.Update(text());
+    input::EditText(edit(), gbk);
+    if (Live()) Sync();
+  }
+
+  TextMirror mirror_;
+};
+
+class TextEditView final : public QPlainTextEdit, public UnitView {
+ public:
+  TextEditView(QtBackend& b, Control& u, QWidget* parent)
+      : QPlainTextEdit(parent), UnitView(b, u, this), mirror_(true) {
+    setReadOnly(edit().ReadOnly());
+    setAcceptDrops(false);
+    viewport()->setAcceptDrops(false);
+    setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    // textChanged also fires on program writes; those happen only inside
+    // Show, under the guard.
+    connect(this, &QPlainTextEdit::textChanged, this, [this] {
+      if (!writing_) UserEdited();
+    });
+  }
+
+ protected:
+  void RefreshText() override { Sync(); }
+  void RefreshFont() override {
+    UnitView::RefreshFont();
+    setTabStopDistance(fontMetrics().horizontalAdvance(QLatin1Char(' ')) * 8);
+  }
+  void RefreshColours() override { ApplyColours(QPalette::Text, QPalette::Base, false); }
+  void mousePressEvent(QMouseEvent* e) override {
+    if (!PressFirst(*this, edit(), e, viewport()->mapToParent(EventPos(e)))) {
+      e->accept();
+      return;
+    }
+    QPlainTextEdit::mousePressEvent(e);
+  }
+  void contextMenuEvent(QContextMenuEvent* e) override {
+    if (!Live() || !edit().Reachable()) return;
+    QPlainTextEdit::contextMenuEvent(e);
+  }
+
+ private:
+  Edit& edit() const { return static_cast<Edit&>(unit()); }
+  QString Shown() const { return document()->toRawText(); }
+  void Show() {
+    writing_ = true;
+    setPlainText(mirror_.shown());
+    writing_ = false;
+  }
+  void Sync() {
+    const std::string now = edit().Text();
+    if (now != mirror_.model()) {
+      mirror_.Reset(now);
+      Show();
+      return;
+    }
+    QString shown = Shown();
+    shown.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    shown.replace(QChar::LineSeparator, QLatin1Char('\n'));
+    if (shown != mirror_.shown()) Show();
+  }
+  void UserEdited() {
+    if (!Live()) return;
+    const std::string gbk = mirror_.Update(Shown());
+    input::EditText(edit(), gbk);
+    if (Live()) Sync();
+  }
+
+  TextMirror mirror_;
+  bool writing_ = false;
+};
+
+// ---- Combo -------------------------------------------------------------
+
+class ComboView final : public QComboBox, public UnitView {
+ public:
+  ComboView(QtBackend& b, Control& u, QWidget* parent) : QComboBox(parent), UnitView(b, u, this) {
+    setEditable(false);
+    // activated is the user-only signal (currentIndexChanged also fires
+    // when the program selects or fills the list).
+    connect(this, &QComboBox::activated, this, [this](int index) {
+      if (!Live()) return;
+      input::ChooseItem(combo(), index);
+      if (Live()) ShowCurrent();
+    });
+  }
+
+ protected:
+  void RefreshColours() override { ApplyColours(QPalette::ButtonText, QPalette::Button, false); }
+  void RefreshKind(Prop what) override {
+    if (what == Prop::Items) {
+      ShowItems();
+      ShowCurrent();
+    } else if (what == Prop::Current) {
+      ShowCurrent();
+    }
+  }
+
+ private:
+  Combo& combo() const { return static_cast<Combo&>(unit()); }
+  // Workers add items one at a time: items already shown stay, new ones
+  // are appended; any other change rebuilds the list.
+  void ShowItems() {
+    const int n = combo().Count();
+    bool keep = static_cast<int>(items_.size()) <= n;
+    for (std::size_t i = 0; keep && i < items_.size(); ++i) {
+      keep = items_[i] == combo().ItemText(static_cast<int>(i));
+    }
+    if (!keep) {
+      clear();
+      items_.clear();
+    }
+    for (int i = static_cast<int>(items_.size()); i < n; ++i) {
+      items_.push_back(combo().ItemText(i));
+      addItem(FromGbk(items_.back()));
+    }
+  }
+  void ShowCurrent() { setCurrentIndex(combo().Current()); }
+
+  std::vector<std::string> items_;
+};
+
+// ---- Tabs --------------------------------------------------------------
+
+// A tab control whose pages cover the whole control, so that the units on
+// a page are placed relative to the tab control, tab strip included. The
+// strip lies above the pages, the frame below them.
+class TabsView final : public QWidget, public UnitView {
+ public:
+  TabsView(QtBackend& b, Control& u, QWidget* parent) : QWidget(parent), UnitView(b, u, this) {
+    pane_ = new QFrame(this);
+    pane_->setFrameShape(QFrame::StyledPanel);
+    bar_ = new QTabBar(this);
+    bar_->setDrawBase(false);
+    for (int i = 0; i < tabs().Count(); ++i) {
+      bar_->addTab(FromGbk(tabs().Caption(i)));
+      auto* page = new QWidget(this);
+      page->setObjectName(QStringLiteral("page%1").arg(i));
+      pages_.push_back(page);
+    }
+    pane_->lower();
+    bar_->raise();
+    connection_ = connect(bar_, &QTabBar::currentChanged, this, [this](int index) {
+      if (writing_ || !Live()) return;
+      input::ChooseTab(tabs(), index);
+      if (Live()) ShowCurrent();
+    });
+  }
+  ~TabsView() override { disconnect(connection_); }
+
+  QWidget* Container(int page) override {
+    if (page >= 0 && page < static_cast<int>(pages_.size()))
+      return pages_[static_cast<std::size_t>(page)];
+    return this;
+  }
+
+ protected:
+  void RefreshText() override {
+    for (int i = 0; i < bar_->count(); ++i) bar_->setTabText(i, FromGbk(tabs().Caption(i)));
+  }
+  void RefreshFont() override {
+    UnitView::RefreshFont();
+    Layout();
+  }
+  void RefreshKind(Prop what) override {
+    if (what == Prop::Current) ShowCurrent();
+  }
+  void resizeEvent(QResizeEvent*) override { Layout(); }
+
+ private:
+  Tabs& tabs() const { return static_cast<Tabs&>(unit()); }
+  void Layout() {
+    const int h = bar_->sizeHint().height();
+    bar_->setGeometry(0, 0, width(), h);
+    pane_->setGeometry(0, h - 1, width(), std::max(0, height() - h + 1));
+    for (QWidget* page : pages_) page->setGeometry(rect());
+  }
+  void ShowCurrent() {
+    const int current = tabs().Current();
+    writing_ = true;
+    if (current >= 0) bar_->setCurrentIndex(current);
+    writing_ = false;
+    for (std::size_t i = 0; i < pages_.size(); ++i) {
+      pages_[i]->setVisible(static_cast<int>(i) == current);
+    }
+  }
+
+  QTabBar* bar_ = nullptr;
+  QFrame* pane_ = nullptr;
+  std::vector<QWidget*> pages_;
+  QMetaObject::Connection connection_;
+  bool writing_ = false;
+};
+
+// ---- Grid --------------------------------------------------------------
+
+class GridView;
+
+// Commits of the cell editor go to the model, never straight into the
+// table: the table shows the cell again from the model afterwards.
+class CellDelegate final : public QStyledItemDelegate {
+ public:
+  CellDelegate(GridView* grid);
+  void setModelData(QWidget* editor, QAbstractItemModel*, const QModelIndex& index) const override;
+
+ private:
+  GridView* grid_;
+};
+
+// Row 0 of the model is the table's header row; model row r + 1 is table
+// row r. Program writes update the items; the view raises CellEvent only
+// for the user's clicks (cellClicked) and committed edits (the delegate),
+// never for itemChanged, which fires on every program write as well.
+class GridView final : public QTableWidget, public UnitView {
+ public:
+  GridView(QtBackend& b, Control& u, QWidget* parent) : QTableWidget(parent), UnitView(b, u, this) {
+    verticalHeader()->hide();
+    horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    horizontalHeader()->setSectionsClickable(false);
+    horizontalHeader()->setHighlightSections(false);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionBehavior(QAbstractItemView::SelectItems);
+    setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::SelectedClicked |
+                    QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
+    setWordWrap(false);
+    setItemDelegate(new CellDelegate(this));
+    connection_ = connect(this, &QTableWidget::cellClicked, this, [this](int row, int col) {
+      if (Live()) input::ClickCell(grid(), row + 1, col);
+    });
+  }
+  ~GridView() override { disconnect(connection_); }
+
+  void UserEdited(int row, int col, const QString& text) {
+    if (!Live()) return;
+    if (text != FromGbk(grid().CellText(row, col))) input::EditCell(grid(), row, col, ToGbk(text));
+    if (Live()) ShowCells();
+  }
+
+ protected:
+  void RefreshFont() override {
+    UnitView::RefreshFont();
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+  }
+  void RefreshColours() override { ApplyColours(QPalette::Text, QPalette::Base, false); }
+  void RefreshKind(Prop what) override {
+    if (what == Prop::Cells) ShowCells();
+  }
+
+ private:
+  struct Cell {
+    std::string text;
+    Colour back = kDefaultColour;
+    Colour fore = kDefaultColour;
+    bool readOnly = false;
+    bool shown = false;
+  };
+  Grid& grid() const { return static_cast<Grid&>(unit()); }
+
+  static void Paint(QTableWidgetItem& item, const Cell& c) {
+    const QColor back = ToQColor(c.back);
+    const QColor fore = ToQColor(c.fore);
+    item.setData(Qt::BackgroundRole, back.isValid() ? QVariant(QBrush(back)) : QVariant());
+    item.setData(Qt::ForegroundRole, fore.isValid() ? QVariant(QBrush(fore)) : QVariant());
+  }
+
+  // Brings the table to the model, touching only the cells that differ.
+  void ShowCells() {
+    const Grid& g = grid();
+    const int cols = std::max(0, g.ColCount());
+    const int rows = std::max(0, g.RowCount() - 1);
+    if (columnCount() != cols) setColumnCount(cols);
+    if (rowCount() != rows) setRowCount(rows);
+    cells_.resize(static_cast<std::size_t>(rows + 1));
+    for (int r = 0; r <= rows; ++r) {
+      auto& line = cells_[static_cast<std::size_t>(r)];
+      line.resize(static_cast<std::size_t>(cols));
+      for (int c = 0; c < cols; ++c) {
+        Cell want{g.CellText(r, c), g.CellBackColour(r, c), g.CellTextColour(r, c),
+                  g.CellReadOnly(r, c), true};
+        Cell& have = line[static_cast<std::size_t>(c)];
+        QTableWidgetItem* item = r == 0 ? horizontalHeaderItem(c) : this->item(r - 1, c);
+        if (item != nullptr && have.shown && have.text == want.text && have.back == want.back &&
+            have.fore == want.fore && have.readOnly == want.readOnly) {
+          continue;
+        }
+        if (item == nullptr) {
+          item = new QTableWidgetItem;
+          if (r == 0) {
+            setHorizontalHeaderItem(c, item);
+          } else {
+            setItem(r - 1, c, item);
+          }
+        }
+        item->setText(FromGbk(want.text));
+        Paint(*item, want);
+        Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+        if (!want.readOnly) flags |= Qt::ItemIsEditable;
+        item->setFlags(flags);
+        have = std::move(want);
+      }
+    }
+  }
+
+  std::vector<std::vector<Cell>> cells_;
+  QMetaObject::Connection connection_;
+};
+
+CellDelegate::CellDelegate(GridView* grid) : QStyledItemDelegate(grid), grid_(grid) {}
+
+void CellDelegate::setModelData(QWidget* editor, QAbstractItemModel*,
+                                const QModelIndex& index) const {
+  QString text;
+  if (auto* line = qobject_cast<QLineEdit*>(editor)) {
+    text = line->text();
+  } else {
+    const QByteArray name = editor->metaObject()->userProperty().name();
+    text = editor->property(name.constData()).toString();
+  }
+  grid_->UserEdited(index.row() + 1, index.column(), text);
+}
+
+// ---- Rich edit ---------------------------------------------------------
+
+QTextCharFormat ToCharFormat(const CharFormat& f, const QFont& base) {
+  Font font;
+  font.face = f.face;
+  font.size = f.points;
+  font.bold = f.bold;
+  font.italic = f.italic;
+  font.underline = f.underline;
+  font.strikeOut = f.strikeOut;
+  QTextCharFormat cf;
+  cf.setFont(ToQFont(font, base));
+  if (f.offsetPoints > 0) {
+    cf.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
+  } else if (f.offsetPoints < 0) {
+    cf.setVerticalAlignment(QTextCharFormat::AlignSubScript);
+  }
+  const QColor c = ToQColor(f.colour);
+  if (c.isValid()) cf.setForeground(c);
+  return cf;
+}
+
+// Positions of the model and of the document agree: one document position
+// per GBK character and per line break. The user selects and clicks; the
+// text itself changes only through the program.
+class RichEditView final : public QTextEdit, public UnitView {
+ public:
+  RichEditView(QtBackend& b, Control& u, QWidget* parent)
+      : QTextEdit(parent), UnitView(b, u, this) {
+    setReadOnly(true);
+    setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    setAcceptDrops(false);
+    viewport()->setAcceptDrops(false);
+    setUndoRedoEnabled(false);
+    setLineWrapMode(QTextEdit::WidgetWidth);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  }
+
+ protected:
+  void RefreshText() override { Rebuild(); }
+  void RefreshFont() override {
+    UnitView::RefreshFont();
+    Rebuild();
+  }
+  void RefreshColours() override { ApplyColours(QPalette::Text, QPalette::Base, false); }
+  void RefreshKind(Prop what) override {
+    if (what == Prop::Format) {
+      Rebuild();
+    } else if (what == Prop::Selection) {
+      ShowSelection();
+    }
+  }
+  // A box of about one line (a legend) shows its line whole: no frame, no
+  // margin, no scroll bar.
+  void resizeEvent(QResizeEvent* e) override {
+    const bool oneLine = height() < 2 * fontMetrics().lineSpacing() + 8;
+    setVerticalScrollBarPolicy(oneLine ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAsNeeded);
+    setFrameShape(oneLine ? QFrame::NoFrame : QFrame::StyledPanel);
+    margin_ = oneLine ? 0 : 2;
+    document()->setDocumentMargin(margin_);
+    QTextEdit::resizeEvent(e);
+  }
+  void mouseReleaseEvent(QMouseEvent* e) override {
+    QTextEdit::mouseReleaseEvent(e);
+    if (!Live() || e->button() != Qt::LeftButton) return;
+    const QTextCursor c = textCursor();
+    if (c.hasSelection()) {
+      input::SelectRichEdit(box(), c.selectionStart(), c.selectionEnd() - c.selectionStart());
+    } else {
+      input::ClickRichEdit(box(), c.position());
+    }
+    if (Live()) ShowSelection();
+  }
+
+ private:
+  RichEdit& box() const { return static_cast<RichEdit&>(unit()); }
+
+  void Rebuild() {
+    const RichEdit& b = box();
+    const std::string text = b.Text();
+    const std::vector<GbkChar> chars = SplitGbk(text);
+    TextMirror mirror(true);
+    const QString shown = mirror.Reset(text);
+    const bool oneToOne = shown.size() == static_cast<qsizetype>(chars.size());
+    auto charText = [&](std::size_t i) -> QString {
+      if (oneToOne) return shown.mid(static_cast<qsizetype>(i), 1);
+      if (chars[i].lineBreak) return QStringLiteral("\n");
+      return FromGbk(std::string_view(text).substr(static_cast<std::size_t>(chars[i].offset),
+                                                   static_cast<std::size_t>(chars[i].length)));
+    };
+    QTextDocument* doc = document();
+    doc->clear();
+    doc->setDocumentMargin(margin_);
+    doc->setDefaultFont(font());
+    QTextCursor cursor(doc);
+    std::size_t i = 0;
+    while (i < chars.size()) {
+      const CharFormat f = b.FormatAt(static_cast<int>(i));
+      QString run = charText(i);
+      std::size_t j = i + 1;
+      while (j < chars.size() && b.FormatAt(static_cast<int>(j)) == f) run += charText(j++);
+      cursor.insertText(run, ToCharFormat(f, font()));
+      i = j;
+    }
+    ShowSelection();
+  }
+  void ShowSelection() {
+    const RichEdit& b = box();
+    const int last = std::max(0, document()->characterCount() - 1);
+    const int start = std::clamp(b.SelStart(), 0, last);
+    const int end = std::clamp(start + std::max(0, b.SelLength()), start, last);
+    QTextCursor c(document());
+    c.setPosition(start);
+    c.setPosition(end, QTextCursor::KeepAnchor);
+    setTextCursor(c);
+  }
+
+  int margin_ = 2;
+};
+
+}  // namespace
+
+UnitView* CreateUnitView(QtBackend& backend, Control& unit, QWidget* parent) {
+  switch (unit.kind()) {
+    case Kind::Label:
+      return new LabelView(backend, unit, parent);
+    case Kind::GroupBox:
+      return new GroupBoxView(backend, unit, parent);
+    case Kind::Edit:
+      if (static_cast<Edit&>(unit).Multiline()) return new TextEditView(backend, unit, parent);
+      return new LineEditView(backend, unit, parent);
+    case Kind::Button:
+      return new ButtonView(backend, unit, parent);
+    case Kind::PictureButton:
+      return new PictureButtonView(backend, unit, parent);
+    case Kind::SuperButton:
+      return new SuperButtonView(backend, unit, parent);
+    case Kind::Radio:
+      return new RadioView(backend, unit, parent);
+    case Kind::Combo:
+      return new ComboView(backend, unit, parent);
+    case Kind::Tabs:
+      return new TabsView(backend, unit, parent);
+    case Kind::Grid:
+      return new GridView(backend, unit, parent);
+    case Kind::RichEdit:
+      return new RichEditView(backend, unit, parent);
+    case Kind::Picture:
+      return new PictureView(backend, unit, parent);
+    case Kind::Timer:
+    case Kind::DropTarget:
+      return nullptr;
+  }
+  return nullptr;
+}
+
+// ---- WindowView --------------------------------------------------------
+
+namespace {
+
+Qt::WindowFlags TopLevelFlags(const Window& window) {
+  const WindowFlags& f = window.definition().flags;
+  // Qt::Tool windows get no taskbar button.
+  Qt::WindowFlags flags = f.inTaskbar ? Qt::Window : Qt::Tool;
+  if (f.frameless) flags |= Qt::FramelessWindowHint | Qt::NoDropShadowWindowHint;
+  if (f.onTop) flags |= Qt::WindowStaysOnTopHint;
+  if (IsInputTransparent(window)) flags |= Qt::WindowTransparentForInput;
+  return flags;
+}
+
+bool HasDropTarget(const Window& window) {
+  for (const UnitDef& u : window.definition().units) {
+    if (u.kind == Kind::DropTarget) return true;
+  }
+  return false;
+}
+
+// The Windows ground colour of dialogs.
+const QColor kWindowGround(0xF0, 0xF0, 0xF0);
+
+}  // namespace
+
+WindowView::WindowView(QtBackend& backend, Window& window)
+    : QWidget(nullptr, TopLevelFlags(window)), backend_(backend), window_(&window) {
+  setObjectName(Utf8Name(window.name()));
+  const WindowFlags& f = window.definition().flags;
+  if (f.translucent) setAttribute(Qt::WA_TranslucentBackground);
+  if (IsInputTransparent(window)) setAttribute(Qt::WA_TransparentForMouseEvents);
+  setAcceptDrops(HasDropTarget(window));
+}
+
+WindowView::~WindowView() = default;
+
+void WindowView::Kill() {
+  dead_ = true;
+  dragging_ = false;
+  hide();
+}
+
+void WindowView::RefreshAll() {
+  for (Prop p :
+       {Prop::Text, Prop::Colours, Prop::Images, Prop::Parent, Prop::Geometry, Prop::Visible}) {
+    Refresh(p);
+  }
+}
+
+void WindowView::Refresh(Prop what) {
+  if (dead_) return;
+  switch (what) {
+    case Prop::Geometry:
+      ApplyGeometry();
+      break;
+    case Prop::Visible:
+      ApplyVisible();
+      break;
+    case Prop::Text:
+      setWindowTitle(FromGbk(window_->Caption()));
+      break;
+    case Prop::Colours:
+      update();
+      break;
+    case Prop::Images:
+      ApplyBackImage();
+      break;
+    case Prop::Parent:
+      ApplyParent();
+      break;
+    case Prop::Minimised:
+      if (!embedded_ && window_->Visible()) {
+        if (window_->Minimised()) {
+          showMinimized();
+        } else if (isMinimized()) {
+          showNormal();
+        }
+      }
+      break;
+    case Prop::ZOrder:
+      raise();
+      if (!embedded_) activateWindow();
+      break;
+    default:
+      break;
+  }
+}
+
+void WindowView::ApplyGeometry() {
+  const Rect r = window_->Geometry();
+  // A top-level window cannot be empty; the model keeps what was written.
+  const int minimum = embedded_ ? 0 : 1;
+  setGeometry(r.left, r.top, std::max(minimum, r.width), std::max(minimum, r.height));
+}
+
+void WindowView::ApplyVisible() {
+  if (!window_->Visible()) {
+    hide();
+    return;
+  }
+  if (!embedded_) KeepAboveOwner();
+  if (!embedded_ && window_->Minimised()) {
+    showMinimized();
+  } else {
+    show();
+  }
+  if (!embedded_ && window_->definition().flags.onTop) raise();
+}
+
+void WindowView::KeepAboveOwner() {
+  Window* owner = window_->Owner();
+  WindowView* ownerView = owner == nullptr ? nullptr : backend_.ViewOf(*owner);
+  if (ownerView == nullptr) return;
+  QWidget* top = ownerView->window();
+  top->winId();  // the native windows must exist to be related
+  winId();
+  if (windowHandle() != nullptr) windowHandle()->setTransientParent(top->windowHandle());
+}
+
+void WindowView::ApplyParent() {
+  Window* host = window_->EmbeddedIn();
+  if (host == nullptr) return;
+  WindowView* hostView = backend_.ViewOf(*host);
+  if (hostView == nullptr || parentWidget() == hostView) return;
+  embedded_ = true;
+  dragging_ = false;
+  clearMask();
+  setParent(hostView, Qt::Widget);
+  ApplyGeometry();
+  raise();
+  ApplyVisible();
+}
+
+void WindowView::ApplyBackImage() {
+  back_ = backend_.Picture(window_->BackImage());
+  // Without a compositor the transparent parts of a translucent window
+  // would show black: the window takes the shape of its picture.
+  if (!embedded_ && window_->definition().flags.translucent && !back_.isNull() &&
+      back_.hasAlphaChannel()) {
+    setMask(back_.mask());
+  } else {
+    clearMask();
+  }
+  update();
+}
+
+void WindowView::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  if (window_->definition().flags.translucent) {
+    p.setCompositionMode(QPainter::CompositionMode_Source);
+    p.fillRect(rect(), Qt::transparent);
+    p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+  } else if (!dead_) {
+    const QColor back = ToQColor(window_->BackColour());
+    p.fillRect(rect(), back.isValid() ? back : kWindowGround);
+  }
+  if (!back_.isNull()) p.drawPixmap(0, 0, back_);
+}
+
+void WindowView::mousePressEvent(QMouseEvent* e) {
+  if (!dead_ && e->button() == Qt::LeftButton && window_->definition().flags.draggable) {
+    dragging_ = true;
+    pressGlobal_ = e->globalPosition().toPoint();
+    pressOrigin_ = QPoint(window_->Left(), window_->Top());
+    e->accept();
+    return;
+  }
+  QWidget::mousePressEvent(e);
+}
+
+void WindowView::mouseMoveEvent(QMouseEvent* e) {
+  if (!dragging_ || dead_ || !(e->buttons() & Qt::LeftButton)) {
+    QWidget::mouseMoveEvent(e);
+    return;
+  }
+  e->accept();
+  const QPoint to = pressOrigin_ + (e->globalPosition().toPoint() - pressGlobal_);
+  if (to.x() != window_->Left() || to.y() != window_->Top()) {
+    input::MoveWindow(*window_, to.x(), to.y());
+  }
+  if (!dead_) ApplyGeometry();
+}
+
+void WindowView::mouseReleaseEvent(QMouseEvent* e) {
+  if (dragging_ && e->button() == Qt::LeftButton) {
+    dragging_ = false;
+    e->accept();
+    return;
+  }
+  QWidget::mouseReleaseEvent(e);
+}
+
+void WindowView::closeEvent(QCloseEvent* e) {
+  // Qt never closes a window by itself: the request goes to the program,
+  // which destroys the window or not.
+  e->ignore();
+  if (!dead_) input::RequestClose(*window_);
+}
+
+void WindowView::changeEvent(QEvent* e) {
+  if (e->type() == QEvent::WindowStateChange && !dead_ && !embedded_) {
+    const bool minimised = isMinimized();
+    if (minimised != window_->Minimised()) input::SetMinimised(*window_, minimised);
+  }
+  QWidget::changeEvent(e);
+}
+
+Control* WindowView::DropTargetAt(const QPoint& pos) const {
+  if (dead_) return nullptr;
+  for (QWidget* w = childAt(pos); w != nullptr && w != this; w = w->parentWidget()) {
+    if (dynamic_cast<WindowView*>(w) != nullptr) return nullptr;  // another window's
+    auto* view = dynamic_cast<UnitView*>(w);
+    if (view == nullptr) continue;
+    for (const UnitDef& u : window_->definition().units) {
+      if (u.kind != Kind::DropTarget) continue;
+      Control* c = window_->Find(u.name);
+      if (c != nullptr && static_cast<DropTarget*>(c)->Target() == &view->unit()) {
+        return &view->unit();
+      }
+    }
+    return nullptr;
+  }
+  return nullptr;
+}
+
+// Files are taken by the window, not by the unit they are dropped on: a
+// disabled unit receives no drops from Qt, and an edit box would paste the
+// paths as text.
+void WindowView::dragEnterEvent(QDragEnterEvent* e) {
+  if (!DroppedPaths(e->mimeData()).empty() && DropTargetAt(e->position().toPoint()) != nullptr) {
+    e->acceptProposedAction();
+  } else {
+    e->ignore();
+  }
+}
+
+void WindowView::dragMoveEvent(QDragMoveEvent* e) {
+  if (!DroppedPaths(e->mimeData()).empty() && DropTargetAt(e->position().toPoint()) != nullptr) {
+    e->acceptProposedAction();
+  } else {
+    e->ignore();
+  }
+}
+
+void WindowView::dropEvent(QDropEvent* e) {
+  Control* target = DropTargetAt(e->position().toPoint());
+  const std::vector<std::string> paths = DroppedPaths(e->mimeData());
+  if (target == nullptr || paths.empty()) {
+    e->ignore();
+    return;
+  }
+  e->acceptProposedAction();
+  input::DropFiles(*target, paths);
+}
+
+}  // namespace fw::qt

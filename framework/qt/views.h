@@ -1,0 +1,120 @@
+// The widgets that mirror windows and units. Each view reads its model to
+// show it (Refresh) and reports what the user does through fw::input; it
+// never writes a model itself and never raises an event for a change the
+// program made. Views outlive their models' loaded state only as dead
+// widgets waiting to be freed: once killed, a view ignores everything.
+#pragma once
+
+#include <QPixmap>
+#include <QPoint>
+#include <QWidget>
+
+#include <vector>
+
+#include "framework/runtime.h"
+#include "framework/unit.h"
+#include "framework/units.h"
+
+namespace fw::qt {
+
+class QtBackend;
+
+// Whether the form binds a handler to this unit's event.
+bool HasBinding(const Control& unit, Event event);
+// Units that only decorate (labels and pictures that take no clicks, group
+// boxes) lie below the units the user works with when they overlap.
+bool IsDecoration(const Control& unit);
+// A window that only shows pictures (its units are pictures, timers and
+// drop targets, none of them clickable, and it shows at least one picture
+// or is drawn from its back picture) lets mouse input through, as does a
+// window flagged input-transparent.
+bool IsInputTransparent(const Window& window);
+
+// The part every unit view shares. The widget is the view object itself
+// (each view derives from a Qt widget and from UnitView).
+class UnitView {
+ public:
+  UnitView(QtBackend& backend, Control& unit, QWidget* widget);
+  virtual ~UnitView();
+  UnitView(const UnitView&) = delete;
+  UnitView& operator=(const UnitView&) = delete;
+
+  Control& unit() const { return *unit_; }
+  QWidget* widget() const { return widget_; }
+  // Where the units whose parent is this unit live (group box, tab page).
+  virtual QWidget* Container(int page);
+
+  // Reads the model's property into the widget.
+  void Refresh(Prop what);
+  void RefreshAll();
+  // The window was destroyed: the view ignores its model from now on.
+  void Kill() { dead_ = true; }
+  bool Live() const { return !dead_; }
+
+ protected:
+  virtual void RefreshText() {}
+  virtual void RefreshFont();
+  virtual void RefreshColours() {}
+  virtual void RefreshKind(Prop) {}
+
+  // Text colour and back colour of the model into these palette roles;
+  // unset colours keep the style's. `fill` paints the back colour.
+  void ApplyColours(QPalette::ColorRole text, QPalette::ColorRole back, bool fill);
+
+  QtBackend& backend_;
+
+ private:
+  Control* unit_;
+  QWidget* widget_;
+  bool dead_ = false;
+};
+
+// Creates the view of a unit inside `parent`; nullptr for the kinds
+// without a view (timers, drop targets).
+UnitView* CreateUnitView(QtBackend& backend, Control& unit, QWidget* parent);
+
+// A loaded window: a frameless top-level widget, or a child widget of the
+// window it is embedded in.
+class WindowView final : public QWidget {
+ public:
+  WindowView(QtBackend& backend, Window& window);
+  ~WindowView() override;
+
+  Window& model() const { return *window_; }
+  void Refresh(Prop what);
+  void RefreshAll();
+  void Kill();
+  bool Live() const { return !dead_; }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void changeEvent(QEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dragMoveEvent(QDragMoveEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+
+ private:
+  void ApplyGeometry();
+  void ApplyParent();
+  void ApplyVisible();
+  void ApplyBackImage();
+  // An owned window stays above its owner.
+  void KeepAboveOwner();
+  // The unit with a registered drop target under `pos`, or nullptr.
+  Control* DropTargetAt(const QPoint& pos) const;
+
+  QtBackend& backend_;
+  Window* window_;
+  bool dead_ = false;
+  bool embedded_ = false;
+  QPixmap back_;
+  bool dragging_ = false;
+  QPoint pressGlobal_;
+  QPoint pressOrigin_;
+};
+
+}  // namespace fw::qt

@@ -1,0 +1,241 @@
+// The real program through the real widgets. The Qt backend ends the
+// process on the exit road, so each run happens in a child process (a
+// death test) that acts as the user: it checks what it sees, types, and
+// closes the editor through 关闭按钮; the test then checks the child's exit
+// code. A failed check ends the child with code 3 and prints what failed.
+#include <QDir>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableWidget>
+#include <QTest>
+#include <QTextCursor>
+#include <QTextEdit>
+#include <QTimer>
+#include <QWindow>
+
+#include <cstdio>
+#include <set>
+
+#include "app/program.h"
+#include "app/prompt.h"
+#include "app/units.h"
+#include "gui_fixture.h"
+
+namespace {
+
+using namespace gui_test;
+
+// What the child process found wrong so far.
+std::vector<std::string>& Failures() {
+  static std::vector<std::string> f;
+  return f;
+}
+void Check(bool ok, const char* what, int line) {
+  if (!ok) Failures().push_back(std::to_string(line) + ": " + what);
+}
+#define CHILD_CHECK(cond) Check((cond), #cond, __LINE__)
+
+QWidget* W(std::string_view window, std::string_view unit) {
+  return fw::qt::QtBackend::Current()->UnitWidget(fw::GetControl(window, unit));
+}
+template <class T>
+T* W(std::string_view window, std::string_view unit) {
+  return dynamic_cast<T*>(W(window, unit));
+}
+QWidget* Win(std::string_view window) {
+  return fw::qt::QtBackend::Current()->WindowWidget(fw::GetWindow(window));
+}
+QString Q(const char* utf8) {
+  return QString::fromUtf8(utf8);
+}
+
+// Ends the child: with code 3 when a check failed, else through the
+// editor's close button, which must end the process with code 0.
+[[noreturn]] void CloseTheEditor() {
+  if (!Failures().empty()) {
+    for (const std::string& f : Failures()) std::fprintf(stderr, "check failed: %s\n", f.c_str());
+    std::fflush(stderr);
+    std::_Exit(3);
+  }
+  QTest::mouseClick(W("MainWindow", "关闭按钮"), Qt::LeftButton);
+  std::fprintf(stderr, "the close button did not end the program\n");
+  std::_Exit(4);
+}
+
+// Runs the editor in this (child) process; `user` runs once the main loop
+// is up and must end with CloseTheEditor.
+[[noreturn]] void RunEditor(std::function<void()> user) {
+  App();
+  fw::qt::QtBackend backend;
+  fw::Runtime runtime(backend);
+  QTimer::singleShot(0, [user] {
+    user();
+    CloseTheEditor();
+  });
+  app::ProgramStart();
+  std::fprintf(stderr, "the program returned\n");
+  std::_Exit(5);
+}
+
+class Program : public ::testing::Test {
+ protected:
+  void SetUp() override { GTEST_FLAG_SET(death_test_style, "threadsafe"); }
+};
+
+void CheckStartState() {
+  QWidget* main = Win("MainWindow");
+  CHILD_CHECK(main != nullptr && main->isVisible());
+  CHILD_CHECK(main->isWindow() && (main->windowFlags() & Qt::FramelessWindowHint));
+  CHILD_CHECK(main->size() == QSize(961, 597));
+  CHILD_CHECK(main->windowTitle() == Q("Varnok技能数据批量修改工具 Ver1.6.3"));
+
+  auto* title = W<QLabel>("MainWindow", "标签14");
+  CHILD_CHECK(title->text() == Q(" Varnok技能数据批量修改工具 Ver1.7.1"));
+  CHILD_CHECK(title->palette().color(QPalette::Window) == QColor(128, 0, 128));
+  CHILD_CHECK(title->palette().color(QPalette::WindowText) == QColor(255, 255, 255));
+  CHILD_CHECK(title->font().bold());
+  CHILD_CHECK(title->font().family() == fw::qt::CjkFamily());
+  for (const char* border : {"标签15", "标签16", "标签17"}) {
+    CHILD_CHECK(W<QLabel>("MainWindow", border)->palette().color(QPalette::Window) ==
+                QColor(128, 0, 128));
+  }
+  CHILD_CHECK(W("MainWindow", "最小化按钮")->isVisible());
+  CHILD_CHECK(W("MainWindow", "关闭按钮")->geometry() == QRect(929, 0, 24, 24));
+
+  auto* script = W<QPlainTextEdit>("MainWindow", "编辑框1");
+  CHILD_CHECK(script->isEnabled());
+  CHILD_CHECK(script->toPlainText().startsWith(Q("\n拖放技能数据文件到此处")));
+  CHILD_CHECK(W<QPushButton>("MainWindow", "读取按钮")->text() == Q("读取数据"));
+  CHILD_CHECK(!W("MainWindow", "保存文件按钮")->isEnabled());
+  CHILD_CHECK(!W("MainWindow", "变换按钮")->isEnabled());
+  for (const char* radio : {"通用单选框", "刷图单选框", "PK单选框", "增加单选框", "赋值单选框",
+                            "递增单选框", "倍率单选框"}) {
+    auto* r = W<QRadioButton>("MainWindow", radio);
+    CHILD_CHECK(r != nullptr && !r->isEnabled() && r->isVisible());
+  }
+  CHILD_CHECK(W<QLineEdit>("MainWindow", "路径编辑框")->text() == Q("*"));
+  for (const char* box : {"页数编辑框", "最低编辑框", "最高编辑框"}) {
+    CHILD_CHECK(W<QLineEdit>("MainWindow", box)->text() == Q("1"));
+  }
+  for (const char* grid : {"数据表格", "静态表格"}) {
+    auto* g = W<QTableWidget>("MainWindow", grid);
+    CHILD_CHECK(g->rowCount() == 0);
+    CHILD_CHECK(g->horizontalHeaderItem(0) != nullptr &&
+                g->horizontalHeaderItem(0)->text() == Q("技能原数值"));
+    CHILD_CHECK(g->horizontalHeaderItem(1) != nullptr &&
+                g->horizontalHeaderItem(1)->text() == Q("修改的数值"));
+  }
+  // The legend: its two keywords red and blue, the rest automatic.
+  auto* legend = W<QTextEdit>("MainWindow", "标签编辑框");
+  CHILD_CHECK(legend->toPlainText() == Q("技能描述(红色-动态，蓝色-静态)"));
+  QTextCursor c(legend->document());
+  c.setPosition(6);
+  CHILD_CHECK(c.charFormat().foreground().color() == QColor(255, 0, 0));
+  c.setPosition(12);
+  CHILD_CHECK(c.charFormat().foreground().color() == QColor(0, 0, 255));
+  c.setPosition(2);
+  CHILD_CHECK(c.charFormat().foreground().style() == Qt::NoBrush);
+  CHILD_CHECK(
+      W<QTextEdit>("MainWindow", "描述编辑框")->toPlainText().startsWith(Q("技能描述加载完后")));
+  // The side windows are child widgets of the main window.
+  for (const char* side : {"SkillParamWindow", "MasteryLevelWindow"}) {
+    QWidget* s = Win(side);
+    CHILD_CHECK(s != nullptr && s->parentWidget() == main && s->isVisible());
+  }
+  CHILD_CHECK(Win("SkillParamWindow")->pos() == QPoint(627, 125));
+}
+
+TEST_F(Program, StartsInTheReadStateAndClosesWithCodeZero) {
+  EXPECT_EXIT(RunEditor([] { CheckStartState(); }), ::testing::ExitedWithCode(0), "");
+}
+
+TEST_F(Program, TypedScriptReachesTheModelWithItsCrLf) {
+  EXPECT_EXIT(RunEditor([] {
+                auto* script = W<QPlainTextEdit>("MainWindow", "编辑框1");
+                auto& model = fw::Get<fw::Edit>("MainWindow", "编辑框1");
+                model.SetText("");
+                QTest::mouseClick(script->viewport(), Qt::LeftButton, {}, QPoint(30, 30));
+                QTest::keyClicks(script, "[name]");
+                QTest::keyClick(script, Qt::Key_Return);
+                QTest::keyClicks(script, "`x`");
+                QTest::keyClick(script, Qt::Key_Return);
+                QTest::keyClicks(script, "[level info]\t3");
+                CHILD_CHECK(model.Text() == "[name]\r\n`x`\r\n[level info]\t3");
+                // A text with mixed line breaks from the program keeps them
+                // through typing elsewhere.
+                model.SetText("a\r\nb\nc");
+                script->moveCursor(QTextCursor::End);
+                QTest::keyClicks(script, "d");
+                CHILD_CHECK(model.Text() == "a\r\nb\ncd");
+              }),
+              ::testing::ExitedWithCode(0), "");
+}
+
+TEST_F(Program, ThePromptBoxIsModalOverTheEditor) {
+  EXPECT_EXIT(RunEditor([] {
+                auto& model = fw::Get<fw::Edit>("MainWindow", "编辑框1");
+                model.SetText("x");
+                QRect shown;
+                bool okVisible = false;
+                // The prompt box is modal: the user acts from inside it.
+                QTimer::singleShot(400, [&] {
+                  if (!fw::GetWindow("PromptWindow").IsLoaded()) return;
+                  shown = Win("PromptWindow")->geometry();
+                  okVisible = W("PromptWindow", "确定按钮2")->isVisible();
+                  // The editor under it takes no input meanwhile.
+                  auto* script = W<QPlainTextEdit>("MainWindow", "编辑框1");
+                  script->moveCursor(QTextCursor::End);
+                  QTest::keyClicks(script, "typed");
+                  QTest::mouseClick(W("PromptWindow", "确定按钮2"), Qt::LeftButton);
+                });
+                const int result = app::ShowPromptBox({}, Gbk("技能数据已复制！"), {}, false);
+                CHILD_CHECK(result == 1);
+                CHILD_CHECK(okVisible);
+                CHILD_CHECK(!fw::GetWindow("PromptWindow").IsLoaded());
+                // Centred on the editor, fully open.
+                const fw::Window& main = fw::GetWindow("MainWindow");
+                CHILD_CHECK(shown == QRect(main.Left() + 961 / 2 - 160, main.Top() + 597 / 2 - 60,
+                                           320, 121));
+                CHILD_CHECK(model.Text() == "x");
+                CHILD_CHECK(W<QPlainTextEdit>("MainWindow", "编辑框1")->toPlainText() == Q("x"));
+              }),
+              ::testing::ExitedWithCode(0), "");
+}
+
+TEST_F(Program, AWindowSystemCloseEndsWithCodeZero) {
+  EXPECT_EXIT(RunEditor([] {
+                Win("MainWindow")->windowHandle()->close();
+                std::_Exit(4);
+              }),
+              ::testing::ExitedWithCode(0), "");
+}
+
+// How many different colours a picture has (a blank one has one).
+std::size_t Colours(const QImage& img) {
+  std::set<QRgb> seen;
+  for (int y = 0; y < img.height(); y += 2) {
+    for (int x = 0; x < img.width(); x += 2) seen.insert(img.pixel(x, y));
+  }
+  return seen.size();
+}
+
+TEST_F(Program, RendersTheMainWindowToAPicture) {
+  const QString path = QStringLiteral(SE_SCREENSHOT_DIR "/main_window.png");
+  EXPECT_EXIT(RunEditor([path] {
+                fw::DelayWithMessages(200);
+                QDir().mkpath(QStringLiteral(SE_SCREENSHOT_DIR));
+                const QImage shot = Win("MainWindow")->grab().toImage();
+                CHILD_CHECK(shot.size() == QSize(961, 597));
+                CHILD_CHECK(shot.save(path));
+              }),
+              ::testing::ExitedWithCode(0), "");
+  const QImage shot(path);
+  ASSERT_FALSE(shot.isNull()) << path.toStdString();
+  EXPECT_GT(Colours(shot), 10u);
+}
+
+}  // namespace

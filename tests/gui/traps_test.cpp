@@ -1,0 +1,503 @@
+// The traps of Qt that the framework's rules forbid, each on a small form:
+// line breaks of plain-text edits, events raised for program writes, radio
+// exclusivity, user-only signals, drops on disabled edits, quitting on the
+// last window, coarse timers, input-transparent windows, nested loops.
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDragEnterEvent>
+#include <QInputMethodEvent>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QTableWidget>
+#include <QTest>
+#include <QTimer>
+#include <QUrl>
+#include <QWindow>
+
+#include <atomic>
+#include <thread>
+
+#include "forms.h"
+#include "framework/input.h"
+#include "framework/units.h"
+
+namespace {
+
+using namespace gui_test;
+using fw::Event;
+
+void OnTrapCreated() {
+  fw::Get<fw::DropTarget>("Trap", "拖放").Register(fw::GetControl("Trap", "多行"));
+}
+
+fw::WindowDef TrapForm() {
+  return fw::WindowDef("Trap", "陷阱", 420, 320)
+      .At(40, 40)
+      .InTaskbar()
+      .Draggable()
+      .Units({
+          fw::EditBox("多行", {10, 10, 200, 100}, "a\r\nb").Multiline(),
+          fw::EditBox("单行", {10, 120, 200, 24}, "x"),
+          fw::GroupBoxUnit("组", {220, 10, 180, 60}, "组"),
+          fw::RadioBox("甲", {10, 20, 60, 20}, "甲").In("组"),
+          fw::RadioBox("乙", {80, 20, 60, 20}, "乙").In("组"),
+          fw::ComboBox("列表", {220, 80, 180, 24}),
+          fw::GridUnit("表格", {220, 110, 180, 120}),
+          fw::ButtonUnit("按钮", {10, 150, 80, 28}, "按钮"),
+          fw::DropTargetUnit("拖放"),
+          fw::LabelUnit("标题", {0, 290, 420, 24}, "标题"),
+      })
+      .Bind({
+          {"", Event::Created, &OnTrapCreated},
+          {"", Event::CloseRequested, &OnAnyEvent},
+          {"多行", Event::TextChanged, &OnAnyEvent},
+          {"单行", Event::TextChanged, &OnAnyEvent},
+          {"甲", Event::Clicked, &OnAnyEvent},
+          {"乙", Event::Clicked, &OnAnyEvent},
+          {"列表", Event::SelectionChanged, &OnAnyEvent},
+          {"表格", Event::CellEvent, &OnCellEvent},
+          {"按钮", Event::Clicked, &OnAnyEvent},
+          {"拖放", Event::FilesDropped, &OnFilesDropped},
+      });
+}
+
+class Traps : public GuiTest {
+ protected:
+  void SetUp() override {
+    GuiTest::SetUp();
+    fw::RegisterForm(TrapForm());
+    ASSERT_TRUE(fw::GetWindow("Trap").Load());
+    Log().clear();
+  }
+  fw::Edit& Multi() { return fw::Get<fw::Edit>("Trap", "多行"); }
+};
+
+// Typing Chinese as an input method commits it.
+void Commit(QWidget* w, const QString& text) {
+  QInputMethodEvent e;
+  e.setCommitString(text);
+  QCoreApplication::sendEvent(w, &e);
+}
+
+TEST_F(Traps, PlainTextEditKeepsEveryLineBreakByteForByte) {
+  Multi().SetText("l1\r\nl2\nl3\rl4");
+  auto* w = Widget<QPlainTextEdit>("Trap", "多行");
+  ASSERT_NE(w, nullptr);
+  EXPECT_EQ(w->toPlainText(), QStringLiteral("l1\nl2\nl3\nl4"));
+
+  w->moveCursor(QTextCursor::End);
+  QTest::keyClicks(w, "X");
+  EXPECT_EQ(Multi().Text(), "l1\r\nl2\nl3\rl4X");
+  QTest::keyClick(w, Qt::Key_Return);
+  Commit(w, QStringLiteral(u"技能"));
+  EXPECT_EQ(Multi().Text(), "l1\r\nl2\nl3\rl4X\r\n" + Gbk("技能"));
+
+  // Deleting the first character of line 2 leaves the other breaks alone.
+  w->moveCursor(QTextCursor::Start);
+  w->moveCursor(QTextCursor::Down);
+  QTest::keyClick(w, Qt::Key_Delete);
+  EXPECT_EQ(Multi().Text(), "l1\r\n2\nl3\rl4X\r\n" + Gbk("技能"));
+  // Joining two lines removes exactly the lone LF between them.
+  w->moveCursor(QTextCursor::EndOfLine);
+  QTest::keyClick(w, Qt::Key_Delete);
+  EXPECT_EQ(Multi().Text(), "l1\r\n2l3\rl4X\r\n" + Gbk("技能"));
+}
+
+TEST_F(Traps, TextChangedIsRaisedByTheFrameworkNotByQt) {
+  auto* w = Widget<QPlainTextEdit>("Trap", "多行");
+  auto* line = Widget<QLineEdit>("Trap", "单行");
+  ASSERT_NE(line, nullptr);
+  // Each program write raises once, an identical one too, and the view
+  // adds nothing of its own.
+  Multi().SetText("same");
+  Multi().SetText("same");
+  EXPECT_EQ(Count("多行 TextChanged"), 2);
+  EXPECT_EQ(w->toPlainText(), QStringLiteral("same"));
+  // Each keystroke raises once.
+  w->moveCursor(QTextCursor::End);
+  QTest::keyClicks(w, "ab");
+  EXPECT_EQ(Count("多行 TextChanged"), 4);
+
+  auto& single = fw::Get<fw::Edit>("Trap", "单行");
+  single.SetText("x");  // the text it already holds
+  EXPECT_EQ(Count("单行 TextChanged"), 1);
+  line->end(false);
+  QTest::keyClicks(line, "q");
+  EXPECT_EQ(Count("单行 TextChanged"), 2);
+  EXPECT_EQ(single.Text(), "xq");
+}
+
+TEST_F(Traps, ExclusivityOfRadiosLivesInTheModel) {
+  auto& a = fw::Get<fw::Radio>("Trap", "甲");
+  auto& b = fw::Get<fw::Radio>("Trap", "乙");
+  auto* wa = Widget<QRadioButton>("Trap", "甲");
+  auto* wb = Widget<QRadioButton>("Trap", "乙");
+  ASSERT_NE(wa, nullptr);
+
+  QTest::mouseClick(wa, Qt::LeftButton);
+  EXPECT_TRUE(a.Checked());
+  EXPECT_TRUE(wa->isChecked());
+  // A second click on a checked radio keeps it checked and still reports.
+  QTest::mouseClick(wa, Qt::LeftButton);
+  EXPECT_TRUE(a.Checked());
+  EXPECT_TRUE(wa->isChecked());
+  EXPECT_EQ(Count("甲 Clicked"), 2);
+
+  // Program writes touch one radio: two checked, then none, no events.
+  b.SetChecked(true);
+  EXPECT_TRUE(wa->isChecked());
+  EXPECT_TRUE(wb->isChecked());
+  a.SetChecked(false);
+  b.SetChecked(false);
+  EXPECT_FALSE(wa->isChecked());
+  EXPECT_FALSE(wb->isChecked());
+  EXPECT_EQ(Count("乙 Clicked"), 0);
+
+  // A user click unchecks the rest of the group.
+  a.SetChecked(true);
+  QTest::mouseClick(wb, Qt::LeftButton);
+  EXPECT_FALSE(a.Checked());
+  EXPECT_FALSE(wa->isChecked());
+  EXPECT_TRUE(wb->isChecked());
+}
+
+TEST_F(Traps, ComboSelectionChangedComesFromTheUserOnly) {
+  auto& combo = fw::Get<fw::Combo>("Trap", "列表");
+  auto* w = Widget<QComboBox>("Trap", "列表");
+  ASSERT_NE(w, nullptr);
+  for (const char* t : {"一", "二", "三"}) combo.AddItem(Gbk(t));
+  EXPECT_EQ(w->count(), 3);
+  EXPECT_EQ(w->currentIndex(), -1);
+  combo.SetCurrent(1);
+  EXPECT_EQ(w->currentIndex(), 1);
+  EXPECT_EQ(w->itemText(1), QStringLiteral(u"二"));
+  EXPECT_EQ(Count("列表 SelectionChanged"), 0);
+
+  QTest::keyClick(w, Qt::Key_Down);
+  EXPECT_EQ(combo.Current(), 2);
+  EXPECT_EQ(Count("列表 SelectionChanged"), 1);
+
+  combo.SetCurrent(0);
+  combo.RemoveAll();
+  EXPECT_EQ(w->count(), 0);
+  EXPECT_EQ(Count("列表 SelectionChanged"), 1);
+}
+
+TEST_F(Traps, GridCellEventsComeFromUserClicksAndEditsOnly) {
+  auto& grid = fw::Get<fw::Grid>("Trap", "表格");
+  auto* w = Widget<QTableWidget>("Trap", "表格");
+  ASSERT_NE(w, nullptr);
+  grid.SetCellText(0, 0, Gbk("原值"));
+  grid.SetCellText(0, 1, Gbk("新值"));
+  grid.AppendRow("10");
+  grid.SetCellText(1, 1, "20");
+  grid.SetBackColour(fw::CellRange::Cell(1, 0), 0x000000FFu);
+  grid.SetReadOnly(fw::CellRange::Cell(1, 0), true);
+  ASSERT_EQ(w->rowCount(), 1);
+  EXPECT_EQ(w->horizontalHeaderItem(0)->text(), QStringLiteral(u"原值"));
+  EXPECT_EQ(w->item(0, 0)->text(), QStringLiteral("10"));
+  EXPECT_EQ(w->item(0, 0)->background().color(), QColor(255, 0, 0));
+  EXPECT_FALSE(w->item(0, 0)->flags() & Qt::ItemIsEditable);
+  EXPECT_TRUE(w->item(0, 1)->flags() & Qt::ItemIsEditable);
+  EXPECT_TRUE(Log().empty());
+
+  QTest::mouseClick(w->viewport(), Qt::LeftButton, {}, w->visualItemRect(w->item(0, 1)).center());
+  EXPECT_EQ(Count("表格 CellEvent 1 1 clicked"), 1);
+
+  w->editItem(w->item(0, 1));
+  auto* editor = w->viewport()->findChild<QLineEdit*>();
+  ASSERT_NE(editor, nullptr);
+  editor->setText(QStringLiteral("25"));
+  QTest::keyClick(editor, Qt::Key_Return);  // the commit is queued
+  EXPECT_TRUE(ServeUntil([] { return Count("表格 CellEvent 1 1 edited") == 1; }));
+  EXPECT_EQ(grid.CellText(1, 1), "25");
+  EXPECT_EQ(w->item(0, 1)->text(), QStringLiteral("25"));
+
+  // Rows deleted by the program leave the table as the model says.
+  grid.SetBackColour(fw::CellRange::Cell(1, 1), 0x00ECECECu);
+  grid.DeleteDataRows();
+  EXPECT_EQ(w->rowCount(), 0);
+  EXPECT_EQ(Log().size(), 2u);
+}
+
+class Drops : public Traps {
+ protected:
+  // Sends a drag of `files` to the window's native window at the centre of
+  // `unit`, as the window system does; returns whether the drop was taken.
+  bool DropOn(std::string_view unit, const QStringList& files) {
+    QWidget* win = WindowWidget("Trap");
+    QWidget* target = Widget("Trap", unit);
+    const QPoint pos = target->mapTo(win, target->rect().center());
+    QMimeData mime;
+    QList<QUrl> urls;
+    for (const QString& f : files) urls.push_back(QUrl::fromLocalFile(f));
+    mime.setUrls(urls);
+    QWindow* native = win->windowHandle();
+    QDragEnterEvent enter(pos, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(native, &enter);
+    if (!enter.isAccepted()) {
+      QDragLeaveEvent leave;
+      QCoreApplication::sendEvent(native, &leave);
+      return false;
+    }
+    QDragMoveEvent move(pos, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(native, &move);
+    QDropEvent drop(pos, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(native, &drop);
+    return drop.isAccepted();
+  }
+};
+
+TEST_F(Drops, ReachTheDisabledEditAndAreNeverPasted) {
+  Multi().Disable();
+  EXPECT_TRUE(DropOn("多行", {QStringLiteral(u"/tmp/技能.skl")}));
+  EXPECT_EQ(Count("files /tmp/技能.skl"), 1);
+  EXPECT_EQ(Multi().Text(), "a\r\nb");
+
+  Multi().Enable();
+  EXPECT_TRUE(DropOn("多行", {QStringLiteral("/tmp/a"), QStringLiteral("/tmp/b")}));
+  EXPECT_EQ(Count("files /tmp/a\r\n/tmp/b\r\n"), 1);
+  EXPECT_EQ(Multi().Text(), "a\r\nb");
+  EXPECT_EQ(Widget<QPlainTextEdit>("Trap", "多行")->toPlainText(), QStringLiteral("a\nb"));
+}
+
+TEST_F(Drops, ElsewhereDoNothing) {
+  EXPECT_FALSE(DropOn("按钮", {QStringLiteral("/tmp/a")}));
+  EXPECT_FALSE(DropOn("单行", {QStringLiteral("/tmp/a")}));
+  EXPECT_EQ(fw::Get<fw::Edit>("Trap", "单行").Text(), "x");
+  EXPECT_TRUE(Log().empty());
+}
+
+// ---- Closing windows -----------------------------------------------------
+
+class QuitWatch : public QObject {
+ public:
+  bool eventFilter(QObject*, QEvent* e) override {
+    if (e->type() == QEvent::Quit) ++quits;
+    return false;
+  }
+  int quits = 0;
+};
+
+fw::WindowDef PlainForm() {
+  return fw::WindowDef("Plain", "平", 100, 80).At(500, 40);
+}
+
+TEST_F(Traps, ClosingTheLastWindowNeverEndsTheLoop) {
+  QuitWatch watch;
+  qApp->installEventFilter(&watch);
+  EXPECT_FALSE(QApplication::quitOnLastWindowClosed());
+  fw::RegisterForm(PlainForm());
+
+  // A bound close request goes to the program, which keeps the window.
+  WindowWidget("Trap")->windowHandle()->close();
+  EXPECT_EQ(Count("Trap CloseRequested"), 1);
+  EXPECT_TRUE(fw::GetWindow("Trap").IsLoaded());
+  EXPECT_TRUE(WindowWidget("Trap")->isVisible());
+
+  // Without a binding the window is destroyed; the loop goes on.
+  fw::GetWindow("Trap").Destroy();
+  ASSERT_TRUE(fw::GetWindow("Plain").Load());
+  WindowWidget("Plain")->windowHandle()->close();
+  EXPECT_FALSE(fw::GetWindow("Plain").IsLoaded());
+  fw::PostToGui([] { Note("posted"); });
+  EXPECT_TRUE(ServeUntil([] { return Count("posted") == 1; }));
+  Serve(20);
+  EXPECT_EQ(watch.quits, 0);
+  qApp->removeEventFilter(&watch);
+}
+
+// ---- Time ----------------------------------------------------------------
+
+TEST_F(Traps, WaitsEndNeverBeforeTheirDeadline) {
+  fw::GetWindow("Trap").Destroy();
+  Serve(10);
+  int early = 0;
+  int measured = 0;
+  for (int ms = 1; ms <= 30; ++ms) {
+    const std::int64_t deadline = backend().NowMs() + ms;
+    const std::uint64_t before = App().Deliveries();
+    backend().Wait(deadline);
+    // Only waits that nothing else woke tell about the timer.
+    if (App().Deliveries() - before != 1) continue;
+    ++measured;
+    if (backend().NowMs() < deadline) ++early;
+  }
+  EXPECT_GT(measured, 20);
+  EXPECT_EQ(early, 0);
+}
+
+TEST_F(Traps, WakeEndsAWaitWithoutDeadline) {
+  Serve(10);
+  const std::int64_t start = backend().NowMs();
+  std::thread worker([this] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    backend().Wake();
+  });
+  backend().Wait(std::nullopt);
+  worker.join();
+  EXPECT_LT(backend().NowMs() - start, 2000);
+}
+
+// ---- Input-transparent windows and pictures ------------------------------
+
+fw::WindowDef DecorationForm() {
+  return fw::WindowDef("Deco", "饰", 120, 120)
+      .At(40, 40)
+      .OnTop()
+      .Translucent(DiscPicture(120, QColor(200, 40, 40)))
+      .Units({fw::TimerUnit("钟", 50)});
+}
+
+fw::WindowDef LayeredForm() {
+  return fw::WindowDef("Layered", "层", 200, 120)
+      .At(300, 300)
+      .Draggable()
+      .Units({
+          fw::ButtonUnit("下", {10, 10, 100, 30}, "下"),
+          fw::PictureUnit("上", {0, 0, 120, 60}, DiscPicture(60, QColor(20, 20, 200))),
+          fw::LabelUnit("盖", {20, 15, 60, 20}, "盖"),
+          fw::PictureUnit("可点", {10, 70, 40, 40}, DiscPicture(40, QColor(20, 200, 20))),
+      })
+      .Bind({{"下", Event::Clicked, &OnAnyEvent}, {"可点", Event::Clicked, &OnAnyEvent}});
+}
+
+TEST_F(Traps, WindowsThatOnlyShowPicturesLetInputThrough) {
+  fw::RegisterForm(DecorationForm());
+  fw::RegisterForm(fw::WindowDef("Flagged", "旗", 50, 50).InputTransparent());
+  ASSERT_TRUE(fw::GetWindow("Deco").Load());
+  ASSERT_TRUE(fw::GetWindow("Flagged").Load());
+  for (const char* name : {"Deco", "Flagged"}) {
+    QWidget* w = WindowWidget(name);
+    EXPECT_TRUE(w->windowFlags() & Qt::WindowTransparentForInput) << name;
+    EXPECT_TRUE(w->testAttribute(Qt::WA_TransparentForMouseEvents)) << name;
+  }
+  QWidget* deco = WindowWidget("Deco");
+  EXPECT_TRUE(deco->windowFlags() & Qt::WindowStaysOnTopHint);
+  EXPECT_TRUE(deco->testAttribute(Qt::WA_TranslucentBackground));
+  // A window the user works with takes input.
+  QWidget* trap = WindowWidget("Trap");
+  EXPECT_FALSE(trap->windowFlags() & Qt::WindowTransparentForInput);
+  EXPECT_FALSE(trap->testAttribute(Qt::WA_TransparentForMouseEvents));
+}
+
+TEST_F(Traps, PicturesAndLabelsAboveAButtonLetTheClickReachIt) {
+  fw::RegisterForm(LayeredForm());
+  ASSERT_TRUE(fw::GetWindow("Layered").Load());
+  QWindow* native = WindowWidget("Layered")->windowHandle();
+  ASSERT_NE(native, nullptr);
+  // Under the label and the picture, inside the button.
+  QTest::mouseClick(native, Qt::LeftButton, {}, QPoint(30, 25));
+  QTest::mouseClick(native, Qt::LeftButton, {}, QPoint(100, 20));
+  EXPECT_EQ(Count("下 Clicked"), 2);
+  // A picture with a Clicked handler takes its clicks.
+  QTest::mouseClick(native, Qt::LeftButton, {}, QPoint(30, 90));
+  EXPECT_EQ(Count("可点 Clicked"), 1);
+}
+
+// ---- Nested loops --------------------------------------------------------
+
+std::thread g_worker;
+
+void OnWaitClicked() {
+  Note("wait start");
+  g_worker = std::thread([] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(40));
+    fw::PostToGui([] { Note("posted"); });
+  });
+  fw::DelayWithMessages(300);
+  g_worker.join();
+  Note("wait end");
+}
+
+void OnNestTick() {
+  Note("tick");
+}
+
+void OnModalClicked() {
+  fw::LoadOptions o;
+  o.modal = true;
+  o.owner = &fw::GetWindow("Nest");
+  fw::GetWindow("Modal").Load(o);
+  Note("modal returned");
+}
+
+void OnModalClose() {
+  fw::GetWindow("Modal").Destroy();
+}
+
+void RegisterNestForms() {
+  fw::RegisterForm(fw::WindowDef("Nest", "巢", 300, 200)
+                       .At(20, 20)
+                       .Units({
+                           fw::ButtonUnit("等待", {10, 10, 80, 28}, "等待"),
+                           fw::ButtonUnit("模态", {100, 10, 80, 28}, "模态"),
+                           fw::EditBox("行", {10, 50, 200, 24}, "x"),
+                           fw::TimerUnit("钟", 20),
+                       })
+                       .Bind({{"等待", Event::Clicked, &OnWaitClicked},
+                              {"模态", Event::Clicked, &OnModalClicked},
+                              {"行", Event::TextChanged, &OnAnyEvent},
+                              {"钟", Event::Tick, &OnNestTick}}));
+  fw::RegisterForm(fw::WindowDef("Other", "他", 200, 100)
+                       .At(400, 20)
+                       .Units({fw::ButtonUnit("别的", {10, 10, 80, 28}, "别的")})
+                       .Bind({{"别的", Event::Clicked, &OnAnyEvent}}));
+  fw::RegisterForm(fw::WindowDef("Modal", "模", 200, 100)
+                       .At(60, 60)
+                       .Units({fw::ButtonUnit("关", {10, 10, 80, 28}, "关")})
+                       .Bind({{"关", Event::Clicked, &OnModalClose}}));
+}
+
+int TicksBetween(int from, int to) {
+  int n = 0;
+  for (int i = from + 1; i < to; ++i) n += Log()[static_cast<std::size_t>(i)] == "tick" ? 1 : 0;
+  return n;
+}
+
+TEST_F(Traps, ADelayKeepsTimersPostsAndOtherWindowsAlive) {
+  RegisterNestForms();
+  ASSERT_TRUE(fw::GetWindow("Nest").Load());
+  ASSERT_TRUE(fw::GetWindow("Other").Load());
+  QTimer::singleShot(0, [this] { QTest::mouseClick(Widget("Nest", "等待"), Qt::LeftButton); });
+  QTimer::singleShot(120, [this] { QTest::mouseClick(Widget("Other", "别的"), Qt::LeftButton); });
+  ASSERT_TRUE(ServeUntil([] { return Count("wait end") == 1; }));
+  const int start = IndexOf("wait start");
+  const int end = IndexOf("wait end");
+  EXPECT_LT(start, IndexOf("posted"));
+  EXPECT_LT(IndexOf("posted"), end);
+  EXPECT_LT(start, IndexOf("别的 Clicked"));
+  EXPECT_LT(IndexOf("别的 Clicked"), end);
+  EXPECT_GE(TicksBetween(start, end), 5);
+}
+
+TEST_F(Traps, AModalLoadBlocksItsOwnerButNotTheLoop) {
+  RegisterNestForms();
+  ASSERT_TRUE(fw::GetWindow("Nest").Load());
+  QTimer::singleShot(0, [this] { QTest::mouseClick(Widget("Nest", "模态"), Qt::LeftButton); });
+  QTimer::singleShot(150, [this] {
+    Note("blocked try");
+    // The owner takes no input while the modal window is open: neither
+    // its widgets nor the model change.
+    QTest::mouseClick(Widget("Nest", "等待"), Qt::LeftButton);
+    auto* line = Widget<QLineEdit>("Nest", "行");
+    QTest::keyClicks(line, "zz");
+    if (line->text() != QStringLiteral("x")) Note("typed into a blocked window");
+    fw::PostToGui([] { Note("posted"); });
+  });
+  QTimer::singleShot(300, [this] { QTest::mouseClick(Widget("Modal", "关"), Qt::LeftButton); });
+  ASSERT_TRUE(ServeUntil([] { return Count("modal returned") == 1; }));
+  EXPECT_EQ(Count("wait start"), 0);
+  EXPECT_EQ(Count("typed into a blocked window"), 0);
+  EXPECT_EQ(Count("行 TextChanged"), 0);
+  EXPECT_EQ(fw::Get<fw::Edit>("Nest", "行").Text(), "x");
+  EXPECT_LT(IndexOf("posted"), IndexOf("modal returned"));
+  EXPECT_GE(TicksBetween(0, IndexOf("modal returned")), 5);
+  // Unblocked again.
+  QTest::keyClicks(Widget<QLineEdit>("Nest", "行"), "y");
+  EXPECT_EQ(fw::Get<fw::Edit>("Nest", "行").Text(), "xy");
+}
+
+}  // namespace

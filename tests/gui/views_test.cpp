@@ -1,0 +1,287 @@
+// The views of windows and units: placement and flags of windows,
+// dragging, embedding, colours and fonts, edits that let the program act on
+// a press first, rich edit formats and selection, tab pages, and windows
+// destroyed from their own handlers.
+#include <QGroupBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextEdit>
+#include <QTimer>
+#include <QWindow>
+
+#include "forms.h"
+#include "framework/units.h"
+
+namespace {
+
+using namespace gui_test;
+using fw::Event;
+
+constexpr fw::Colour kWhite = 0x00FFFFFFu;
+constexpr fw::Colour kPurple = 0x00800080u;
+constexpr fw::Colour kRed = 0x000000FFu;
+constexpr fw::Colour kBlue = 0x00FF0000u;
+
+void OnHintPress() {
+  Note("press " + std::to_string(fw::CurrentEventArgs().x) + "," +
+       std::to_string(fw::CurrentEventArgs().y));
+  auto& edit = fw::Get<fw::Edit>("Main", "脚本");
+  if (edit.Text().find("hint") != std::string::npos) edit.SetText("");
+}
+
+void OnCloseSelf() {
+  fw::GetWindow("Tool").Destroy();
+}
+
+fw::Font SongTi(bool bold, double pixels) {
+  fw::Font f;
+  f.face = "宋体";
+  f.size = pixels;
+  f.unit = fw::FontUnit::Pixels;
+  f.bold = bold;
+  return f;
+}
+
+fw::WindowDef MainForm() {
+  return fw::WindowDef("Main", "主窗口", 500, 300)
+      .At(30, 40)
+      .InTaskbar()
+      .Draggable()
+      .Minimisable()
+      .Units({
+          fw::LabelUnit("标题", {0, 0, 500, 24}, " 标题")
+              .WithFont(SongTi(true, 14))
+              .Colours(kWhite, kPurple),
+          fw::PictureButtonUnit("关闭", {470, 0, 24, 24}, {}),
+          fw::EditBox("脚本", {10, 30, 200, 100}, "the hint\r\nline 2").Multiline(),
+          fw::RichEditBox("说明", {220, 30, 200, 60}, "红色-动态，蓝色-静态\r\n第二行"),
+          fw::TabsUnit("页", {10, 140, 200, 100}, {"一", "二"}),
+          fw::ButtonUnit("页二按钮", {10, 40, 80, 24}, "二").OnPage("页", 1),
+          fw::GroupBoxUnit("组", {220, 140, 150, 80}, "组").Colours(kRed),
+          fw::RadioBox("选", {10, 20, 100, 20}, "选").In("组"),
+      })
+      .Bind({
+          {"", Event::Moved, &OnAnyEvent},
+          {"脚本", Event::LeftButtonDown, &OnHintPress},
+          {"脚本", Event::RightButtonDown, &OnHintPress},
+          {"说明", Event::LeftButtonUp, &OnAnyEvent},
+          {"页", Event::TabChanged, &OnAnyEvent},
+          {"关闭", Event::Clicked, &OnAnyEvent},
+      });
+}
+
+fw::WindowDef ToolForm() {
+  return fw::WindowDef("Tool", "工具", 120, 90)
+      .At(600, 40)
+      .OnTop()
+      .Draggable()
+      .Units({fw::ButtonUnit("关", {10, 10, 60, 24}, "关")})
+      .Bind({{"关", Event::Clicked, &OnCloseSelf}});
+}
+
+class Views : public GuiTest {
+ protected:
+  void SetUp() override {
+    GuiTest::SetUp();
+    fw::RegisterForm(MainForm());
+    fw::RegisterForm(ToolForm());
+    ASSERT_TRUE(fw::GetWindow("Main").Load());
+    Log().clear();
+  }
+  fw::Window& Main() { return fw::GetWindow("Main"); }
+};
+
+TEST_F(Views, WindowsAreFramelessAtTheirModelPlaces) {
+  QWidget* main = WindowWidget("Main");
+  EXPECT_TRUE(main->isWindow());
+  EXPECT_TRUE(main->isVisible());
+  EXPECT_EQ(main->geometry(), QRect(30, 40, 500, 300));
+  EXPECT_TRUE(main->windowFlags() & Qt::FramelessWindowHint);
+  EXPECT_NE(main->windowType(), Qt::Tool);  // a taskbar button
+  EXPECT_EQ(main->windowTitle(), QStringLiteral(u"主窗口"));
+  EXPECT_FALSE(main->windowFlags() & Qt::WindowStaysOnTopHint);
+
+  ASSERT_TRUE(fw::GetWindow("Tool").Load());
+  QWidget* tool = WindowWidget("Tool");
+  EXPECT_EQ(tool->windowType(), Qt::Tool);  // no taskbar button
+  EXPECT_TRUE(tool->windowFlags() & Qt::WindowStaysOnTopHint);
+
+  Main().SetGeometry({-179, 5, 320, 121});
+  EXPECT_EQ(main->geometry(), QRect(-179, 5, 320, 121));
+  Main().SetWidth(1);
+  EXPECT_EQ(main->width(), 1);
+  Main().SetVisible(false);
+  EXPECT_FALSE(main->isVisible());
+}
+
+TEST_F(Views, DraggedByTheBackgroundAndByLabelsThatTakeNoClicks) {
+  QWindow* native = WindowWidget("Main")->windowHandle();
+  // The caption label takes no clicks: the press reaches the window.
+  QTest::mousePress(native, Qt::LeftButton, {}, QPoint(100, 10));
+  QTest::mouseMove(native, QPoint(130, 30));
+  // The pointer stays where it is on the screen while the window moves
+  // under it.
+  QTest::mouseRelease(native, Qt::LeftButton, {}, QPoint(100, 10));
+  EXPECT_EQ(Main().Left(), 60);
+  EXPECT_EQ(Main().Top(), 60);
+  EXPECT_EQ(WindowWidget("Main")->pos(), QPoint(60, 60));
+  EXPECT_GE(Count("Main Moved"), 1);
+  // A press on a button does not drag.
+  Log().clear();
+  QTest::mousePress(native, Qt::LeftButton, {}, QPoint(480, 10));
+  QTest::mouseMove(native, QPoint(400, 100));
+  QTest::mouseRelease(native, Qt::LeftButton, {}, QPoint(400, 100));
+  EXPECT_EQ(Main().Left(), 60);
+  EXPECT_EQ(Count("Main Moved"), 0);
+}
+
+TEST_F(Views, EmbeddedWindowsAreChildWidgets) {
+  ASSERT_TRUE(fw::GetWindow("Tool").Load());
+  ASSERT_TRUE(fw::GetWindow("Tool").EmbedIn(Main(), 300, 150));
+  QWidget* tool = WindowWidget("Tool");
+  EXPECT_EQ(tool->parentWidget(), WindowWidget("Main"));
+  EXPECT_FALSE(tool->isWindow());
+  EXPECT_EQ(tool->geometry(), QRect(300, 150, 120, 90));
+  EXPECT_TRUE(tool->isVisible());
+  fw::GetWindow("Tool").SetWidth(3);
+  EXPECT_EQ(tool->width(), 3);
+  // Destroying the host removes both.
+  Main().Destroy();
+  EXPECT_FALSE(fw::GetWindow("Tool").IsLoaded());
+  EXPECT_EQ(backend().WindowWidget(fw::GetWindow("Tool")), nullptr);
+}
+
+TEST_F(Views, ColoursAndFontsFollowTheModel) {
+  auto* title = Widget<QLabel>("Main", "标题");
+  ASSERT_NE(title, nullptr);
+  EXPECT_EQ(title->text(), QStringLiteral(u" 标题"));
+  EXPECT_EQ(title->palette().color(QPalette::WindowText), QColor(255, 255, 255));
+  EXPECT_EQ(title->palette().color(QPalette::Window), QColor(128, 0, 128));
+  EXPECT_TRUE(title->autoFillBackground());
+  EXPECT_EQ(title->font().family(), fw::qt::CjkFamily());
+  EXPECT_TRUE(title->font().bold());
+  EXPECT_EQ(title->font().pixelSize(), 14);
+
+  // A group box's colour stays its own.
+  auto* group = Widget<QGroupBox>("Main", "组");
+  EXPECT_EQ(group->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+  auto* radio = Widget("Main", "选");
+  EXPECT_NE(radio->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+
+  fw::Get<fw::Label>("Main", "标题").SetBackColour(kBlue);
+  EXPECT_EQ(title->palette().color(QPalette::Window), QColor(0, 0, 255));
+  fw::Get<fw::Label>("Main", "标题").SetBackColour(fw::kDefaultColour);
+  EXPECT_FALSE(title->autoFillBackground());
+}
+
+TEST_F(Views, UnitsOfTheWorkLieAboveDecorations) {
+  // The close button is defined after the caption label and lies above
+  // it; the group box lies below the units beside it either way.
+  QWidget* main = WindowWidget("Main");
+  EXPECT_EQ(main->childAt(480, 10), Widget("Main", "关闭"));
+}
+
+TEST_F(Views, AnEditPressReachesTheProgramBeforeTheEdit) {
+  auto* w = Widget<QPlainTextEdit>("Main", "脚本");
+  QTest::mouseClick(w->viewport(), Qt::LeftButton, {}, QPoint(20, 10));
+  ASSERT_EQ(Log().size(), 1u);
+  EXPECT_EQ(Log()[0].rfind("press ", 0), 0u);
+  EXPECT_EQ(fw::Get<fw::Edit>("Main", "脚本").Text(), "");
+  EXPECT_TRUE(w->toPlainText().isEmpty());
+  // The right button too.
+  fw::Get<fw::Edit>("Main", "脚本").SetText("hint again");
+  QTest::mouseClick(w->viewport(), Qt::RightButton, {}, QPoint(20, 10));
+  EXPECT_TRUE(w->toPlainText().isEmpty());
+}
+
+TEST_F(Views, RichEditShowsFormatsAndSelections) {
+  auto& box = fw::Get<fw::RichEdit>("Main", "说明");
+  auto* w = Widget<QTextEdit>("Main", "说明");
+  ASSERT_NE(w, nullptr);
+  const int red = box.Find(Gbk("红色-动态"));
+  ASSERT_EQ(red, 0);
+  fw::CharFormat f = box.DefaultFormat();
+  f.colour = kRed;
+  f.bold = true;
+  box.SetSelection(red, 5);
+  box.SetSelectionFormat(f);
+  QTextCursor c(w->document());
+  c.setPosition(2);
+  EXPECT_EQ(c.charFormat().foreground().color(), QColor(255, 0, 0));
+  EXPECT_TRUE(c.charFormat().font().bold());
+  c.setPosition(8);
+  EXPECT_NE(c.charFormat().foreground().color(), QColor(255, 0, 0));
+  EXPECT_EQ(w->document()->blockCount(), 2);
+
+  box.SetSelection(box.LineStart(1), 3);
+  EXPECT_EQ(w->textCursor().selectionStart(), box.LineStart(1));
+  EXPECT_EQ(w->textCursor().selectedText(), QStringLiteral(u"第二行"));
+
+  // A click puts the caret where it landed, then LeftButtonUp.
+  const QRect first = w->cursorRect(QTextCursor(w->document()->findBlockByNumber(0)));
+  QTest::mouseClick(w->viewport(), Qt::LeftButton, {}, first.center() + QPoint(1, 0));
+  EXPECT_EQ(Count("说明 LeftButtonUp"), 1);
+  EXPECT_EQ(box.SelLength(), 0);
+  EXPECT_EQ(box.SelStart(), w->textCursor().position());
+}
+
+TEST_F(Views, TabPagesShowTheUnitsOfTheCurrentTabOnly) {
+  auto& tabs = fw::Get<fw::Tabs>("Main", "页");
+  QWidget* button = Widget("Main", "页二按钮");
+  auto* bar = Widget("Main", "页")->findChild<QTabBar*>();
+  ASSERT_NE(bar, nullptr);
+  EXPECT_EQ(bar->tabText(1), QStringLiteral(u"二"));
+  EXPECT_FALSE(button->isVisible());
+  // Placed relative to the tab control, strip included.
+  EXPECT_EQ(button->mapTo(Widget("Main", "页"), QPoint(0, 0)), QPoint(10, 40));
+
+  QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(1).center());
+  EXPECT_EQ(tabs.Current(), 1);
+  EXPECT_EQ(Count("页 TabChanged"), 1);
+  EXPECT_TRUE(button->isVisible());
+
+  tabs.SetCurrent(0);
+  EXPECT_EQ(bar->currentIndex(), 0);
+  EXPECT_FALSE(button->isVisible());
+  EXPECT_EQ(Count("页 TabChanged"), 1);
+}
+
+TEST_F(Views, PictureButtonsWithoutPicturesStillShowAndClick) {
+  QWidget* close = Widget("Main", "关闭");
+  const QImage shot = close->grab().toImage();
+  EXPECT_NE(shot.pixelColor(12, 12), QColor(0xF0, 0xF0, 0xF0));
+  QTest::mouseClick(close, Qt::LeftButton);
+  EXPECT_EQ(Count("关闭 Clicked"), 1);
+}
+
+TEST_F(Views, AWindowDestroyedByItsOwnButtonIsFreedLater) {
+  ASSERT_TRUE(fw::GetWindow("Tool").Load());
+  QPointer<QWidget> tool = WindowWidget("Tool");
+  QPointer<QWidget> button = Widget("Tool", "关");
+  QTest::mouseClick(button, Qt::LeftButton);
+  EXPECT_FALSE(fw::GetWindow("Tool").IsLoaded());
+  ASSERT_FALSE(tool.isNull());  // still inside its own click
+  EXPECT_FALSE(tool->isVisible());
+  Serve(10);
+  EXPECT_TRUE(tool.isNull());
+  // Loaded again: a new view from the form.
+  ASSERT_TRUE(fw::GetWindow("Tool").Load());
+  EXPECT_NE(WindowWidget("Tool"), nullptr);
+  EXPECT_TRUE(WindowWidget("Tool")->isVisible());
+}
+
+TEST_F(Views, MinimisingFollowsTheModel) {
+  ASSERT_TRUE(Main().Minimise());
+  EXPECT_TRUE(WindowWidget("Main")->isMinimized());
+  // Restored from outside the program (taskbar).
+  WindowWidget("Main")->showNormal();
+  EXPECT_FALSE(Main().Minimised());
+}
+
+}  // namespace
