@@ -6,12 +6,7 @@
 
 namespace app {
 
-void OnScriptEditLeftButtonDown() {}
-void OnScriptEditRightButtonDown() {}
 void OnDropTargetFilesDropped(const std::string& /*paths*/) {}
-void OnReadButtonClicked() {}
-void OnCopyButtonClicked() {}
-void OnClearButtonClicked() {}
 void OnSaveChangesButtonClicked() {}
 void OnSaveFileButtonClicked() {}
 void OnLoadButtonClicked() {}
@@ -19,24 +14,8 @@ void OnLoadButtonClicked() {}
 void OnHelpButtonClicked() {}
 void OnMinimizeButtonClicked() {}
 
-void OnCommonRadioClicked() {}
-void OnDungeonRadioClicked() {}
-void OnPkRadioClicked() {}
-void OnAddRadioClicked() {}
-void OnAssignRadioClicked() {}
-void OnIncrementRadioClicked() {}
-void OnRatioRadioClicked() {}
-
-void OnPrevPageButtonClicked() {}
-void OnNextPageButtonClicked() {}
-void OnJumpButtonClicked() {}
-void OnPageEditTextChanged() {}
-void OnLowLevelEditTextChanged() {}
-void OnHighLevelEditTextChanged() {}
-
 void OnDataGridCellEvent() {}
 void OnStaticGridCellEvent() {}
-void OnSwitchButtonClicked() {}
 void OnDescriptionEditLeftButtonUp() {}
 
 void OnParamWindowButtonClicked() {}

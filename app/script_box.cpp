@@ -1,0 +1,61 @@
+#include "app/script_box.h"
+
+#include <string>
+
+#include "app/globals.h"
+#include "app/main_window.h"
+#include "app/prompt.h"
+#include "app/units.h"
+#include "engine/skill_read.h"
+#include "framework/runtime.h"
+#include "platform/gbk.h"
+
+namespace app {
+
+namespace {
+
+using platform::Gbk;
+
+// A click on the box removes the start hint, so that the user can paste at
+// once; a text of the user's own is never removed, whatever it holds.
+void RemoveHint() {
+  if (main_window::编辑框1->Text() == Gbk(kScriptBoxHint)) main_window::编辑框1->SetText("");
+}
+
+}  // namespace
+
+void CopyTextToClipboard(std::string_view gbk) {
+  fw::SetClipboardText(gbk);
+}
+
+void OnReadButtonClicked() {
+  g_reportMissingData = true;
+  ReadOrReleaseSkill();
+}
+
+void OnCopyButtonClicked() {
+  if (main_window::编辑框1->Disabled()) {
+    ShowMessage(Gbk("技能修改状态下无法复制，请先点击 释放数据！"));
+    return;
+  }
+  CopyTextToClipboard(main_window::编辑框1->Text());
+  ShowMessage(Gbk("技能数据已复制！"));
+}
+
+void OnClearButtonClicked() {
+  if (main_window::编辑框1->Disabled()) {
+    ShowMessage(Gbk("技能修改状态下无法清空，请先点击 释放数据！"));
+    return;
+  }
+  main_window::编辑框1->SetText("");
+}
+
+void OnScriptEditLeftButtonDown() {
+  RemoveHint();
+}
+
+void OnScriptEditRightButtonDown() {
+  RemoveHint();
+}
+
+}  // namespace app

@@ -1,0 +1,27 @@
+// Locating the parts of a script text that the loaders cut out.
+//
+// Positions are 1-based byte positions, as everywhere in the engine; a span
+// of length 0 is empty. Line breaks are found byte by byte, as GetLine does:
+// CR and LF are never trail bytes of a two-byte character.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+struct TextSpan {
+  int start = 0;   // 1-based position of the first byte; 0 when nothing was cut
+  int length = 0;  // bytes
+};
+
+// The text of `span` in `text`.
+std::string SpanText(std::string_view text, TextSpan span);
+
+// The CR LF separated line that follows the line holding byte `position`:
+// empty (at the end of the text) when that line is the last one.
+TextSpan LineAfter(std::string_view text, int position);
+
+// The bytes from `begin` up to `end` (exclusive), both 1-based, without one
+// line break (CR LF or a lone LF) at each end: the body of a block whose
+// open tag ends before `begin` and whose close tag starts at `end`. A break
+// is never taken from both ends at once.
+TextSpan BlockBody(std::string_view text, int begin, int end);

@@ -1,0 +1,7 @@
+#include "engine/pending.h"
+
+void RenderDescriptionSp() {}
+void RenderDescriptionPt() {}
+void LoadHeaderFieldsSp() {}
+void LoadHeaderFieldsPt() {}
+void LoadMasteryLevels() {}
