@@ -16,6 +16,8 @@ fw::TextArray g_levelValues;
 fw::TextArray g_placeholderMap;
 std::string g_scriptText;
 std::string g_levelInfoText;
+std::int32_t g_levelInfoStart = 0;
+std::int32_t g_levelInfoLength = 0;
 std::string g_staticDataText;
 std::int32_t g_valuesPerLevel = 0;
 std::int32_t g_levelCount = 0;
@@ -154,10 +156,10 @@ void InitProgramGlobals() {
     text->clear();
   }
   for (std::int32_t* number :
-       {&g_promptResult, &g_promptButtonMode, &g_valuesPerLevel, &g_levelCount, &g_currentLevel,
-        &g_gdiplusToken, &g_levelRangeLow, &g_levelRangeHigh, &g_promptAnimWidth,
-        &g_maleSearchResume, &g_femaleSearchResume, &g_skinCaretWindow, &g_skinFocusedEdit,
-        &g_skinFrameImage}) {
+       {&g_promptResult, &g_promptButtonMode, &g_levelInfoStart, &g_levelInfoLength,
+        &g_valuesPerLevel, &g_levelCount, &g_currentLevel, &g_gdiplusToken, &g_levelRangeLow,
+        &g_levelRangeHigh, &g_promptAnimWidth, &g_maleSearchResume, &g_femaleSearchResume,
+        &g_skinCaretWindow, &g_skinFocusedEdit, &g_skinFrameImage}) {
     *number = 0;
   }
   for (bool* flag : {&g_hasStaticData, &g_staticDataSplit, &g_staticDataShown, &g_hasLevelData,

@@ -39,6 +39,12 @@ extern fw::TextArray g_levelValues;     // every level value, level-major
 extern fw::TextArray g_placeholderMap;  // "kind|row|line" per rendered placeholder
 extern std::string g_scriptText;
 extern std::string g_levelInfoText;
+// Where g_levelInfoText lies in g_scriptText: its 1-based start and its
+// length in bytes (SP: the block with both tags; PT: the values line), so
+// that a writer changes that copy and no other, also when another copy
+// holds the same text. Both 0 while no block is cut.
+extern std::int32_t g_levelInfoStart;
+extern std::int32_t g_levelInfoLength;
 extern std::string g_staticDataText;
 extern std::int32_t g_valuesPerLevel;  // 0: no level data loaded
 extern std::int32_t g_levelCount;

@@ -13,11 +13,6 @@
 #include "engine/text.h"
 #include "platform/gbk.h"
 
-namespace app {
-std::int32_t g_levelInfoStart = 0;
-std::int32_t g_levelInfoLength = 0;
-}  // namespace app
-
 namespace {
 
 using namespace app;

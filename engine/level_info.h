@@ -12,17 +12,6 @@
 
 #include "framework/runtime.h"
 
-namespace app {
-
-// Where the cut block lies in g_scriptText: its 1-based start and its
-// length in bytes (SP: the block with both tags; PT: the values line), so
-// that a writer changes that copy and no other, also when another copy
-// holds the same text. Both 0 while no block is cut.
-extern std::int32_t g_levelInfoStart;
-extern std::int32_t g_levelInfoLength;
-
-}  // namespace app
-
 // What a click on a read-type radio does: with no "[level info]" in any
 // letter case in 编辑框1, "该技能没有随等级变化的数据！" and the radio
 // unchecked; otherwise the model is cleared, the radio checked, g_readType
