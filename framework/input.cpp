@@ -30,6 +30,14 @@ bool WindowTakesInput(const Window& w) {
   return w.IsLoaded() && !w.Blocked();
 }
 
+void RaiseCellEvent(Grid& grid, int row, int col, CellAction action) {
+  EventArgs args;
+  args.row = row;
+  args.col = col;
+  args.cellAction = action;
+  detail::Raise(grid.window(), &grid, Event::CellEvent, args);
+}
+
 }  // namespace
 
 bool Click(Control& unit) {
@@ -99,11 +107,7 @@ bool ClickCell(Grid& grid, int row, int col) {
   detail::RequireGui();
   if (!grid.Reachable() || row < 0 || row >= grid.RowCount() || col < 0 || col >= grid.ColCount())
     return false;
-  EventArgs args;
-  args.row = row;
-  args.col = col;
-  args.cellAction = CellAction::Clicked;
-  detail::Raise(grid.window(), &grid, Event::CellEvent, args);
+  RaiseCellEvent(grid, row, col, CellAction::Clicked);
   return true;
 }
 
@@ -113,11 +117,7 @@ bool EditCell(Grid& grid, int row, int col, std::string_view gbk) {
       grid.CellReadOnly(row, col))
     return false;
   grid.SetCellText(row, col, gbk);
-  EventArgs args;
-  args.row = row;
-  args.col = col;
-  args.cellAction = CellAction::Edited;
-  detail::Raise(grid.window(), &grid, Event::CellEvent, args);
+  RaiseCellEvent(grid, row, col, CellAction::Edited);
   return true;
 }
 

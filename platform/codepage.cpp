@@ -100,25 +100,26 @@ void Report(bool* replaced, bool value) {
   if (replaced != nullptr) *replaced = value;
 }
 
-// Bytes to UTF-16 through `converter`, the whole input in one flushed pass.
-std::u16string ToUtf16(ThreadConverter& converter, std::string_view bytes, bool* replaced) {
-  std::u16string out;
-  if (bytes.empty()) {
+// Converts the whole input in one flushed pass of `step` (ucnv_toUnicode
+// or ucnv_fromUnicode), starting with room for `capacity(cnv)` output units
+// and growing the buffer for as long as ICU reports that it overflowed.
+template <class Out, class In, class Capacity, class Step>
+Out Convert(ThreadConverter& converter, In in, Capacity capacity, Step step, bool* replaced) {
+  Out out;
+  if (in.empty()) {
     Report(replaced, false);
     return out;
   }
   UConverter* cnv = converter.Begin();
-  // Every input byte gives at most one UTF-16 unit for both converters in
-  // use; the loop still grows the buffer should that ever not hold.
-  out.resize(bytes.size() + 1);
-  const char* source = bytes.data();
-  const char* const sourceLimit = bytes.data() + bytes.size();
+  out.resize(capacity(cnv));
+  auto* source = in.data();
+  auto* const sourceLimit = in.data() + in.size();
   std::size_t written = 0;
   for (;;) {
-    UChar* const begin = out.data();
-    UChar* target = begin + written;
+    auto* const begin = out.data();
+    auto* target = begin + written;
     UErrorCode status = U_ZERO_ERROR;
-    ucnv_toUnicode(cnv, &target, begin + out.size(), &source, sourceLimit, nullptr, true, &status);
+    step(cnv, &target, begin + out.size(), &source, sourceLimit, nullptr, true, &status);
     written = static_cast<std::size_t>(target - begin);
     if (status != U_BUFFER_OVERFLOW_ERROR) break;
     out.resize(out.size() * 2);
@@ -128,30 +129,31 @@ std::u16string ToUtf16(ThreadConverter& converter, std::string_view bytes, bool*
   return out;
 }
 
-// UTF-16 to bytes through `converter`, the whole input in one flushed pass.
+// Bytes to UTF-16 through `converter`.
+std::u16string ToUtf16(ThreadConverter& converter, std::string_view bytes, bool* replaced) {
+  // Every input byte gives at most one UTF-16 unit for both converters in
+  // use; the loop still grows the buffer should that ever not hold.
+  auto capacity = [&](UConverter*) { return bytes.size() + 1; };
+  return Convert<std::u16string>(converter, bytes, capacity, &ucnv_toUnicode, replaced);
+}
+
+// UTF-16 to bytes through `converter`.
 std::string FromUtf16(ThreadConverter& converter, std::u16string_view utf16, bool* replaced) {
-  std::string out;
-  if (utf16.empty()) {
-    Report(replaced, false);
-    return out;
-  }
-  UConverter* cnv = converter.Begin();
-  out.resize(utf16.size() * static_cast<std::size_t>(ucnv_getMaxCharSize(cnv)) + 4);
-  const UChar* source = utf16.data();
-  const UChar* const sourceLimit = source + utf16.size();
-  std::size_t written = 0;
-  for (;;) {
-    char* const begin = out.data();
-    char* target = begin + written;
-    UErrorCode status = U_ZERO_ERROR;
-    ucnv_fromUnicode(cnv, &target, begin + out.size(), &source, sourceLimit, nullptr, true,
-                     &status);
-    written = static_cast<std::size_t>(target - begin);
-    if (status != U_BUFFER_OVERFLOW_ERROR) break;
-    out.resize(out.size() * 2);
-  }
-  out.resize(written);
-  Report(replaced, converter.replaced());
+  auto capacity = [&](UConverter* cnv) {
+    return utf16.size() * static_cast<std::size_t>(ucnv_getMaxCharSize(cnv)) + 4;
+  };
+  return Convert<std::string>(converter, utf16, capacity, &ucnv_fromUnicode, replaced);
+}
+
+// Text of one encoding to another through UTF-16; `replaced` tells whether
+// either step replaced anything.
+template <class ToUtf16Fn, class FromUtf16Fn>
+std::string Recode(std::string_view in, ToUtf16Fn toUtf16, FromUtf16Fn fromUtf16, bool* replaced) {
+  bool lost = false;
+  const std::u16string utf16 = toUtf16(in, &lost);
+  bool lostToo = false;
+  std::string out = fromUtf16(utf16, &lostToo);
+  Report(replaced, lost || lostToo);
   return out;
 }
 
@@ -174,21 +176,11 @@ std::string Utf16ToGbk(std::u16string_view utf16, bool* replaced) {
 }
 
 std::string Utf8ToGbk(std::string_view utf8, bool* replaced) {
-  bool lost = false;
-  const std::u16string utf16 = Utf8ToUtf16(utf8, &lost);
-  bool lostToo = false;
-  std::string gbk = Utf16ToGbk(utf16, &lostToo);
-  Report(replaced, lost || lostToo);
-  return gbk;
+  return Recode(utf8, &Utf8ToUtf16, &Utf16ToGbk, replaced);
 }
 
 std::string GbkToUtf8(std::string_view gbk, bool* replaced) {
-  bool lost = false;
-  const std::u16string utf16 = GbkToUtf16(gbk, &lost);
-  bool lostToo = false;
-  std::string utf8 = Utf16ToUtf8(utf16, &lostToo);
-  Report(replaced, lost || lostToo);
-  return utf8;
+  return Recode(gbk, &GbkToUtf16, &Utf16ToUtf8, replaced);
 }
 
 }  // namespace platform

@@ -190,42 +190,60 @@ namespace {
 
 // ---- Label, group box, buttons, picture -------------------------------
 
-class LabelView final : public QLabel, public UnitView {
+// The view of a label or picture, which are no buttons: a left press and a
+// release inside the widget make a click, when the form binds Clicked. One
+// that takes no clicks is not there for the mouse: presses reach what lies
+// below it (the units below, or the window's background, for dragging).
+template <class Base>
+class ClickableView : public Base, public UnitView {
  public:
-  LabelView(QtBackend& b, Control& u, QWidget* parent)
-      : QLabel(parent), UnitView(b, u, this), clickable_(HasBinding(u, Event::Clicked)) {
-    setTextFormat(Qt::PlainText);
-    setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    setWordWrap(false);
-    // A label that takes no clicks is not there for the mouse: presses
-    // reach what lies below it (the window's background, for dragging).
-    if (!clickable_) setAttribute(Qt::WA_TransparentForMouseEvents);
+  ClickableView(QtBackend& b, Control& u, QWidget* parent)
+      : Base(parent), UnitView(b, u, this), clickable_(HasBinding(u, Event::Clicked)) {
+    if (!clickable_) this->setAttribute(Qt::WA_TransparentForMouseEvents);
   }
 
  protected:
-  void RefreshText() override { setText(ShownCaption(unit().Text())); }
-  void RefreshColours() override { ApplyColours(QPalette::WindowText, QPalette::Window, true); }
   void mousePressEvent(QMouseEvent* e) override {
     if (clickable_ && e->button() == Qt::LeftButton) {
       pressed_ = true;
       e->accept();
       return;
     }
-    QLabel::mousePressEvent(e);
+    Base::mousePressEvent(e);
   }
   void mouseReleaseEvent(QMouseEvent* e) override {
     if (pressed_ && e->button() == Qt::LeftButton) {
       pressed_ = false;
       e->accept();
-      if (Live() && rect().contains(EventPos(e))) input::Click(unit());
+      if (Live() && this->rect().contains(EventPos(e))) input::Click(unit());
       return;
     }
-    QLabel::mouseReleaseEvent(e);
+    Base::mouseReleaseEvent(e);
   }
 
  private:
   bool clickable_;
   bool pressed_ = false;
+};
+
+// Buttons report Qt's clicked signal, which fires only for the user.
+void ReportClicks(QAbstractButton* button, UnitView* view) {
+  QObject::connect(button, &QAbstractButton::clicked, button, [view] {
+    if (view->Live()) input::Click(view->unit());
+  });
+}
+
+class LabelView final : public ClickableView<QLabel> {
+ public:
+  LabelView(QtBackend& b, Control& u, QWidget* parent) : ClickableView(b, u, parent) {
+    setTextFormat(Qt::PlainText);
+    setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    setWordWrap(false);
+  }
+
+ protected:
+  void RefreshText() override { setText(ShownCaption(unit().Text())); }
+  void RefreshColours() override { ApplyColours(QPalette::WindowText, QPalette::Window, true); }
 };
 
 class GroupBoxView final : public QGroupBox, public UnitView {
@@ -244,9 +262,7 @@ class ButtonView final : public QPushButton, public UnitView {
   ButtonView(QtBackend& b, Control& u, QWidget* parent)
       : QPushButton(parent), UnitView(b, u, this) {
     setAutoDefault(false);
-    connect(this, &QPushButton::clicked, this, [this] {
-      if (Live()) input::Click(unit());
-    });
+    ReportClicks(this, this);
   }
 
  protected:
@@ -261,9 +277,7 @@ class SuperButtonView final : public QToolButton, public UnitView {
       : QToolButton(parent), UnitView(b, u, this) {
     setAutoRaise(true);
     setToolButtonStyle(Qt::ToolButtonTextOnly);
-    connect(this, &QToolButton::clicked, this, [this] {
-      if (Live()) input::Click(unit());
-    });
+    ReportClicks(this, this);
   }
 
  protected:
@@ -293,9 +307,7 @@ class PictureButtonView final : public QAbstractButton, public UnitView {
       : QAbstractButton(parent), UnitView(b, u, this) {
     setAttribute(Qt::WA_Hover);
     setFocusPolicy(Qt::NoFocus);
-    connect(this, &QAbstractButton::clicked, this, [this] {
-      if (Live()) input::Click(unit());
-    });
+    ReportClicks(this, this);
   }
 
  protected:
@@ -330,13 +342,9 @@ class PictureButtonView final : public QAbstractButton, public UnitView {
   QPixmap normal_, hot_, pressed_, disabled_;
 };
 
-class PictureView final : public QWidget, public UnitView {
+class PictureView final : public ClickableView<QWidget> {
  public:
-  PictureView(QtBackend& b, Control& u, QWidget* parent)
-      : QWidget(parent), UnitView(b, u, this), clickable_(HasBinding(u, Event::Clicked)) {
-    // A picture that takes no clicks never blocks the units below it.
-    if (!clickable_) setAttribute(Qt::WA_TransparentForMouseEvents);
-  }
+  PictureView(QtBackend& b, Control& u, QWidget* parent) : ClickableView(b, u, parent) {}
 
  protected:
   void RefreshKind(Prop what) override {
@@ -349,27 +357,8 @@ class PictureView final : public QWidget, public UnitView {
     QPainter p(this);
     p.drawPixmap(0, 0, pixmap_);
   }
-  void mousePressEvent(QMouseEvent* e) override {
-    if (clickable_ && e->button() == Qt::LeftButton) {
-      pressed_ = true;
-      e->accept();
-      return;
-    }
-    QWidget::mousePressEvent(e);
-  }
-  void mouseReleaseEvent(QMouseEvent* e) override {
-    if (pressed_ && e->button() == Qt::LeftButton) {
-      pressed_ = false;
-      e->accept();
-      if (Live() && rect().contains(EventPos(e))) input::Click(unit());
-      return;
-    }
-    QWidget::mouseReleaseEvent(e);
-  }
 
  private:
-  bool clickable_;
-  bool pressed_ = false;
   QPixmap pixmap_;
 };
 
@@ -408,44 +397,64 @@ MouseButton ToButton(Qt::MouseButton b) {
   return b == Qt::RightButton ? MouseButton::Right : MouseButton::Left;
 }
 
-// Reports a press to the model first; true when the edit may then handle
-// the press itself (it is still there and reachable).
-bool PressFirst(UnitView& view, Edit& edit, QMouseEvent* e, const QPoint& pos) {
-  if (e->button() != Qt::LeftButton && e->button() != Qt::RightButton) return true;
-  if (!view.Live()) return false;
-  input::MouseDown(edit, ToButton(e->button()), pos.x(), pos.y());
-  return view.Live() && edit.Reachable();
-}
-
-class LineEditView final : public QLineEdit, public UnitView {
+// What the single-line and the multi-line edit box share. A press goes to
+// the model first; the box handles it only when it is still there and
+// reachable, and likewise opens its context menu only when reachable. Text
+// the user typed goes to the model, then the box shows the model again.
+template <class Base>
+class EditBoxView : public Base, public UnitView {
  public:
-  LineEditView(QtBackend& b, Control& u, QWidget* parent)
-      : QLineEdit(parent), UnitView(b, u, this), mirror_(false) {
-    setReadOnly(edit().ReadOnly());
-    setDragEnabled(false);
-    setAcceptDrops(false);
-    // textEdited is the user-only signal: setText never emits it.
-    connect(this, &QLineEdit::textEdited, this, [this](const QString&) { UserEdited(); });
+  EditBoxView(QtBackend& b, Control& u, QWidget* parent, bool multiline)
+      : Base(parent), UnitView(b, u, this), mirror_(multiline) {
+    this->setReadOnly(edit().ReadOnly());
+    this->setAcceptDrops(false);
   }
 
  protected:
   void RefreshText() override { Sync(); }
   void RefreshColours() override { ApplyColours(QPalette::Text, QPalette::Base, false); }
   void mousePressEvent(QMouseEvent* e) override {
-    if (!PressFirst(*this, edit(), e, EventPos(e))) {
-      e->accept();
-      return;
+    if (e->button() == Qt::LeftButton || e->button() == Qt::RightButton) {
+      const QPoint pos = ToUnit(EventPos(e));
+      if (Live()) input::MouseDown(edit(), ToButton(e->button()), pos.x(), pos.y());
+      if (!Live() || !edit().Reachable()) {
+        e->accept();
+        return;
+      }
     }
-    QLineEdit::mousePressEvent(e);
+    Base::mousePressEvent(e);
   }
   void contextMenuEvent(QContextMenuEvent* e) override {
     if (!Live() || !edit().Reachable()) return;
-    QLineEdit::contextMenuEvent(e);
+    Base::contextMenuEvent(e);
   }
 
- private:
   Edit& edit() const { return static_cast<Edit&>(unit()); }
-  void Sync() {
+  // Brings the box to the model.
+  virtual void Sync() = 0;
+  // A point of a mouse event in the unit's coordinates.
+  virtual QPoint ToUnit(const QPoint& p) const { return p; }
+  // `shown` is what the box shows after the user's edit.
+  void UserEdited(const QString& shown) {
+    if (!Live()) return;
+    const std::string gbk = mirror_.Update(shown);
+    input::EditText(edit(), gbk);
+    if (Live()) Sync();
+  }
+
+  TextMirror mirror_;
+};
+
+class LineEditView final : public EditBoxView<QLineEdit> {
+ public:
+  LineEditView(QtBackend& b, Control& u, QWidget* parent) : EditBoxView(b, u, parent, false) {
+    setDragEnabled(false);
+    // textEdited is the user-only signal: setText never emits it.
+    connect(this, &QLineEdit::textEdited, this, [this](const QString&) { UserEdited(text()); });
+  }
+
+ protected:
+  void Sync() override {
     const std::string now = edit().Text();
     if (now != mirror_.model()) {
       mirror_.Reset(now);
@@ -454,59 +463,28 @@ class LineEditView final : public QLineEdit, public UnitView {
     }
     setText(mirror_.shown());
   }
-  void UserEdited() {
-    if (!Live()) return;
-    const std::string gbk = mirror_.Update(text());
-    input::EditText(edit(), gbk);
-    if (Live()) Sync();
-  }
-
-  TextMirror mirror_;
 };
 
-class TextEditView final : public QPlainTextEdit, public UnitView {
+class TextEditView final : public EditBoxView<QPlainTextEdit> {
  public:
-  TextEditView(QtBackend& b, Control& u, QWidget* parent)
-      : QPlainTextEdit(parent), UnitView(b, u, this), mirror_(true) {
-    setReadOnly(edit().ReadOnly());
-    setAcceptDrops(false);
+  TextEditView(QtBackend& b, Control& u, QWidget* parent) : EditBoxView(b, u, parent, true) {
     viewport()->setAcceptDrops(false);
     setLineWrapMode(QPlainTextEdit::WidgetWidth);
     // textChanged also fires on program writes; those happen only inside
     // Show, under the guard.
     connect(this, &QPlainTextEdit::textChanged, this, [this] {
-      if (!writing_) UserEdited();
+      if (!writing_) UserEdited(Shown());
     });
   }
 
  protected:
-  void RefreshText() override { Sync(); }
   void RefreshFont() override {
     UnitView::RefreshFont();
     setTabStopDistance(fontMetrics().horizontalAdvance(QLatin1Char(' ')) * 8);
   }
-  void RefreshColours() override { ApplyColours(QPalette::Text, QPalette::Base, false); }
-  void mousePressEvent(QMouseEvent* e) override {
-    if (!PressFirst(*this, edit(), e, viewport()->mapToParent(EventPos(e)))) {
-      e->accept();
-      return;
-    }
-    QPlainTextEdit::mousePressEvent(e);
-  }
-  void contextMenuEvent(QContextMenuEvent* e) override {
-    if (!Live() || !edit().Reachable()) return;
-    QPlainTextEdit::contextMenuEvent(e);
-  }
-
- private:
-  Edit& edit() const { return static_cast<Edit&>(unit()); }
-  QString Shown() const { return document()->toRawText(); }
-  void Show() {
-    writing_ = true;
-    setPlainText(mirror_.shown());
-    writing_ = false;
-  }
-  void Sync() {
+  // Mouse events arrive in the viewport's coordinates.
+  QPoint ToUnit(const QPoint& p) const override { return viewport()->mapToParent(p); }
+  void Sync() override {
     const std::string now = edit().Text();
     if (now != mirror_.model()) {
       mirror_.Reset(now);
@@ -518,14 +496,15 @@ class TextEditView final : public QPlainTextEdit, public UnitView {
     shown.replace(QChar::LineSeparator, QLatin1Char('\n'));
     if (shown != mirror_.shown()) Show();
   }
-  void UserEdited() {
-    if (!Live()) return;
-    const std::string gbk = mirror_.Update(Shown());
-    input::EditText(edit(), gbk);
-    if (Live()) Sync();
+
+ private:
+  QString Shown() const { return document()->toRawText(); }
+  void Show() {
+    writing_ = true;
+    setPlainText(mirror_.shown());
+    writing_ = false;
   }
 
-  TextMirror mirror_;
   bool writing_ = false;
 };
 
@@ -1164,11 +1143,7 @@ Control* WindowView::DropTargetAt(const QPoint& pos) const {
 // disabled unit receives no drops from Qt, and an edit box would paste the
 // paths as text.
 void WindowView::dragEnterEvent(QDragEnterEvent* e) {
-  if (!DroppedPaths(e->mimeData()).empty() && DropTargetAt(e->position().toPoint()) != nullptr) {
-    e->acceptProposedAction();
-  } else {
-    e->ignore();
-  }
+  dragMoveEvent(e);  // an entering drag is judged as one that moves
 }
 
 void WindowView::dragMoveEvent(QDragMoveEvent* e) {

@@ -4,6 +4,7 @@
 // destroyed from their own handlers.
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -198,6 +199,47 @@ TEST_F(Views, AnEditPressReachesTheProgramBeforeTheEdit) {
   fw::Get<fw::Edit>("Main", "脚本").SetText("hint again");
   QTest::mouseClick(w->viewport(), Qt::RightButton, {}, QPoint(20, 10));
   EXPECT_TRUE(w->toPlainText().isEmpty());
+}
+
+void OnLinePress() {
+  Note("line press " + std::to_string(fw::CurrentEventArgs().x) + "," +
+       std::to_string(fw::CurrentEventArgs().y));
+  fw::Get<fw::Edit>("Clicks", "行").SetText("");
+}
+
+fw::WindowDef ClicksForm() {
+  return fw::WindowDef("Clicks", "点", 200, 100)
+      .At(320, 320)
+      .Units({
+          fw::LabelUnit("标", {10, 10, 80, 20}, "标"),
+          fw::EditBox("行", {10, 40, 120, 24}, "the hint"),
+      })
+      .Bind({{"标", Event::Clicked, &OnAnyEvent}, {"行", Event::LeftButtonDown, &OnLinePress}});
+}
+
+TEST_F(Views, ALabelWithAClickHandlerTakesPressAndReleaseInsideAsAClick) {
+  fw::RegisterForm(ClicksForm());
+  ASSERT_TRUE(fw::GetWindow("Clicks").Load());
+  auto* label = Widget<QLabel>("Clicks", "标");
+  ASSERT_NE(label, nullptr);
+  EXPECT_FALSE(label->testAttribute(Qt::WA_TransparentForMouseEvents));
+  QTest::mouseClick(label, Qt::LeftButton, {}, QPoint(5, 5));
+  EXPECT_EQ(Count("标 Clicked"), 1);
+  // Released outside the label: no click.
+  QTest::mousePress(label, Qt::LeftButton, {}, QPoint(5, 5));
+  QTest::mouseRelease(label, Qt::LeftButton, {}, QPoint(150, 5));
+  EXPECT_EQ(Count("标 Clicked"), 1);
+}
+
+TEST_F(Views, ALineEditPressReachesTheProgramBeforeTheEdit) {
+  fw::RegisterForm(ClicksForm());
+  ASSERT_TRUE(fw::GetWindow("Clicks").Load());
+  auto* w = Widget<QLineEdit>("Clicks", "行");
+  ASSERT_NE(w, nullptr);
+  QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(20, 10));
+  EXPECT_EQ(Count("line press 20,10"), 1);
+  EXPECT_EQ(fw::Get<fw::Edit>("Clicks", "行").Text(), "");
+  EXPECT_TRUE(w->text().isEmpty());
 }
 
 TEST_F(Views, RichEditShowsFormatsAndSelections) {
