@@ -23,68 +23,14 @@
 #include "app/program.h"
 #include "app/prompt.h"
 #include "app/units.h"
+#include "child_program.h"
 #include "gui_fixture.h"
 
 namespace {
 
 using namespace gui_test;
 
-// What the child process found wrong so far.
-std::vector<std::string>& Failures() {
-  static std::vector<std::string> f;
-  return f;
-}
-void Check(bool ok, const char* what, int line) {
-  if (!ok) Failures().push_back(std::to_string(line) + ": " + what);
-}
-#define CHILD_CHECK(cond) Check((cond), #cond, __LINE__)
-
-QWidget* W(std::string_view window, std::string_view unit) {
-  return fw::qt::QtBackend::Current()->UnitWidget(fw::GetControl(window, unit));
-}
-template <class T>
-T* W(std::string_view window, std::string_view unit) {
-  return dynamic_cast<T*>(W(window, unit));
-}
-QWidget* Win(std::string_view window) {
-  return fw::qt::QtBackend::Current()->WindowWidget(fw::GetWindow(window));
-}
-QString Q(const char* utf8) {
-  return QString::fromUtf8(utf8);
-}
-
-// Ends the child: with code 3 when a check failed, else through the
-// editor's close button, which must end the process with code 0.
-[[noreturn]] void CloseTheEditor() {
-  if (!Failures().empty()) {
-    for (const std::string& f : Failures()) std::fprintf(stderr, "check failed: %s\n", f.c_str());
-    std::fflush(stderr);
-    std::_Exit(3);
-  }
-  QTest::mouseClick(W("MainWindow", "关闭按钮"), Qt::LeftButton);
-  std::fprintf(stderr, "the close button did not end the program\n");
-  std::_Exit(4);
-}
-
-// Runs the editor in this (child) process; `user` runs once the main loop
-// is up and must end with CloseTheEditor.
-[[noreturn]] void RunEditor(std::function<void()> user) {
-  App();
-  fw::qt::QtBackend backend;
-  fw::Runtime runtime(backend);
-  QTimer::singleShot(0, [user] {
-    user();
-    CloseTheEditor();
-  });
-  app::ProgramStart();
-  std::fprintf(stderr, "the program returned\n");
-  std::_Exit(5);
-}
-
-class Program : public ::testing::Test {
- protected:
-  void SetUp() override { GTEST_FLAG_SET(death_test_style, "threadsafe"); }
-};
+class Program : public ChildProgramTest {};
 
 void CheckStartState() {
   QWidget* main = Win("MainWindow");

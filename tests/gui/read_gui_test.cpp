@@ -21,28 +21,17 @@
 #include "app/globals.h"
 #include "app/program.h"
 #include "app/units.h"
+#include "child_program.h"
 #include "gui_fixture.h"
 
 namespace {
 
 using namespace gui_test;
 
-std::vector<std::string>& Failures() {
-  static std::vector<std::string> f;
-  return f;
-}
-void Check(bool ok, const char* what, int line) {
-  if (!ok) Failures().push_back(std::to_string(line) + ": " + what);
-}
-#define CHILD_CHECK(cond) Check((cond), #cond, __LINE__)
-
+// Widgets of the main window by unit name.
 template <class T = QWidget>
 T* W(std::string_view unit) {
-  return dynamic_cast<T*>(
-      fw::qt::QtBackend::Current()->UnitWidget(fw::GetControl("MainWindow", unit)));
-}
-QString Q(const char* utf8) {
-  return QString::fromUtf8(utf8);
+  return gui_test::W<T>("MainWindow", unit);
 }
 void Press(std::string_view unit) {
   QTest::mouseClick(W(unit), Qt::LeftButton);
@@ -67,28 +56,7 @@ std::string Fixture(const char* name) {
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-[[noreturn]] void RunEditor(std::function<void()> user) {
-  App();
-  fw::qt::QtBackend backend;
-  fw::Runtime runtime(backend);
-  QTimer::singleShot(0, [user] {
-    user();
-    if (!Failures().empty()) {
-      for (const std::string& f : Failures()) std::fprintf(stderr, "check failed: %s\n", f.c_str());
-      std::fflush(stderr);
-      std::_Exit(3);
-    }
-    QTest::mouseClick(W("关闭按钮"), Qt::LeftButton);
-    std::_Exit(4);
-  });
-  app::ProgramStart();
-  std::_Exit(5);
-}
-
-class ReadThroughWidgets : public ::testing::Test {
- protected:
-  void SetUp() override { GTEST_FLAG_SET(death_test_style, "threadsafe"); }
-};
+class ReadThroughWidgets : public ChildProgramTest {};
 
 TEST_F(ReadThroughWidgets, PasteReadChoosePageAndRelease) {
   EXPECT_EXIT(RunEditor([] {
