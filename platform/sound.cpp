@@ -72,7 +72,7 @@ std::optional<WaveInfo> ParseWave(std::span<const std::uint8_t> bytes) {
 struct SoundPlayer::State {
   bool sdlStarted = false;
   SDL_AudioDeviceID device = 0;
-  SDL_AudioSpec spec{};  // what the device was opened for
+  SDL_AudioSpec opened{};  // what the device was opened for
 };
 
 SoundPlayer::SoundPlayer() : state_(std::make_unique<State>()) {}
@@ -91,8 +91,8 @@ bool SoundPlayer::Play(std::span<const std::uint8_t> wave) {
     s.sdlStarted = true;
   }
   const SDL_AudioFormat format = info->bitsPerSample == 8 ? AUDIO_U8 : AUDIO_S16LSB;
-  const bool sameFormat = s.device != 0 && s.spec.freq == info->samplesPerSecond &&
-                          s.spec.format == format && s.spec.channels == info->channels;
+  const bool sameFormat = s.device != 0 && s.opened.freq == info->samplesPerSecond &&
+                          s.opened.format == format && s.opened.channels == info->channels;
   if (!sameFormat) {
     if (s.device != 0) SDL_CloseAudioDevice(s.device);
     SDL_AudioSpec want{};
@@ -101,7 +101,7 @@ bool SoundPlayer::Play(std::span<const std::uint8_t> wave) {
     want.channels = static_cast<Uint8>(info->channels);
     want.samples = 1024;
     // No changes allowed: SDL converts the wave's format for the device.
-    s.device = SDL_OpenAudioDevice(nullptr, 0, &want, &s.spec, 0);
+    s.device = SDL_OpenAudioDevice(nullptr, 0, &want, &s.opened, 0);
     if (s.device == 0) return false;
   }
   // Whole frames only; a cut-off last frame would shift every later one.
