@@ -5,6 +5,8 @@
 // ends with code 0 through 关闭按钮 when every check held, 3 otherwise.
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -84,6 +86,12 @@ TEST_F(ReadThroughWidgets, PasteReadChoosePageAndRelease) {
                 CHILD_CHECK(W<QLabel>("等级标签")->text() == Q("3"));
                 CHILD_CHECK(W<QLabel>("静态类型标签")->text() == Q("决斗场"));
                 CHILD_CHECK(W<QRadioButton>("赋值单选框")->isChecked());
+                // A picture of the editor holding a skill, for a person to look at.
+                QDir().mkpath(QStringLiteral(SE_SCREENSHOT_DIR));
+                CHILD_CHECK(Win("MainWindow")
+                                ->grab()
+                                .toImage()
+                                .save(QStringLiteral(SE_SCREENSHOT_DIR "/main_window_read.png")));
 
                 Press("下一页按钮");
                 CHILD_CHECK(W<QLineEdit>("页数编辑框")->text() == Q("2"));
