@@ -184,6 +184,9 @@ void OnMainWindowCreated() {
   using namespace main_window;
   using platform::Gbk;
 
+  // Every backend draws the controls in the platform's own themed look, so
+  // there is no look to switch on here.
+
   for (const fw::Ref<fw::Grid>& grid : {数据表格, 静态表格}) {
     grid->SetCellText(0, 0, Gbk("技能原数值"));
     grid->SetCellText(0, 1, Gbk("修改的数值"));

@@ -401,7 +401,9 @@ bool DelayWithMessages(std::int64_t amount, int unit) {
       break;
   }
   constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
-  const std::int64_t ms = amount > kMax / perUnit ? kMax : amount * perUnit;
+  // Nothing to wait for at or below zero; the multiplication must not
+  // overflow either way.
+  const std::int64_t ms = amount <= 0 ? 0 : amount > kMax / perUnit ? kMax : amount * perUnit;
   if (!OnGuiThread()) {
     // A worker has no loop to serve: it just waits.
     if (ms > 0) std::this_thread::sleep_for(std::chrono::milliseconds(ms));

@@ -48,7 +48,7 @@ std::vector<std::int32_t*> AllNumbers() {
   return {&g_promptResult,    &g_promptButtonMode, &g_valuesPerLevel,     &g_levelCount,
           &g_currentLevel,    &g_gdiplusToken,     &g_levelRangeLow,      &g_levelRangeHigh,
           &g_promptAnimWidth, &g_maleSearchResume, &g_femaleSearchResume, &g_skinCaretWindow,
-          &g_skinFocusedEdit, &g_skinFrameImage};
+          &g_skinFocusedEdit, &g_skinFrameImage,   &g_levelInfoStart,     &g_levelInfoLength};
 }
 
 std::vector<bool*> AllFlags() {

@@ -1,5 +1,6 @@
 // The editor as it stands right after start: MainWindow in the "读取数据"
 // state with its two side windows embedded.
+#include <algorithm>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -7,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "app/main_window.h"
+#include "app/program.h"
 #include "app/side_windows.h"
 #include "app/units.h"
 #include "framework/runtime.h"
@@ -27,14 +29,19 @@ TEST_F(ProgramTest, MainWindowStartsWithItsCaptionsAndInitialTexts) {
   const std::vector<TextCase> cases = {
       {"标签14", " Varnok技能数据批量修改工具 Ver1.7.1"},
       {"帮助按钮", "使用帮助"},
-      {"编辑框1", kScriptBoxHint},
+      {"编辑框1",
+       "\r\n拖放技能数据文件到此处(只支持拖放PVFTool文件)\r\n\r\n"
+       "粘贴技能数据文本到此处(支持SuperPVF和PVFTool)\r\n\r\n"
+       "只有拖放进来技能数据文件时，才可以保存到文件。"},
       {"路径编辑框", "*"},
       {"读取按钮", "读取数据"},
       {"复制按钮", "↑复制↑"},
       {"清空按钮", "↑清空↑"},
       {"保存按钮", "保存修改"},
       {"保存文件按钮", "保存文件"},
+      {"标签6", "名称:"},
       {"技能名称标签", ""},
+      {"标签13", "职业:"},
       {"职业标签", ""},
       {"标签7", "技能动态数据"},
       {"标签4", "技能有"},
@@ -54,8 +61,11 @@ TEST_F(ProgramTest, MainWindowStartsWithItsCaptionsAndInitialTexts) {
       {"标签18", "类型:"},
       {"静态类型标签", ""},
       {"变换按钮", "变换类型"},
-      {"标签编辑框", kLegend},
-      {"描述编辑框", kDescriptionHint},
+      {"标签编辑框", "技能描述(红色-动态，蓝色-静态)"},
+      {"描述编辑框",
+       "技能描述加载完后，只需要用鼠标左键点击其中\r\n"
+       "一项描述，本工具可以自动定位到该项描述对应\r\n"
+       "的数据，并且高亮显示。"},
       {"标签1", "读取类型"},
       {"通用单选框", "通用"},
       {"刷图单选框", "地下城"},
@@ -70,6 +80,16 @@ TEST_F(ProgramTest, MainWindowStartsWithItsCaptionsAndInitialTexts) {
     EXPECT_EQ(Utf8(main_window::window->Caption()), "Varnok技能数据批量修改工具 Ver1.6.3");
     EXPECT_EQ(main_window::window->Width(), 961);
     EXPECT_EQ(main_window::window->Height(), 597);
+    // Its own caption bar instead of the system's; a taskbar button;
+    // centred, draggable, minimisable, not on top.
+    const fw::WindowFlags& flags = MainWindowForm().flags;
+    EXPECT_TRUE(flags.frameless);
+    EXPECT_TRUE(flags.inTaskbar);
+    EXPECT_TRUE(flags.centred);
+    EXPECT_TRUE(flags.draggable);
+    EXPECT_TRUE(flags.minimisable);
+    EXPECT_FALSE(flags.onTop);
+    EXPECT_TRUE(flags.visibleWhenLoaded);
     for (const TextCase& c : cases) {
       EXPECT_EQ(Utf8(fw::GetControl(kMainWindow, c.unit).Text()), c.text) << c.unit;
     }
@@ -185,6 +205,79 @@ TEST_F(ProgramTest, LegendColoursOnlyItsTwoKeywords) {
     }
     EXPECT_EQ(legend.SelLength(), 0);
   });
+}
+
+struct BindingCase {
+  std::string_view unit;  // empty: the window itself
+  fw::Event event;
+  fw::Handler handler;
+  fw::FilesHandler filesHandler = nullptr;
+};
+
+// Every unit event of a form goes to its own handler, and nothing else is
+// bound.
+void ExpectBindings(const fw::WindowDef& form, const std::vector<BindingCase>& cases) {
+  SCOPED_TRACE(std::string(form.name));
+  EXPECT_EQ(form.bindings.size(), cases.size());
+  for (const BindingCase& c : cases) {
+    const auto it =
+        std::find_if(form.bindings.begin(), form.bindings.end(),
+                     [&](const fw::Binding& b) { return b.unit == c.unit && b.event == c.event; });
+    ASSERT_NE(it, form.bindings.end()) << "no binding for " << c.unit;
+    EXPECT_EQ(it->handler, c.handler) << c.unit;
+    EXPECT_EQ(it->filesHandler, c.filesHandler) << c.unit;
+  }
+}
+
+TEST(Forms, BindEveryUnitEventToItsHandler) {
+  using fw::Event;
+  ExpectBindings(MainWindowForm(),
+                 {
+                     {"", Event::Created, &OnMainWindowCreated},
+                     {"", Event::CloseRequested, &OnCloseButtonClicked},
+                     {"关闭按钮", Event::Clicked, &OnCloseButtonClicked},
+                     {"最小化按钮", Event::Clicked, &OnMinimizeButtonClicked},
+                     {"帮助按钮", Event::Clicked, &OnHelpButtonClicked},
+                     {"编辑框1", Event::LeftButtonDown, &OnScriptEditLeftButtonDown},
+                     {"编辑框1", Event::RightButtonDown, &OnScriptEditRightButtonDown},
+                     {"拖放对象1", Event::FilesDropped, nullptr, &OnDropTargetFilesDropped},
+                     {"加载按钮", Event::Clicked, &OnLoadButtonClicked},
+                     {"保存文件按钮", Event::Clicked, &OnSaveFileButtonClicked},
+                     {"通用单选框", Event::Clicked, &OnCommonRadioClicked},
+                     {"刷图单选框", Event::Clicked, &OnDungeonRadioClicked},
+                     {"PK单选框", Event::Clicked, &OnPkRadioClicked},
+                     {"增加单选框", Event::Clicked, &OnAddRadioClicked},
+                     {"赋值单选框", Event::Clicked, &OnAssignRadioClicked},
+                     {"递增单选框", Event::Clicked, &OnIncrementRadioClicked},
+                     {"倍率单选框", Event::Clicked, &OnRatioRadioClicked},
+                     {"读取按钮", Event::Clicked, &OnReadButtonClicked},
+                     {"复制按钮", Event::Clicked, &OnCopyButtonClicked},
+                     {"清空按钮", Event::Clicked, &OnClearButtonClicked},
+                     {"保存按钮", Event::Clicked, &OnSaveChangesButtonClicked},
+                     {"数据表格", Event::CellEvent, &OnDataGridCellEvent},
+                     {"静态表格", Event::CellEvent, &OnStaticGridCellEvent},
+                     {"上一页按钮", Event::Clicked, &OnPrevPageButtonClicked},
+                     {"下一页按钮", Event::Clicked, &OnNextPageButtonClicked},
+                     {"跳转按钮", Event::Clicked, &OnJumpButtonClicked},
+                     {"页数编辑框", Event::TextChanged, &OnPageEditTextChanged},
+                     {"最低编辑框", Event::TextChanged, &OnLowLevelEditTextChanged},
+                     {"最高编辑框", Event::TextChanged, &OnHighLevelEditTextChanged},
+                     {"变换按钮", Event::Clicked, &OnSwitchButtonClicked},
+                     {"描述编辑框", Event::LeftButtonUp, &OnDescriptionEditLeftButtonUp},
+                     {"参数窗口按钮", Event::Clicked, &OnParamWindowButtonClicked},
+                     {"精通窗口按钮", Event::Clicked, &OnMasteryWindowButtonClicked},
+                 });
+  ExpectBindings(SkillParamWindowForm(),
+                 {
+                     {"", Event::Created, &OnSkillParamWindowCreated},
+                     {"保存按钮", Event::Clicked, &OnParamSaveButtonClicked},
+                 });
+  ExpectBindings(MasteryLevelWindowForm(),
+                 {
+                     {"", Event::Created, &OnMasteryLevelWindowCreated},
+                     {"全职业组合框", Event::SelectionChanged, &OnAllClassComboSelectionChanged},
+                     {"保存按钮", Event::Clicked, &OnMasterySaveButtonClicked},
+                 });
 }
 
 TEST_F(ProgramTest, FilesDropOnTheScriptBoxOnly) {

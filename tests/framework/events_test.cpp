@@ -44,6 +44,12 @@ const std::vector<EventCase>& EventCases() {
          EXPECT_EQ(tw::edit->Text(), "inner");
        },
        {"TextChanged 编辑框"}},
+      {"EditWriteToAnotherEditInsideHandlerIsReported",
+       [](fw::Headless&) {
+         Hooks()["TextChanged 编辑框"] = [] { tw::readOnly->SetText("other"); };
+         tw::edit->SetText("outer");
+       },
+       {"TextChanged 编辑框", "TextChanged 只读框"}},
       {"EditWriteInsideDelayOfOwnHandlerNotReportedLater",
        [](fw::Headless& h) {
          Hooks()["TextChanged 编辑框"] = [] { fw::DelayWithMessages(50); };

@@ -58,7 +58,9 @@ TEST(DelayUnits, CountMillisecondsSecondsMinutesHours) {
     std::int64_t ms;
   };
   for (const Case& c :
-       {Case{7, 0, 7}, Case{2, 1, 2000}, Case{3, 2, 180000}, Case{1, 3, 3600000}, Case{9, 42, 9}}) {
+       {Case{7, 0, 7}, Case{2, 1, 2000}, Case{3, 2, 180000}, Case{1, 3, 3600000}, Case{9, 42, 9},
+        // A large negative amount waits nothing, not what its product wraps to.
+        Case{-5'124'095'576'030'431, 3, 0}}) {
     const std::int64_t before = env.h.NowMs();
     fw::DelayWithMessages(c.amount, c.unit);
     EXPECT_EQ(env.h.NowMs() - before, c.ms) << c.amount << " in unit " << c.unit;
