@@ -1,5 +1,6 @@
 #include "app/main_window.h"
 
+#include "app/look.h"
 #include "app/program.h"
 #include "app/units.h"
 #include "framework/runtime.h"
@@ -8,20 +9,6 @@
 namespace app {
 
 namespace {
-
-constexpr fw::Colour kWhite = 0x00FFFFFFu;
-constexpr fw::Colour kPurple = 0x00800080u;
-constexpr fw::Colour kRed = 0x000000FFu;
-constexpr fw::Colour kBlue = 0x00FF0000u;
-
-fw::Font SongTi(bool bold, double pixels = 0) {
-  fw::Font f;
-  f.face = "宋体";
-  f.size = pixels;
-  f.unit = pixels > 0 ? fw::FontUnit::Pixels : fw::FontUnit::Points;
-  f.bold = bold;
-  return f;
-}
 
 fw::WindowDef BuildMainWindowForm() {
   using fw::Event;

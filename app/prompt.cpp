@@ -4,6 +4,7 @@
 
 #include "app/delay.h"
 #include "app/globals.h"
+#include "app/look.h"
 #include "app/units.h"
 #include "framework/runtime.h"
 
@@ -11,20 +12,11 @@ namespace app {
 
 namespace {
 
-constexpr fw::Colour kWhite = 0x00FFFFFFu;
-constexpr fw::Colour kGreen = 0x00008000u;
-constexpr fw::Colour kRed = 0x000000FFu;
-constexpr fw::Colour kBlack = 0x00000000u;
 constexpr int kPromptWidth = 320;
 constexpr int kPromptHeight = 121;
 
 fw::Font PromptFont() {
-  fw::Font f;
-  f.face = "宋体";
-  f.size = 14;
-  f.unit = fw::FontUnit::Pixels;
-  f.bold = true;
-  return f;
+  return SongTi(true, 14);
 }
 
 fw::WindowDef BuildPromptWindowForm() {

@@ -3,6 +3,7 @@
 // and the column-0 format of the two value grids.
 #pragma once
 
+#include "app/look.h"
 #include "framework/types.h"
 
 namespace app {
@@ -35,6 +36,6 @@ void UnlockDataGridBaseColumn();
 
 // The background of column 0 of the value grids' data rows.
 inline constexpr fw::Colour kReadOnlyCellColour = 0x00ECECECu;
-inline constexpr fw::Colour kEditableCellColour = 0x00FFFFFFu;
+inline constexpr fw::Colour kEditableCellColour = kWhite;
 
 }  // namespace app

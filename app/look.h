@@ -1,0 +1,26 @@
+// The editor's own look: the Windows colour values (0x00BBGGRR) its windows
+// share and the 宋体 font of their captions and labels.
+#pragma once
+
+#include "framework/types.h"
+
+namespace app {
+
+inline constexpr fw::Colour kWhite = 0x00FFFFFFu;
+inline constexpr fw::Colour kBlack = 0x00000000u;
+inline constexpr fw::Colour kPurple = 0x00800080u;  // caption bar of the main window
+inline constexpr fw::Colour kGreen = 0x00008000u;   // caption bar of the prompt box
+inline constexpr fw::Colour kRed = 0x000000FFu;     // level (dynamic) data
+inline constexpr fw::Colour kBlue = 0x00FF0000u;    // static data
+
+// 宋体, bold or not; a size in pixels, or 0 for the default size.
+inline fw::Font SongTi(bool bold, double pixels = 0) {
+  fw::Font f;
+  f.face = "宋体";
+  f.size = pixels;
+  f.unit = pixels > 0 ? fw::FontUnit::Pixels : fw::FontUnit::Points;
+  f.bold = bold;
+  return f;
+}
+
+}  // namespace app
