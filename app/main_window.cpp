@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 
 #include "app/look.h"
+#include "app/pictures.h"
 #include "app/program.h"
 #include "app/units.h"
 #include "framework/runtime.h"
@@ -26,8 +27,8 @@ fw::WindowDef BuildMainWindowForm() {
           fw::LabelUnit("标签16", {958, 24, 3, 573}).Colours(kPurple, kPurple),
           fw::LabelUnit("标签17", {0, 594, 961, 3}).Colours(kPurple, kPurple),
           fw::SuperButtonUnit("帮助按钮", {824, 4, 48, 16}, "使用帮助").Colours(kWhite, kPurple),
-          fw::PictureButtonUnit("最小化按钮", {893, 0, 24, 24}, {}),
-          fw::PictureButtonUnit("关闭按钮", {929, 0, 24, 24}, {}),
+          fw::PictureButtonUnit("最小化按钮", {893, 0, 24, 24}, MinimizeButtonImages()),
+          fw::PictureButtonUnit("关闭按钮", {929, 0, 24, 24}, CloseButtonImages()),
 
           // Script box column.
           fw::LabelUnit("标签6", {7, 31, 36, 15}, "名称:"),
@@ -38,7 +39,7 @@ fw::WindowDef BuildMainWindowForm() {
           fw::DropTargetUnit("拖放对象1"),
           fw::LabelUnit("标签19", {7, 457, 44, 15}, "路径:"),
           fw::EditBox("路径编辑框", {51, 453, 279, 24}, "*"),
-          fw::PictureButtonUnit("加载按钮", {51, 479, 82, 23}, {}),
+          fw::PictureButtonUnit("加载按钮", {51, 479, 82, 23}, LoadButtonImages()),
           fw::ButtonUnit("保存文件按钮", {258, 478, 71, 24}, "保存文件").Disabled(),
 
           fw::GroupBoxUnit("分组框1", {9, 502, 125, 55}),
@@ -91,8 +92,9 @@ fw::WindowDef BuildMainWindowForm() {
           // and the description's lines map to the values it shows.
           fw::RichEditBox("标签编辑框", {688, 30, 249, 18}, kLegend).ReadOnly(),
           fw::RichEditBox("描述编辑框", {668, 51, 286, 513}, kDescriptionHint).ReadOnly(),
-          fw::PictureButtonUnit("参数窗口按钮", {669, 567, 82, 23}, {}),
-          fw::PictureButtonUnit("精通窗口按钮", {871, 567, 82, 23}, {}),
+          fw::PictureButtonUnit("参数窗口按钮", {669, 567, 82, 23}, ParamWindowButtonImages(true)),
+          fw::PictureButtonUnit("精通窗口按钮", {871, 567, 82, 23},
+                                MasteryWindowButtonImages(true)),
       })
       .Bind({
           {"", Event::Created, &OnMainWindowCreated},
