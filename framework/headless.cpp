@@ -358,7 +358,7 @@ std::string Headless::ClipboardText() {
 bool Headless::PlaySound(std::span<const std::uint8_t> wave) {
   state_->sounds.push_back(wave);
   state_->log.push_back("sound " + std::to_string(wave.size()) + " bytes");
-  return platform::ParseWave(wave).has_value();
+  return platform::Wave::Load(wave).has_value();
 }
 
 std::string Headless::ProgramFolder() {

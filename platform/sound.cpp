@@ -1,72 +1,56 @@
-// Sound services; see sound.h. The wave is parsed here and its PCM samples
-// are queued on an SDL2 audio device, which SDL converts to what the device
-// plays.
+// Sound services; see sound.h. SDL's WAVE loader reads the wave from memory
+// and its samples are queued on an SDL2 audio device opened for the wave's
+// own format, which SDL converts to what the device plays.
 #include "platform/sound.h"
 
 #include <SDL.h>
 
-#include <cstring>
+#include <utility>
 
 namespace platform {
 
-namespace {
-
-std::uint32_t Le32(const std::uint8_t* p) {
-  return std::uint32_t{p[0]} | std::uint32_t{p[1]} << 8 | std::uint32_t{p[2]} << 16 |
-         std::uint32_t{p[3]} << 24;
+std::optional<Wave> Wave::Load(std::span<const std::uint8_t> bytes) {
+  if (bytes.empty() || bytes.size() > 0x7FFFFFFF) return std::nullopt;
+  SDL_RWops* source = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
+  if (source == nullptr) return std::nullopt;
+  SDL_AudioSpec spec{};
+  Uint8* data = nullptr;
+  Uint32 length = 0;
+  // freesrc = 1: the loader closes the source whatever happens.
+  if (SDL_LoadWAV_RW(source, 1, &spec, &data, &length) == nullptr) return std::nullopt;
+  Wave wave;
+  wave.channels_ = spec.channels;
+  wave.rate_ = spec.freq;
+  wave.bits_ = SDL_AUDIO_BITSIZE(spec.format);
+  wave.format_ = spec.format;
+  wave.data_ = data;
+  wave.length_ = length;
+  return wave;
 }
-std::uint16_t Le16(const std::uint8_t* p) {
-  return static_cast<std::uint16_t>(p[0] | p[1] << 8);
-}
-bool IsId(const std::uint8_t* p, const char* id) {
-  return std::memcmp(p, id, 4) == 0;
-}
 
-constexpr std::uint16_t kFormatPcm = 1;
-constexpr std::uint16_t kFormatExtensible = 0xFFFE;
+Wave::Wave(Wave&& other) noexcept
+    : channels_(other.channels_),
+      rate_(other.rate_),
+      bits_(other.bits_),
+      format_(other.format_),
+      data_(std::exchange(other.data_, nullptr)),
+      length_(std::exchange(other.length_, 0)) {}
 
-}  // namespace
-
-std::optional<WaveInfo> ParseWave(std::span<const std::uint8_t> bytes) {
-  if (bytes.size() < 12 || !IsId(bytes.data(), "RIFF") || !IsId(bytes.data() + 8, "WAVE"))
-    return std::nullopt;
-  const std::uint64_t riffEnd = std::uint64_t{Le32(bytes.data() + 4)} + 8;
-  if (riffEnd > bytes.size()) return std::nullopt;
-
-  WaveInfo info;
-  bool haveFormat = false;
-  bool haveData = false;
-  std::uint64_t at = 12;
-  while (at + 8 <= riffEnd) {
-    const std::uint8_t* chunk = bytes.data() + at;
-    const std::uint64_t size = Le32(chunk + 4);
-    const std::uint64_t body = at + 8;
-    if (body + size > riffEnd) return std::nullopt;
-    if (IsId(chunk, "fmt ")) {
-      if (size < 16) return std::nullopt;
-      const std::uint8_t* f = chunk + 8;
-      std::uint16_t tag = Le16(f);
-      if (tag == kFormatExtensible) {
-        // The real format is the first two bytes of the sub-format GUID.
-        if (size < 40 || Le16(f + 16) < 22) return std::nullopt;
-        tag = Le16(f + 24);
-      }
-      if (tag != kFormatPcm) return std::nullopt;
-      info.channels = Le16(f + 2);
-      info.samplesPerSecond = static_cast<int>(Le32(f + 4));
-      info.bitsPerSample = Le16(f + 14);
-      if (info.channels < 1 || info.channels > 8 || info.samplesPerSecond <= 0 ||
-          (info.bitsPerSample != 8 && info.bitsPerSample != 16))
-        return std::nullopt;
-      haveFormat = true;
-    } else if (IsId(chunk, "data") && !haveData) {
-      info.samples = bytes.subspan(static_cast<std::size_t>(body), static_cast<std::size_t>(size));
-      haveData = true;
-    }
-    at = body + size + (size & 1);  // chunks are padded to an even size
+Wave& Wave::operator=(Wave&& other) noexcept {
+  if (this != &other) {
+    if (data_ != nullptr) SDL_FreeWAV(data_);
+    channels_ = other.channels_;
+    rate_ = other.rate_;
+    bits_ = other.bits_;
+    format_ = other.format_;
+    data_ = std::exchange(other.data_, nullptr);
+    length_ = std::exchange(other.length_, 0);
   }
-  if (!haveFormat || !haveData) return std::nullopt;
-  return info;
+  return *this;
+}
+
+Wave::~Wave() {
+  if (data_ != nullptr) SDL_FreeWAV(data_);
 }
 
 struct SoundPlayer::State {
@@ -82,34 +66,35 @@ SoundPlayer::~SoundPlayer() {
   if (state_->sdlStarted) SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }
 
-bool SoundPlayer::Play(std::span<const std::uint8_t> wave) {
-  const std::optional<WaveInfo> info = ParseWave(wave);
-  if (!info) return false;
+bool SoundPlayer::Play(std::span<const std::uint8_t> bytes) {
+  const std::optional<Wave> wave = Wave::Load(bytes);
+  if (!wave) return false;
   State& s = *state_;
   if (!s.sdlStarted) {
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
     s.sdlStarted = true;
   }
-  const SDL_AudioFormat format = info->bitsPerSample == 8 ? AUDIO_U8 : AUDIO_S16LSB;
-  const bool sameFormat = s.device != 0 && s.opened.freq == info->samplesPerSecond &&
-                          s.opened.format == format && s.opened.channels == info->channels;
+  const bool sameFormat = s.device != 0 && s.opened.freq == wave->samplesPerSecond() &&
+                          s.opened.format == wave->sdlFormat() &&
+                          s.opened.channels == wave->channels();
   if (!sameFormat) {
     if (s.device != 0) SDL_CloseAudioDevice(s.device);
     SDL_AudioSpec want{};
-    want.freq = info->samplesPerSecond;
-    want.format = format;
-    want.channels = static_cast<Uint8>(info->channels);
+    want.freq = wave->samplesPerSecond();
+    want.format = wave->sdlFormat();
+    want.channels = static_cast<Uint8>(wave->channels());
     want.samples = 1024;
     // No changes allowed: SDL converts the wave's format for the device.
     s.device = SDL_OpenAudioDevice(nullptr, 0, &want, &s.opened, 0);
     if (s.device == 0) return false;
   }
   // Whole frames only; a cut-off last frame would shift every later one.
-  const std::size_t frame = static_cast<std::size_t>(info->channels * info->bitsPerSample / 8);
-  const std::size_t length = info->samples.size() / frame * frame;
+  const std::size_t frame = static_cast<std::size_t>(wave->channels()) *
+                            static_cast<std::size_t>(wave->bitsPerSample()) / 8;
+  const std::size_t length = frame == 0 ? 0 : wave->samples().size() / frame * frame;
   SDL_ClearQueuedAudio(s.device);
   if (length > 0 &&
-      SDL_QueueAudio(s.device, info->samples.data(), static_cast<Uint32>(length)) != 0)
+      SDL_QueueAudio(s.device, wave->samples().data(), static_cast<Uint32>(length)) != 0)
     return false;
   SDL_PauseAudioDevice(s.device, 0);
   return true;

@@ -10,6 +10,7 @@
 
 #include "app/pictures.h"
 #include "platform/image.h"
+#include "platform/sound.h"
 
 namespace app_test {
 namespace {
@@ -116,6 +117,11 @@ TEST(Pictures, TheSoundIsAnEightBitMonoPcmWave) {
   EXPECT_EQ(Le16(wave, 34), 8);       // bits per sample
   EXPECT_EQ(std::memcmp(wave.data() + 38, "data", 4), 0);
   EXPECT_EQ(Le32(wave, 42), 5600u);
+  // SDL's loader, which plays it, reads it the same way.
+  const auto loaded = platform::Wave::Load(wave);
+  ASSERT_TRUE(loaded.has_value());
+  EXPECT_EQ(loaded->samplesPerSecond(), 16000);
+  EXPECT_EQ(loaded->samples().size(), 5600u);
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-// RIFF WAVE parsing and playback through SDL2 (dummy audio driver).
+// RIFF WAVE loading and playback through SDL2 (dummy audio driver).
 #include "platform/sound.h"
 
 #include <gtest/gtest.h>
@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace platform {
@@ -57,37 +58,32 @@ Bytes PromptLike(std::size_t samples = 5600) {
   });
 }
 
-TEST(ParseWave, ReadsFormatAndFindsTheDataChunkPastOtherChunks) {
+TEST(Wave, SdlReadsFormatAndSamplesPastOtherChunks) {
   const Bytes wave = Riff([](Bytes& b) {
     Chunk(b, "LIST", Bytes(3, 'x'));  // odd size: padded
     Chunk(b, "fmt ", Fmt(1, 2, 22050, 16, 0));
     Chunk(b, "data", Bytes(8, 1));
     Chunk(b, "_PMX", Bytes(100, 'm'));
   });
-  const auto info = ParseWave(wave);
+  const auto info = Wave::Load(wave);
   ASSERT_TRUE(info.has_value());
-  EXPECT_EQ(info->channels, 2);
-  EXPECT_EQ(info->samplesPerSecond, 22050);
-  EXPECT_EQ(info->bitsPerSample, 16);
-  EXPECT_EQ(info->samples.size(), 8u);
-  EXPECT_EQ(info->samples.data(), wave.data() + 12 + 12 + 8 + 16 + 8);
+  EXPECT_EQ(info->channels(), 2);
+  EXPECT_EQ(info->samplesPerSecond(), 22050);
+  EXPECT_EQ(info->bitsPerSample(), 16);
+  EXPECT_EQ(info->samples().size(), 8u);
+  EXPECT_EQ(info->samples()[0], 1);
 
   const Bytes prompt = PromptLike();
-  const auto p = ParseWave(prompt);
+  auto p = Wave::Load(prompt);
   ASSERT_TRUE(p.has_value());
-  EXPECT_EQ(p->bitsPerSample, 8);
-  EXPECT_EQ(p->samples.size(), 5600u);
-}
-
-TEST(ParseWave, AcceptsExtensiblePcm) {
-  Bytes f = Fmt(0xFFFE, 1, 8000, 16, 24);
-  f[16 + 2] = 16;  // valid bits
-  f[24] = 1;       // sub-format GUID begins with the PCM tag
-  const Bytes wave = Riff([&](Bytes& b) {
-    Chunk(b, "fmt ", f);
-    Chunk(b, "data", Bytes(4, 0));
-  });
-  EXPECT_TRUE(ParseWave(wave).has_value());
+  EXPECT_EQ(p->channels(), 1);
+  EXPECT_EQ(p->samplesPerSecond(), 16000);
+  EXPECT_EQ(p->bitsPerSample(), 8);
+  EXPECT_EQ(p->samples().size(), 5600u);
+  // The samples are the wave's own, owned by the object when it moves.
+  Wave moved = std::move(*p);
+  EXPECT_EQ(moved.samples().size(), 5600u);
+  EXPECT_EQ(moved.samples()[5599], 0x80);
 }
 
 struct BadWave {
@@ -95,15 +91,15 @@ struct BadWave {
   std::function<Bytes()> make;
 };
 
-class ParseWaveRejects : public ::testing::TestWithParam<BadWave> {};
+class WaveRejects : public ::testing::TestWithParam<BadWave> {};
 
-TEST_P(ParseWaveRejects, WhatIsNotAPlayablePcmWave) {
+TEST_P(WaveRejects, WhatIsNotAWave) {
   const Bytes bytes = GetParam().make();
-  EXPECT_FALSE(ParseWave(bytes).has_value());
+  EXPECT_FALSE(Wave::Load(bytes).has_value());
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Table, ParseWaveRejects,
+    Table, WaveRejects,
     ::testing::Values(
         BadWave{"Empty", [] { return Bytes{}; }},
         BadWave{"WrongSignature",
@@ -111,35 +107,6 @@ INSTANTIATE_TEST_SUITE_P(
                   Bytes b = PromptLike();
                   b[8] = 'X';
                   return b;
-                }},
-        BadWave{"RiffSizePastTheEnd",
-                [] {
-                  Bytes b = PromptLike();
-                  b.resize(b.size() - 1);
-                  return b;
-                }},
-        BadWave{"ChunkPastTheEnd",
-                [] {
-                  return Riff([](Bytes& b) {
-                    Chunk(b, "fmt ", Fmt(1, 1, 8000, 8));
-                    b.insert(b.end(), {'d', 'a', 't', 'a'});
-                    Put32(b, 1000);
-                    b.resize(b.size() + 10);
-                  });
-                }},
-        BadWave{"FloatSamples",
-                [] {
-                  return Riff([](Bytes& b) {
-                    Chunk(b, "fmt ", Fmt(3, 1, 8000, 32));
-                    Chunk(b, "data", Bytes(4, 0));
-                  });
-                }},
-        BadWave{"TwentyFourBits",
-                [] {
-                  return Riff([](Bytes& b) {
-                    Chunk(b, "fmt ", Fmt(1, 1, 8000, 24));
-                    Chunk(b, "data", Bytes(6, 0));
-                  });
                 }},
         BadWave{"NoChannels",
                 [] {
