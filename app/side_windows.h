@@ -15,6 +15,17 @@ inline constexpr int kMasteryWindowTop = 256;  // its left follows SkillParamWin
 inline constexpr int kMasteryWindowWidth = 152;
 inline constexpr int kMasteryWindowHeight = 310;
 
+// The slides that shut and open them: a step every 15 ms, down to 3 pixels
+// wide and back.
+inline constexpr int kParamSlideStep = 17;
+inline constexpr int kMasterySlideStep = 15;
+inline constexpr int kSlidePeriodMs = 15;
+inline constexpr int kSlideShutWidth = 3;
+// A window that slides open stays inside MainWindow: off its 3-pixel
+// borders and below its 24-pixel caption bar.
+inline constexpr int kMainBorder = 3;
+inline constexpr int kMainCaptionHeight = 24;
+
 // The forms; they live for the whole process.
 const fw::WindowDef& SkillParamWindowForm();
 const fw::WindowDef& MasteryLevelWindowForm();
@@ -25,7 +36,8 @@ const fw::WindowDef& MasteryLevelWindowForm();
 void OnSkillParamWindowCreated();
 void OnMasteryLevelWindowCreated();
 
-// Handlers of the side windows' units.
+// Handlers of the side windows' units. The buttons that slide the windows
+// are MainWindow's (OnParamWindowButtonClicked, OnMasteryWindowButtonClicked).
 void OnParamSaveButtonClicked();
 void OnMasterySaveButtonClicked();
 void OnAllClassComboSelectionChanged();

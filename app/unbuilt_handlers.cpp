@@ -14,15 +14,7 @@ void OnLoadButtonClicked() {}
 void OnHelpButtonClicked() {}
 void OnMinimizeButtonClicked() {}
 
-void OnDataGridCellEvent() {}
-void OnStaticGridCellEvent() {}
-void OnDescriptionEditLeftButtonUp() {}
-
-void OnParamWindowButtonClicked() {}
-void OnMasteryWindowButtonClicked() {}
-
 void OnParamSaveButtonClicked() {}
 void OnMasterySaveButtonClicked() {}
-void OnAllClassComboSelectionChanged() {}
 
 }  // namespace app

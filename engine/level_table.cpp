@@ -9,7 +9,7 @@
 #include "app/modes.h"
 #include "app/read_type.h"
 #include "app/units.h"
-#include "engine/pending.h"
+#include "engine/description.h"
 #include "engine/text.h"
 #include "platform/gbk.h"
 

@@ -7,8 +7,9 @@
 #include "app/prompt.h"
 #include "app/read_type.h"
 #include "app/units.h"
+#include "engine/header_fields.h"
 #include "engine/level_info.h"
-#include "engine/pending.h"
+#include "engine/mastery.h"
 #include "engine/script_form.h"
 #include "engine/skill_name.h"
 #include "engine/static_data.h"
@@ -22,12 +23,6 @@ using platform::Gbk;
 
 bool IsHeld() {
   return main_window::读取按钮->Text() == Gbk("释放数据");
-}
-
-void HoldSkill() {
-  main_window::编辑框1->Disable();
-  main_window::读取按钮->SetText(Gbk("释放数据"));
-  DisableSkillListControls();
 }
 
 // Which read-type radio a single [level info] block offers: the dungeon one
@@ -51,6 +46,12 @@ void OfferSingleDataSet(const std::string& text) {
 }
 
 }  // namespace
+
+void HoldSkill() {
+  main_window::编辑框1->Disable();
+  main_window::读取按钮->SetText(Gbk("释放数据"));
+  DisableSkillListControls();
+}
 
 void ReadOrReleaseSkill() {
   if (main_window::读取按钮->Text() != Gbk("读取数据")) {

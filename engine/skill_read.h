@@ -16,6 +16,11 @@ void ReadOrReleaseSkill();
 // The read proper, once g_scriptFormat holds the form.
 void LoadSkill();
 
+// Puts the editor into "释放数据": 编辑框1 locked, the caption set, the
+// skill-list controls and 保存文件按钮 disabled. Every loader that finds
+// something of the skill to show holds it this way.
+void HoldSkill();
+
 // Empties the level part of the model (level rows and values, placeholder
 // map, script, level-info and static texts, g_valuesPerLevel 0,
 // g_levelCount 1), unchecks the read-type radios, unlocks 编辑框1, unchecks

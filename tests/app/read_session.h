@@ -9,6 +9,7 @@
 #include <iterator>
 #include <string>
 #include <string_view>
+#include <tuple>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -89,5 +90,18 @@ class ReadSession : public ::testing::Test {
 
 template <class Param>
 class ReadSessionWith : public ReadSession, public ::testing::WithParamInterface<Param> {};
+
+// A case over a fixture (a struct with a `stem`), run on its SP and its PT
+// twin; the test is named after both.
+template <class Case>
+using CaseAndForm = std::tuple<Case, const char*>;
+template <class Case>
+std::string StemAndForm(const ::testing::TestParamInfo<CaseAndForm<Case>>& info) {
+  return std::string(std::get<0>(info.param).stem) + "_" + std::get<1>(info.param);
+}
+template <class Case>
+auto OverBothForms(const std::vector<Case>& cases) {
+  return ::testing::Combine(::testing::ValuesIn(cases), ::testing::Values("SP", "PT"));
+}
 
 }  // namespace read_test

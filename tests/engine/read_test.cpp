@@ -49,7 +49,8 @@ const std::vector<ReadCase> kReadCases = {
     {"single_level_info_common", "碎岩拳", "格斗家(男)", "c", {}, true, {}, "", false},
     {"both_copies", "重炮轰击", "神枪手(男)", "dp", {}, true, {}, "", false},
     {"identical_copies", "火焰新星", "魔法师(女)", "dp", {}, true, {}, "", false},
-    {"no_level_info", "守护祷言", "圣职者", "", {kNoLevelData, kNoStaticData}, false, {}, "", false},
+    // Held by its header fields and mastery levels alone.
+    {"no_level_info", "守护祷言", "圣职者", "", {kNoLevelData, kNoStaticData}, true, {}, "", false},
     {"static_one_block", "雷霆之环", "魔法师(男)", "", {kNoLevelData}, true, {"250", "30", "2"}, "通用", false},
     {"static_two_blocks", "暗影连斩", "黑暗武士", "", {kNoLevelData}, true, {"180", "5"}, "地下城", true},
     {"static_arena_missing", "圣光审判", "圣职者", "", {kNoLevelData}, true, {"140", "2"}, "地下城", true},
@@ -150,8 +151,8 @@ TEST_F(ReadTest, ARefusedTextChangesNothingAndKeepsTheFormerForm) {
 TEST_F(ReadTest, AReadThatHoldsNothingCanBeRepeatedAndNoEarlierClassSurvives) {
   Run([&] {
     using namespace main_window;
-    PasteAndRead(Fixture("no_level_info", "PT"), 2);
-    EXPECT_EQ(Text(职业标签), "圣职者");
+    PasteAndRead(Fixture("static_empty_block", "PT"), 2);
+    EXPECT_EQ(Text(职业标签), "格斗家(女)");
     EXPECT_FALSE(编辑框1->Disabled());
     // Still "读取数据": the box may be edited and read again.
     const std::string noName = "[type]\r\n`active`\t\r\n";

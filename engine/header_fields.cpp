@@ -1,0 +1,280 @@
+#include "engine/header_fields.h"
+
+#include <cstddef>
+#include <utility>
+
+#include "app/globals.h"
+#include "app/units.h"
+#include "engine/blocks.h"
+#include "engine/script_form.h"
+#include "engine/skill_read.h"
+#include "engine/text.h"
+#include "platform/gbk.h"
+
+namespace {
+
+using namespace app;
+using platform::Gbk;
+using S = HeaderSlot;
+
+constexpr fw::Colour kGrey = 0x00ECECECu;
+constexpr fw::Colour kNotSet = fw::kDefaultColour;
+
+// clang-format off
+constexpr HeaderField kFields[] = {
+    {"[required level]", 1, {"学习等级"}, {S::RequiredLevel}, kGrey, kNotSet, true, false, {}, 0},
+    {"[required level range]", 1, {"升级间隔"}, {S::RequiredLevelRange}, kGrey, kNotSet, true, false, {}, 0},
+    {"[maximum level]", 1, {"最大等级"}, {S::MaximumLevel}, kGrey, kNotSet, true, false, {}, 0},
+    {"[purchase cost]", 1, {"SP消耗"}, {S::PurchaseCost}, kGrey, kNotSet, true, false, {}, 0},
+    {"[consume MP]", 2, {"MP消耗1", "MP消耗2"}, {S::ConsumeMp1, S::ConsumeMp2},
+     0x00808000u, 0x00FFFFFFu, false, false, {}, 0},
+    {"[start cool time]", 2, {"初始冷却", "[决斗场]"}, {S::StartCoolTime1, S::StartCoolTime2},
+     0x00FFA8FFu, 0x00000000u, false, false, {}, 0},
+    {"[cool time]", 2, {"冷却时间", kOnlyCopyTitle}, {S::CoolTime1, S::CoolTime2},
+     0x00FF0000u, kGrey, false, true, {S::PvpCoolTime1, S::PvpCoolTime2}, 0x00FF0090u},
+    {"[casting time]", 2, {"施放时间", kOnlyCopyTitle}, {S::CastingTime1, S::CastingTime2},
+     0x00C06000u, kGrey, false, true, {S::PvpCastingTime1, S::PvpCastingTime2}, 0x000060C0u},
+    {"[consume item]", 3, {"需要物品", "物品个数1", "物品个数2"},
+     {S::ConsumeItem, S::ConsumeItemCount1, S::ConsumeItemCount2},
+     0x00008000u, 0x00FFFFFFu, false, false, {}, 0},
+};
+// clang-format on
+
+std::string* const kSlotTexts[kHeaderSlotCount] = {
+    &g_hdrRequiredLevel, &g_hdrRequiredLevelRange, &g_hdrMaximumLevel,      &g_hdrPurchaseCost,
+    &g_hdrConsumeMp1,    &g_hdrConsumeMp2,         &g_hdrStartCoolTime1,    &g_hdrStartCoolTime2,
+    &g_hdrCoolTime1,     &g_hdrCoolTime2,          &g_hdrPvpCoolTime1,      &g_hdrPvpCoolTime2,
+    &g_hdrCastingTime1,  &g_hdrCastingTime2,       &g_hdrPvpCastingTime1,   &g_hdrPvpCastingTime2,
+    &g_hdrConsumeItem,   &g_hdrConsumeItemCount1,  &g_hdrConsumeItemCount2,
+};
+
+constexpr std::string_view kSpSection = "[@05]";
+constexpr std::string_view kSpInt = "[@02]";
+
+std::size_t Index(HeaderSlot slot) {
+  return static_cast<std::size_t>(slot);
+}
+
+// Collects the slots and rows of one script.
+class Reader {
+ public:
+  explicit Reader(std::string_view script) : script_(script) {}
+
+  HeaderFieldLoad Take() { return std::move(load_); }
+
+  std::string& Slot(HeaderSlot slot) { return load_.slots[Index(slot)]; }
+
+  // The first copy's rows (or the one field's rows) with the values of its
+  // slots; `secondTitle` replaces the table's second title when given.
+  void AddRows(const HeaderField& f, std::string_view secondTitle = {}) {
+    HeaderRowGroup group;
+    for (int i = 0; i < f.valueCount; ++i) {
+      const std::string_view title = i == 1 && !secondTitle.empty() ? secondTitle : f.titles[i];
+      group.titles.push_back(Gbk(title));
+      group.values.push_back(Slot(f.slots[i]));
+    }
+    group.back = f.back;
+    group.text = f.text;
+    group.titleCellOnly = f.titleCellOnly;
+    load_.groups.push_back(std::move(group));
+  }
+
+  void AddArenaRows(const HeaderField& f) {
+    HeaderRowGroup group;
+    group.titles = {Gbk(f.titles[0]), Gbk(kArenaCopyTitle)};
+    group.values = {Slot(f.arenaSlots[0]), Slot(f.arenaSlots[1])};
+    group.back = f.arenaBack;
+    group.text = f.text;
+    load_.groups.push_back(std::move(group));
+  }
+
+  // Position of the arena copy of `tag`: its first occurrence after the
+  // script's arena tag `pvpTag`, when that is not `firstCopy` itself; -1
+  // when the script has no arena tag or no other copy after it.
+  int ArenaCopy(std::string_view pvpTag, std::string_view tag, int firstCopy) const {
+    const int pvp = FindText(script_, pvpTag);
+    if (pvp < 0) return -1;
+    const int copy = FindText(script_, tag, pvp + static_cast<int>(pvpTag.size()));
+    return copy == firstCopy ? -1 : copy;
+  }
+
+  // The line after the line that holds byte `position`.
+  std::string NextLine(int position) const {
+    return SpanText(script_, LineAfter(script_, position));
+  }
+
+  // The text after `tag` at `position` up to the next `end` (empty when
+  // there is none), without its outer and blank lines.
+  std::string CopyBody(std::string_view tag, int position, std::string_view end) const {
+    std::string body = GetTextBetween(script_, tag, end, position, true);
+    return TrimBlankLines(body);
+  }
+
+  bool HoldsMoreThanOnce(std::string_view tag) const { return CountOccurrences(script_, tag) > 1; }
+
+  std::string_view script_;
+
+ private:
+  HeaderFieldLoad load_;
+};
+
+// --- SP ---------------------------------------------------------------------
+
+// The SP value lines of the field whose tag line holds byte `tagAt`: the
+// slots take each line less its first "[@02]" when every line holds one
+// (true), else the lines as read (false).
+bool ReadSpValues(Reader& r, const HeaderField& f, int tagAt) {
+  bool valid = true;
+  int position = tagAt;
+  for (int i = 0; i < f.valueCount; ++i) {
+    const TextSpan line = LineAfter(r.script_, position);
+    position = line.start;
+    std::string& slot = r.Slot(f.slots[i]);
+    slot = SpanText(r.script_, line);
+    if (FindText(slot, kSpInt) < 0) valid = false;
+  }
+  if (!valid) return false;
+  for (int i = 0; i < f.valueCount; ++i) {
+    std::string& slot = r.Slot(f.slots[i]);
+    slot = ReplaceFirst(slot, kSpInt, "");
+  }
+  return true;
+}
+
+void ReadSpArenaCopy(Reader& r, const HeaderField& f, int firstCopy) {
+  const int copy = r.ArenaCopy("[@05][pvp]", f.tag, firstCopy);
+  if (copy < 0) return;
+  std::string body = r.CopyBody(f.tag, copy, kSpSection);
+  if (FindText(body, kSpInt) < 0) return;
+  body = ReplaceAll(body, kSpInt, "");
+  r.Slot(f.arenaSlots[0]) = GetLine(body, 1);
+  r.Slot(f.arenaSlots[1]) = GetLine(body, 2);
+  r.AddArenaRows(f);
+}
+
+// --- PT ---------------------------------------------------------------------
+
+// The PT values of the field whose tag line holds byte `tagAt`; false when
+// the value line holds no TAB (the field then has no rows).
+bool ReadPtValues(Reader& r, const HeaderField& f, int tagAt) {
+  const std::string line = r.NextLine(tagAt);
+  if (FindText(line, "\t") < 0) return false;
+  if (f.valueCount == 1) {
+    r.Slot(f.slots[0]) = ReplaceFirst(line, "\t", "");
+    return true;
+  }
+  const std::vector<std::string> parts = SplitPtValues(line);
+  if (static_cast<int>(parts.size()) >= f.valueCount) {
+    for (int i = 0; i < f.valueCount; ++i) {
+      r.Slot(f.slots[i]) = parts[static_cast<std::size_t>(i)];
+    }
+  }
+  return true;
+}
+
+void ReadPtArenaCopy(Reader& r, const HeaderField& f, int firstCopy) {
+  const int copy = r.ArenaCopy("[pvp]", f.tag, firstCopy);
+  if (copy < 0) return;
+  const std::vector<std::string> parts = SplitPtValues(r.CopyBody(f.tag, copy, "["));
+  if (parts.size() < 2) return;
+  r.Slot(f.arenaSlots[0]) = parts[0];
+  r.Slot(f.arenaSlots[1]) = parts[1];
+  if (!parts[0].empty()) r.AddArenaRows(f);
+}
+
+// --- both forms ---------------------------------------------------------------
+
+struct Form {
+  std::string_view tagPrefix;  // before the plain tag in the presence test
+  bool (*readValues)(Reader&, const HeaderField&, int);
+  void (*readArenaCopy)(Reader&, const HeaderField&, int);
+};
+
+HeaderFieldLoad ReadHeaderFields(std::string_view script, const Form& form) {
+  Reader r(script);
+  for (const HeaderField& f : kFields) {
+    const std::string sought = std::string(form.tagPrefix) + std::string(f.tag);
+    const int present = FindText(script, sought);
+    if (present < 0) continue;
+    // The tag line is the line of the occurrence that the presence test
+    // found, never another line that holds the tag in other letters.
+    const int tagAt = present + static_cast<int>(form.tagPrefix.size());
+    const bool twoCopies = f.hasArenaCopy && r.HoldsMoreThanOnce(f.tag);
+    if (form.readValues(r, f, tagAt)) {
+      r.AddRows(f, !f.hasArenaCopy ? std::string_view{}
+                   : twoCopies     ? kDungeonCopyTitle
+                                   : kOnlyCopyTitle);
+    }
+    if (twoCopies) form.readArenaCopy(r, f, tagAt);
+  }
+  return r.Take();
+}
+
+void LoadHeaderFields(HeaderFieldLoad (*read)(std::string_view)) {
+  for (std::string* slot : kSlotTexts) slot->clear();
+  fw::Grid& grid = *param_window::参数表格;
+  grid.DeleteDataRows();
+  const HeaderFieldLoad load = read(main_window::编辑框1->Text());
+  for (std::size_t i = 0; i < load.slots.size(); ++i) *kSlotTexts[i] = load.slots[i];
+
+  for (const HeaderRowGroup& g : load.groups) {
+    if (g.titles.size() == 2) {
+      AppendTwoValueRows(g.values[0], g.values[1], g.titles[0], g.titles[1], g.back, g.text);
+      continue;
+    }
+    for (std::size_t i = 0; i < g.titles.size(); ++i) {
+      const int row = grid.AppendRow(g.titles[i]);
+      grid.SetCellText(row, 1, g.values[i]);
+      const fw::CellRange cells =
+          g.titleCellOnly ? fw::CellRange::Cell(row, 0) : fw::CellRange{row, 0, row, 1};
+      grid.SetBackColour(cells, g.back);
+      if (fw::IsSet(g.text)) grid.SetTextColour(cells, g.text);
+    }
+  }
+  if (grid.RowCount() > 1) HoldSkill();
+  LockHeaderTitleColumn();
+}
+
+}  // namespace
+
+std::string& HeaderSlotText(HeaderSlot slot) {
+  return *kSlotTexts[Index(slot)];
+}
+
+std::span<const HeaderField> HeaderFieldTable() {
+  return kFields;
+}
+
+HeaderFieldLoad ReadHeaderFieldsSp(std::string_view script) {
+  return ReadHeaderFields(script, {kSpSection, &ReadSpValues, &ReadSpArenaCopy});
+}
+
+HeaderFieldLoad ReadHeaderFieldsPt(std::string_view script) {
+  return ReadHeaderFields(script, {{}, &ReadPtValues, &ReadPtArenaCopy});
+}
+
+void LoadHeaderFieldsSp() {
+  LoadHeaderFields(&ReadHeaderFieldsSp);
+}
+
+void LoadHeaderFieldsPt() {
+  LoadHeaderFields(&ReadHeaderFieldsPt);
+}
+
+void AppendTwoValueRows(std::string_view value1, std::string_view value2, std::string_view title1,
+                        std::string_view title2, fw::Colour back, fw::Colour text) {
+  fw::Grid& grid = *param_window::参数表格;
+  for (std::string_view title : {title1, title2}) {
+    const int row = grid.AppendRow(title);
+    grid.SetBackColour({row, 0, row, 1}, back);
+    grid.SetTextColour({row, 0, row, 1}, text);
+  }
+  const int last = grid.RowCount() - 1;
+  grid.SetCellText(last - 1, 1, value1);
+  grid.SetCellText(last, 1, value2);
+}
+
+void LockHeaderTitleColumn() {
+  fw::Grid& grid = *param_window::参数表格;
+  if (grid.RowCount() > 1) grid.SetReadOnly(fw::CellRange::Rows(1, grid.RowCount() - 1, 0), true);
+}

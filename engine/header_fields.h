@@ -1,0 +1,124 @@
+// The nine header fields of a skill script, shown in 参数表格 of the
+// parameter window: one grid row per value, its title in column 0
+// (read-only), its value in column 1 (editable).
+//
+// The HeaderFieldTable below is the one definition of the fields for both
+// script forms and for the writers: tags, value counts, row titles, colours
+// and the nineteen header-value slots (g_hdr...) that keep each value
+// exactly as it stands in the script, without its marker. The writers
+// rebuild a field's old text from the slots, so a slot holds what the
+// loader took from the script and nothing else.
+//
+// [cool time] and [casting time] may occur twice: a first copy and an arena
+// copy after the script's [pvp] tag, shown as a second pair of rows titled
+// "[决斗场]". A script without [pvp], or without a copy after it, has no
+// such pair.
+#pragma once
+
+#include <array>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "framework/types.h"
+
+// The nineteen header-value slots, in 参数表格 order.
+enum class HeaderSlot : int {
+  RequiredLevel,
+  RequiredLevelRange,
+  MaximumLevel,
+  PurchaseCost,
+  ConsumeMp1,
+  ConsumeMp2,
+  StartCoolTime1,
+  StartCoolTime2,
+  CoolTime1,
+  CoolTime2,
+  PvpCoolTime1,
+  PvpCoolTime2,
+  CastingTime1,
+  CastingTime2,
+  PvpCastingTime1,
+  PvpCastingTime2,
+  ConsumeItem,
+  ConsumeItemCount1,
+  ConsumeItemCount2,
+};
+inline constexpr int kHeaderSlotCount = 19;
+
+// The program-wide text of a slot (g_hdrRequiredLevel ... g_hdrConsumeItemCount2).
+std::string& HeaderSlotText(HeaderSlot slot);
+
+struct HeaderField {
+  std::string_view tag;  // plain tag, "[cool time]"; SP writes "[@05]" before it
+  int valueCount;        // 1 to 3
+  // Row titles (UTF-8), one per value. The second title of [cool time] and
+  // [casting time] is "[通用型]" when the tag occurs once and "[地下城]" when
+  // the script holds an arena copy too; the table gives the first.
+  std::array<std::string_view, 3> titles;
+  std::array<HeaderSlot, 3> slots;
+  fw::Colour back;     // background of the field's rows
+  fw::Colour text;     // text colour; fw::kDefaultColour: not set
+  bool titleCellOnly;  // only the title cell takes the background
+  bool hasArenaCopy;   // [cool time], [casting time]
+  std::array<HeaderSlot, 2> arenaSlots;
+  fw::Colour arenaBack;  // background of the arena pair (text colour as `text`)
+};
+
+// The nine fields in the order in which they are read and their rows stand.
+std::span<const HeaderField> HeaderFieldTable();
+
+// Second titles of a [cool time] or [casting time] pair.
+inline constexpr std::string_view kOnlyCopyTitle = "[通用型]";
+inline constexpr std::string_view kDungeonCopyTitle = "[地下城]";
+inline constexpr std::string_view kArenaCopyTitle = "[决斗场]";
+
+// The rows that one field (or its arena copy) adds to 参数表格, all with the
+// same colours.
+struct HeaderRowGroup {
+  std::vector<std::string> titles;  // GBK
+  std::vector<std::string> values;  // as stored in the slots
+  fw::Colour back = fw::kDefaultColour;
+  fw::Colour text = fw::kDefaultColour;
+  bool titleCellOnly = false;
+};
+
+// What a script's header fields give: every slot and the row groups in grid
+// order. Slots of a field without rows are empty (SP: a field whose value
+// lines fail the test keeps them as read, marker included).
+struct HeaderFieldLoad {
+  std::array<std::string, kHeaderSlotCount> slots;
+  std::vector<HeaderRowGroup> groups;
+};
+
+// The header fields of a script text in each form; pure.
+//
+// SP: a field is present when "[@05]" + tag occurs (letter case
+// significant); its values are the lines after that tag line, each of which
+// must hold "[@02]"; the first "[@02]" of each is removed.
+// PT: a field is present when its tag occurs (letter case significant); the
+// line after the tag line must hold a TAB; a one-value field takes that line
+// less its first TAB, the others split it at TAB ("|" splits too) and need
+// as many parts as values, else their rows show empty values.
+// Arena copy (either form, tag counted more than once with letter case
+// ignored): the first occurrence of the tag after the [pvp] tag, when that
+// is not the first copy itself; SP cut up to the next "[@05]" and needing
+// "[@02]", PT cut up to the next "[" and needing a non-empty first value.
+HeaderFieldLoad ReadHeaderFieldsSp(std::string_view script);
+HeaderFieldLoad ReadHeaderFieldsPt(std::string_view script);
+
+// The loaders: empty the slots and the data rows of 参数表格, read 编辑框1,
+// fill the slots and the rows; when a row was added the editor holds the
+// skill ("释放数据", 编辑框1 locked, the skill-list controls and
+// 保存文件按钮 disabled). Column 0 ends read-only. No message.
+void LoadHeaderFieldsSp();
+void LoadHeaderFieldsPt();
+
+// Appends two rows to 参数表格 titled `title1` and `title2` (GBK), both cells
+// of both in the given colours, with the values in column 1.
+void AppendTwoValueRows(std::string_view value1, std::string_view value2, std::string_view title1,
+                        std::string_view title2, fw::Colour back, fw::Colour text);
+
+// Column 0 of every data row of 参数表格 read-only; nothing without data rows.
+void LockHeaderTitleColumn();
