@@ -92,7 +92,6 @@ TEST(GrowtypeTable, EachSingleClassLabelNamesAClassKeyAndAGroupNone) {
 
 TEST(MasteryRows, ValuesBeyondTheNamesAreUselessAndAKeyWithoutNamesGivesNothing) {
   const MasterySection growtype{true, false, {"70", "60", "50"}};
-  Strings stored;
   std::vector<std::string> raw;
   auto rows = MasteryRows(growtype, Gbk("黑暗武士"), &raw);
   ASSERT_EQ(rows.size(), 3u);
@@ -228,7 +227,9 @@ TEST_P(MasteryFixtureTest, TheReadShowsTheRowsOrOffersTheClassChoice) {
     EXPECT_EQ(Text(main_window::职业标签), c.classLabel);
     EXPECT_THAT(GridRows(), ElementsAreArray(c.rows));
     EXPECT_THAT(Utf8All(g_masteryValues.Items()), ElementsAreArray(c.values));
-    if (!c.rows.empty()) EXPECT_EQ(g_hasSecondGrowtype, c.second);
+    if (!c.rows.empty()) {
+      EXPECT_EQ(g_hasSecondGrowtype, c.second);
+    }
     fw::Combo& combo = *mastery_window::全职业组合框;
     EXPECT_EQ(combo.Visible(), c.comboItems > 0);
     EXPECT_EQ(g_classChoicePending, c.comboItems > 0);
