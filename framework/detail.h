@@ -131,6 +131,17 @@ struct Window::State {
   bool modal = false;
   bool destroying = false;  // Destroy is running (Destroying handler)
   int movedDepth = 0;       // Moved handlers running
+  bool layered = false;     // per-pixel alpha, showing `frame`
+  Frame frame;
+  PropertyBag properties;
+  // Program timers (Window::StartTimer) by id.
+  struct ProgramTimer {
+    int period = 0;
+    std::int64_t due = 0;
+    bool inTick = false;
+    std::shared_ptr<std::function<void()>> tick;  // kept alive while it runs
+  };
+  std::map<int, ProgramTimer> programTimers;
 };
 
 struct Runtime::State {

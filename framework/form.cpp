@@ -211,6 +211,20 @@ std::vector<std::string> ValidateForm(const WindowDef& def) {
     }
     if (!bound.emplace(b.unit, b.event).second) report(what + "bound twice");
   }
+
+  for (const auto& [key, list] :
+       {std::pair{"Enter", &def.enterUnits}, std::pair{"Escape", &def.escapeUnits}}) {
+    for (std::string_view name : *list) {
+      const std::string what = std::string(key) + " key unit " + Quoted(name) + ": ";
+      auto it = units.find(name);
+      if (it == units.end()) {
+        report(what + "no such unit");
+      } else if (it->second->kind != Kind::Button && it->second->kind != Kind::PictureButton &&
+                 it->second->kind != Kind::SuperButton) {
+        report(what + "a " + KindName(it->second->kind) + " is not a button");
+      }
+    }
+  }
   return problems;
 }
 

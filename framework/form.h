@@ -176,6 +176,11 @@ struct WindowDef {
   Image backImage;  // translucent windows: the picture they are drawn from
   std::vector<UnitDef> units;
   std::vector<Binding> bindings;
+  // Keys: pressing Enter (Escape) in the window clicks the first unit of
+  // this list that the user can reach now; with none reachable the key
+  // does nothing. Buttons, picture buttons and super buttons only.
+  std::vector<std::string_view> enterUnits;
+  std::vector<std::string_view> escapeUnits;
 
   WindowDef() = default;
   WindowDef(std::string_view n, std::string_view c, int w, int h)
@@ -194,13 +199,19 @@ struct WindowDef {
   WindowDef&& Background(Colour c) && { backColour = c; return std::move(*this); }
   WindowDef&& Units(std::vector<UnitDef> u) && { units = std::move(u); return std::move(*this); }
   WindowDef&& Bind(std::vector<Binding> b) && { bindings = std::move(b); return std::move(*this); }
+  WindowDef&& EnterPresses(std::vector<std::string_view> u) && {
+    enterUnits = std::move(u); return std::move(*this);
+  }
+  WindowDef&& EscapePresses(std::vector<std::string_view> u) && {
+    escapeUnits = std::move(u); return std::move(*this);
+  }
 };
 
 // Checks a definition: unique unit names; parents that exist and are group
 // boxes or tab controls; pages within the tab control's captions; bindings
 // that name existing units with an event that their kind raises, with the
 // handler type that the event takes; no two bindings for the same unit and
-// event. Returns one line per problem (empty: the form is sound). The
+// event; key units that exist and are buttons. Returns one line per problem (empty: the form is sound). The
 // runtime refuses to register a form with problems (fatal error).
 std::vector<std::string> ValidateForm(const WindowDef& def);
 

@@ -205,6 +205,15 @@ bool Headless::Drag(std::string_view window, int left, int top) {
   return w != nullptr && input::MoveWindow(*w, left, top);
 }
 
+bool Headless::Place(std::string_view window, const Rect& geometry) {
+  Window* w = FindWindowOrSay(window);
+  return w != nullptr && input::PlaceWindow(*w, geometry);
+}
+bool Headless::PressKey(std::string_view window, input::Key key) {
+  Window* w = FindWindowOrSay(window);
+  return w != nullptr && input::PressKey(*w, key);
+}
+
 void Headless::Advance(std::int64_t ms) {
   DelayWithMessages(ms);
 }
@@ -262,6 +271,15 @@ void Headless::WindowChanged(Window& window, Prop what) {
       break;
     case Prop::Minimised:
       s.log.push_back((window.Minimised() ? "minimise " : "restore ") + window.name());
+      break;
+    case Prop::Frame: {
+      const Frame& f = window.LayeredFrame();
+      s.log.push_back("present " + window.name() + " " + std::to_string(f.width) + "x" +
+                      std::to_string(f.height));
+      break;
+    }
+    case Prop::SystemMove:
+      s.log.push_back("system move " + window.name());
       break;
     case Prop::Parent:
       if (const Window* parent = window.EmbeddedIn()) {

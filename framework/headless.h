@@ -33,6 +33,7 @@
 #include <vector>
 
 #include "framework/backend.h"
+#include "framework/input.h"
 #include "framework/runtime.h"
 
 namespace fw {
@@ -43,9 +44,9 @@ class Headless final : public Backend {
   ~Headless() override;
 
   // ---- Set-up ----
-  void SetScreenSize(int width, int height);  // default 1920 x 1080
-  void SetProgramFolder(std::string gbk);     // default: the executable's folder
-  void FailNextLoad(std::string_view window); // its next Load fails (view not built)
+  void SetScreenSize(int width, int height);   // default 1920 x 1080
+  void SetProgramFolder(std::string gbk);      // default: the executable's folder
+  void FailNextLoad(std::string_view window);  // its next Load fails (view not built)
   // Real time without a step or a post after which a waiting loop with
   // nothing scripted ends the run as "headless: stalled" (default 5000 ms).
   void SetStallAfter(std::int64_t realMs);
@@ -87,6 +88,9 @@ class Headless final : public Backend {
   bool Drop(std::string_view window, std::string_view unit, std::vector<std::string> paths);
   bool Close(std::string_view window);
   bool Drag(std::string_view window, int left, int top);
+  // The window system moved or resized the window (input::PlaceWindow).
+  bool Place(std::string_view window, const Rect& geometry);
+  bool PressKey(std::string_view window, input::Key key);
 
   // Lets virtual time pass while serving events (DelayWithMessages).
   void Advance(std::int64_t ms);
@@ -95,7 +99,9 @@ class Headless final : public Backend {
   // One line per event of the views, in order, UTF-8 for reading in test
   // output: "load PromptWindow modal owner=MainWindow", "show PromptWindow",
   // "destroy PromptWindow", "embed SkillParamWindow in MainWindow at 627,125",
-  // "minimise MainWindow", "sound 11712 bytes", "fatal ...". Also "hide W"
+  // "minimise MainWindow", "sound 11712 bytes", "fatal ...",
+  // "present W 345x337" for a frame shown by a layered window, "system move
+  // W" when the user is let drag a window. Also "hide W"
   // when the program hides a loaded window and "restore W" when a minimised
   // one is restored; failed loads (FailNextLoad) are not logged.
   const std::vector<std::string>& Log() const;

@@ -167,6 +167,24 @@ bool MoveWindow(Window& window, int left, int top) {
   return true;
 }
 
+bool PlaceWindow(Window& window, const Rect& geometry) {
+  detail::RequireGui();
+  if (!window.IsLoaded()) return false;
+  window.SetGeometry(geometry);
+  return true;
+}
+
+bool PressKey(Window& window, Key key) {
+  detail::RequireGui();
+  if (!WindowTakesInput(window)) return false;
+  const WindowDef& def = window.definition();
+  for (std::string_view name : key == Key::Enter ? def.enterUnits : def.escapeUnits) {
+    Control* unit = window.Find(name);
+    if (unit != nullptr && unit->Reachable()) return Click(*unit);
+  }
+  return false;
+}
+
 bool RequestClose(Window& window) {
   detail::RequireGui();
   if (!WindowTakesInput(window)) return false;

@@ -8,6 +8,7 @@
 // refused. GUI thread only.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -66,6 +67,17 @@ bool DropFiles(Control& target, const std::vector<std::string>& pathsGbk);
 // The user dragged a draggable window to a new place (or the window system
 // moved it): geometry changes, Moved is raised.
 bool MoveWindow(Window& window, int left, int top);
+// The window system moved or resized a loaded window (a window-manager
+// move, a keyboard move, a screen change): the model takes the geometry,
+// and Moved is raised when left or top changed.
+bool PlaceWindow(Window& window, const Rect& geometry);
+
+enum class Key : std::uint8_t { Enter, Escape };
+// A key pressed in a window: clicks the first reachable unit of the form's
+// list for that key (WindowDef::EnterPresses / EscapePresses), as a click
+// would. False when the window takes no input or no unit of the list can
+// be reached.
+bool PressKey(Window& window, Key key);
 // The user or the window system asked to close a window (close key,
 // window manager). Raises CloseRequested when bound; without a binding the
 // window is destroyed. Never ends the program by itself.

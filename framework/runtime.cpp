@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <limits>
+#include <memory>
 #include <thread>
 
 #include "framework/backend.h"
@@ -64,12 +65,16 @@ bool TimerEligible(Window& w, Timer& t) {
 
 std::optional<std::int64_t> NextTimerDue(detail::RuntimeState& s) {
   std::optional<std::int64_t> next;
+  auto consider = [&](std::int64_t due) {
+    if (!next || due < *next) next = due;
+  };
   for (const auto& w : s.windows) {
     if (!w->IsLoaded()) continue;
     for (Timer* t : Access::Of(*w).timers) {
-      if (!TimerEligible(*w, *t)) continue;
-      const std::int64_t due = Access::TimerDue(*t);
-      if (!next || due < *next) next = due;
+      if (TimerEligible(*w, *t)) consider(Access::TimerDue(*t));
+    }
+    for (const auto& [id, t] : Access::Of(*w).programTimers) {
+      if (!t.inTick) consider(t.due);
     }
   }
   return next;
@@ -111,10 +116,13 @@ bool Turn(Runtime& rt, std::optional<std::int64_t> cutoff) {
 
   std::int64_t limit = backend.NowMs();
   if (cutoff) limit = std::min(limit, *cutoff);
+  // Timer units and program timers (Window::StartTimer, by id) together,
+  // in due order.
   struct Due {
     std::int64_t due;
     Window* window;
-    Timer* timer;
+    Timer* timer;  // nullptr: the program timer `id`
+    int id;
     std::uint64_t generation;
   };
   std::vector<Due> due;
@@ -122,16 +130,43 @@ bool Turn(Runtime& rt, std::optional<std::int64_t> cutoff) {
     if (!w->IsLoaded()) continue;
     for (Timer* t : Access::Of(*w).timers) {
       if (TimerEligible(*w, *t) && Access::TimerDue(*t) <= limit)
-        due.push_back({Access::TimerDue(*t), w.get(), t, w->Generation()});
+        due.push_back({Access::TimerDue(*t), w.get(), t, 0, w->Generation()});
+    }
+    for (const auto& [id, t] : Access::Of(*w).programTimers) {
+      if (!t.inTick && t.due <= limit)
+        due.push_back({t.due, w.get(), nullptr, id, w->Generation()});
     }
   }
   std::stable_sort(due.begin(), due.end(),
                    [](const Due& a, const Due& b) { return a.due < b.due; });
   for (const Due& d : due) {
     // An earlier tick may have stopped, restarted or destroyed this one.
-    if (d.window->Generation() != d.generation || !TimerEligible(*d.window, *d.timer) ||
-        Access::TimerDue(*d.timer) > limit)
+    if (d.window->Generation() != d.generation) continue;
+    if (d.timer == nullptr) {
+      auto& timers = Access::Of(*d.window).programTimers;
+      auto it = timers.find(d.id);
+      if (it == timers.end() || it->second.inTick || it->second.due > limit) continue;
+      it->second.due = backend.NowMs() + it->second.period;
+      it->second.inTick = true;
+      const std::shared_ptr<std::function<void()>> tick = it->second.tick;
+      // The tick may stop or restart its own timer, or destroy the window.
+      struct Reset {
+        Window& window;
+        int id;
+        std::uint64_t generation;
+        std::shared_ptr<std::function<void()>> tick;
+        ~Reset() {
+          if (window.Generation() != generation) return;
+          auto& all = Access::Of(window).programTimers;
+          auto again = all.find(id);
+          if (again != all.end() && again->second.tick == tick) again->second.inTick = false;
+        }
+      } reset{*d.window, d.id, d.generation, tick};
+      served = true;
+      (*tick)();
       continue;
+    }
+    if (!TimerEligible(*d.window, *d.timer) || Access::TimerDue(*d.timer) > limit) continue;
     Access::TimerDue(*d.timer) = backend.NowMs() + Access::TimerPeriod(*d.timer);
     bool& inTick = Access::TimerInTick(*d.timer);
     inTick = true;
@@ -339,6 +374,8 @@ Window& Runtime::Register(const WindowDef& def) {
       image->name = store.Keep(image->name);
   }
   for (Binding& b : copy.bindings) b.unit = store.Keep(b.unit);
+  for (std::string_view& u : copy.enterUnits) u = store.Keep(u);
+  for (std::string_view& u : copy.escapeUnits) u = store.Keep(u);
 
   Window* window = Access::MakeWindow(*this, copy);
   s.windows.emplace_back(window);

@@ -9,9 +9,11 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace fw {
 
@@ -78,6 +80,24 @@ struct ImageSet {
   Image pressed;
   Image disabled;
   friend bool operator==(const ImageSet&, const ImageSet&) = default;
+};
+
+// A picture that the program composed for a layered window (see
+// Window::PresentLayered): `width` x `height` pixels, top row first, each
+// 0xAARRGGBB with its alpha not premultiplied. Frames are immutable once
+// presented, so copies share the pixels.
+struct Frame {
+  int width = 0;
+  int height = 0;
+  std::shared_ptr<const std::vector<std::uint32_t>> pixels;
+
+  bool Empty() const { return pixels == nullptr || width <= 0 || height <= 0; }
+  // The pixel at (x, y); 0 (fully transparent) outside the frame.
+  std::uint32_t At(int x, int y) const {
+    if (Empty() || x < 0 || y < 0 || x >= width || y >= height) return 0;
+    return (*pixels)[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
+                     static_cast<std::size_t>(x)];
+  }
 };
 
 // The kinds of unit a form may hold. A window is not a unit: it is the form.

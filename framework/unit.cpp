@@ -2,6 +2,7 @@
 #include "framework/unit.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "framework/detail.h"
 #include "framework/form.h"
@@ -10,6 +11,31 @@
 namespace fw {
 
 using detail::Access;
+
+// ---- PropertyBag -----------------------------------------------------------
+
+void PropertyBag::Set(std::string_view name, std::any value) {
+  auto it = values_.find(name);
+  if (it == values_.end()) {
+    values_.emplace(std::string(name), std::move(value));
+  } else {
+    // The old value is released after the new one is in place, so that a
+    // value whose release looks at the bag finds it consistent.
+    std::any old = std::exchange(it->second, std::move(value));
+  }
+}
+
+const std::any* PropertyBag::Get(std::string_view name) const {
+  auto it = values_.find(name);
+  return it == values_.end() ? nullptr : &it->second;
+}
+
+void PropertyBag::Remove(std::string_view name) {
+  auto it = values_.find(name);
+  if (it == values_.end()) return;
+  std::any old = std::move(it->second);
+  values_.erase(it);
+}
 
 // ---- Control ---------------------------------------------------------------
 
@@ -141,6 +167,7 @@ void Control::ResetFromDefinition() {
 }
 
 void Control::Clear() {
+  properties_.Clear();
   rect_ = {};
   visible_ = false;
   disabled_ = false;
@@ -148,6 +175,18 @@ void Control::Clear() {
   font_ = {};
   textColour_ = kDefaultColour;
   backColour_ = kDefaultColour;
+}
+
+void Control::SetProperty(std::string_view name, std::any value) {
+  detail::RequireGui();
+  if (Loaded()) properties_.Set(name, std::move(value));
+}
+const std::any* Control::Property(std::string_view name) const {
+  return properties_.Get(name);
+}
+void Control::RemoveProperty(std::string_view name) {
+  detail::RequireGui();
+  properties_.Remove(name);
 }
 
 void Control::Notify(Prop p) {
@@ -204,6 +243,10 @@ void ClearWindowState(detail::WindowState& s) {
   s.embeddedIn = nullptr;
   s.owner = nullptr;
   s.modal = false;
+  s.layered = false;
+  s.frame = {};
+  s.programTimers.clear();
+  s.properties.Clear();
 }
 
 }  // namespace
@@ -383,6 +426,59 @@ void Window::SetBackImage(const Image& image) {
   if (!s.loaded || image == s.backImage) return;
   s.backImage = image;
   runtime_->backend().WindowChanged(*this, Prop::Images);
+}
+
+void Window::PresentLayered(const Frame& frame) {
+  detail::RequireGui();
+  State& s = *state_;
+  if (!s.loaded) return;
+  s.layered = true;
+  s.frame = frame;
+  runtime_->backend().WindowChanged(*this, Prop::Frame);
+}
+bool Window::Layered() const {
+  return state_->layered;
+}
+const Frame& Window::LayeredFrame() const {
+  return state_->frame;
+}
+
+void Window::SetProperty(std::string_view name, std::any value) {
+  detail::RequireGui();
+  if (state_->loaded) state_->properties.Set(name, std::move(value));
+}
+const std::any* Window::Property(std::string_view name) const {
+  return state_->properties.Get(name);
+}
+void Window::RemoveProperty(std::string_view name) {
+  detail::RequireGui();
+  state_->properties.Remove(name);
+}
+
+void Window::StartTimer(int id, int periodMs, std::function<void()> tick) {
+  detail::RequireGui();
+  State& s = *state_;
+  if (!s.loaded) return;
+  if (periodMs <= 0 || !tick) {
+    StopTimer(id);
+    return;
+  }
+  // A restarted timer is a new one, also when its old tick is running.
+  s.programTimers[id] = {periodMs, runtime_->backend().NowMs() + periodMs, false,
+                         std::make_shared<std::function<void()>>(std::move(tick))};
+}
+void Window::StopTimer(int id) {
+  detail::RequireGui();
+  state_->programTimers.erase(id);
+}
+bool Window::TimerRunning(int id) const {
+  return state_->programTimers.count(id) != 0;
+}
+
+void Window::BeginUserMove() {
+  detail::RequireGui();
+  if (state_->loaded && state_->embeddedIn == nullptr)
+    runtime_->backend().WindowChanged(*this, Prop::SystemMove);
 }
 
 bool Window::Minimise() {

@@ -20,7 +20,10 @@
 // write counts even if identical (Edit::SetText).
 #pragma once
 
+#include <any>
 #include <cstdint>
+#include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -41,10 +44,10 @@ struct Access;  // the framework's own sources reach private state through it
 // What changed, as passed to Backend::Changed. Each unit kind documents
 // which of these it sends.
 enum class Prop : std::uint8_t {
-  Geometry,    // left, top, width, height
+  Geometry,  // left, top, width, height
   Visible,
   Disabled,
-  Text,        // caption or text
+  Text,  // caption or text
   Font,
   Colours,     // text and back colour
   Images,      // picture button state pictures, picture, window back picture
@@ -57,6 +60,24 @@ enum class Prop : std::uint8_t {
   Parent,      // window embedded in another window
   Minimised,   // window minimised or restored
   ZOrder,      // window brought to the front
+  Frame,       // layered window: a new frame presented
+  SystemMove,  // the user is to drag the window, the window system moving it
+};
+
+// Named values that code outside the framework keeps on a window instance
+// or on a unit, as the skinned-window module keeps its state. An absent
+// name reads as nullptr. They last until the window is destroyed, which
+// drops them and releases whatever they own; on a window that is not
+// loaded writes are ignored.
+class PropertyBag {
+ public:
+  void Set(std::string_view name, std::any value);
+  const std::any* Get(std::string_view name) const;
+  void Remove(std::string_view name);
+  void Clear() { values_.clear(); }
+
+ private:
+  std::map<std::string, std::any, std::less<>> values_;
 };
 
 // Base of every unit model.
@@ -72,7 +93,7 @@ class Control {
   // The containing group box or tab control, or nullptr for the window.
   Control* parent() const { return parent_; }
   int page() const { return page_; }  // tab page, -1 when not on a tab control
-  bool Loaded() const;  // the window is loaded
+  bool Loaded() const;                // the window is loaded
 
   // Geometry relative to the parent unit or the window's client area.
   int Left() const;
@@ -116,6 +137,11 @@ class Control {
   // points (input.h) refuse actions on units that cannot be reached.
   bool Reachable() const;
 
+  // See PropertyBag; dropped when the window is destroyed.
+  void SetProperty(std::string_view name, std::any value);
+  const std::any* Property(std::string_view name) const;
+  void RemoveProperty(std::string_view name);
+
   // Resets every property to the form's values (load) or to empty
   // (destroy). Called by the runtime only; raises nothing.
   virtual void ResetFromDefinition();
@@ -144,6 +170,7 @@ class Control {
   Font font_;
   Colour textColour_ = kDefaultColour;
   Colour backColour_ = kDefaultColour;
+  PropertyBag properties_;
 };
 
 // How a window is loaded.
@@ -208,6 +235,39 @@ class Window {
   void SetBackColour(Colour c);
   const Image& BackImage() const;
   void SetBackImage(const Image& image);  // translucent windows
+
+  // Per-pixel alpha. A loaded window becomes layered at its first
+  // PresentLayered, at run time, whatever its form says, and keeps every
+  // flag of its form (on top, taskbar entry, input transparency). From then
+  // on it shows only the frame presented last: no background, no units,
+  // and each pixel's alpha decides how much of what lies below shows
+  // through. Presenting neither moves nor resizes the window; a frame of
+  // another size is drawn unscaled from the top-left corner. What is shown
+  // can be read back (headless tests check composed pixels here). The
+  // frame goes with the window when it is destroyed.
+  void PresentLayered(const Frame& frame);
+  bool Layered() const;
+  const Frame& LayeredFrame() const;
+
+  // See PropertyBag; dropped when the window is destroyed.
+  void SetProperty(std::string_view name, std::any value);
+  const std::any* Property(std::string_view name) const;
+  void RemoveProperty(std::string_view name);
+
+  // Program timers of this window instance, besides its timer units: `tick`
+  // runs every `periodMs` on the GUI thread, served by the loop like a
+  // timer unit's Tick and, like it, not re-entered while it waits.
+  // Starting an id that runs restarts it with the new period and callback;
+  // a period of 0 or less stops it. They stop when the window is destroyed.
+  // Ignored while the window is not loaded.
+  void StartTimer(int id, int periodMs, std::function<void()> tick);
+  void StopTimer(int id);
+  bool TimerRunning(int id) const;
+
+  // Lets the user drag this loaded top-level window from where the mouse
+  // is, the window system moving it (as a press on a system caption bar
+  // does); the model follows each move as the window system reports it.
+  void BeginUserMove();
 
   // Minimises a loaded top-level window; false when it is not loaded or is
   // embedded. Restoring is the user's (or the backend's) business; an

@@ -63,6 +63,16 @@ INSTANTIATE_TEST_SUITE_P(
                    d.units.push_back(fw::GroupBoxUnit("g2", {}).In("g1"));
                  },
                  "cycle"},
+        FormCase{"KeysPressButtons",
+                 [](fw::WindowDef& d) {
+                   d.enterUnits = {"按钮", "超级按钮"};
+                   d.escapeUnits = {"按钮"};
+                 },
+                 ""},
+        FormCase{"KeyUnitMissing", [](fw::WindowDef& d) { d.enterUnits = {"nope"}; },
+                 "Enter key unit \"nope\": no such unit"},
+        FormCase{"KeyUnitNotAButton", [](fw::WindowDef& d) { d.escapeUnits = {"编辑框"}; },
+                 "is not a button"},
         FormCase{"BindingToMissingUnit",
                  [](fw::WindowDef& d) {
                    d.bindings.push_back({"nope", fw::Event::Clicked, &Nothing});
