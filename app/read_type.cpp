@@ -94,6 +94,9 @@ void OnPkRadioClicked() {
 }
 
 void OnSwitchButtonClicked() {
+  // The switch is the user's own action: a missing copy is reported even
+  // when the skill was last read quietly.
+  g_reportMissingData = true;
   main_window::静态表格->DeleteDataRows();
   const bool showsArena = main_window::静态类型标签->Text() == Gbk("决斗场");
   if (g_scriptFormat == "SP") {

@@ -207,6 +207,17 @@ GROUPS = [
         Skill("venom_blade", "毒刃投掷", "Venom Blade",
               r"飞刃伤害：<int>%\n中毒伤害：<int>\n中毒持续时间：<int>秒",
               ["TH"]),
+        # Every kind of description line: three values on one line, a static
+        # and a level value on one line, a decimal level value, a factor of
+        # 0, and lines without values between and after them.
+        Skill("twin_fang", "双牙连击", "Twin Fang",
+              r"第一击：<int>%  第二击：<int>%  第三击：<int>%\n"
+              r"出血伤害：<int>  每层叠加：<int>\n"
+              r"攻击速度增加：<int>%\n"
+              r"施放期间无法移动\n"
+              r"霸体时间：<int>秒\n"
+              r"觉醒后出血可叠加",
+              ["TH"]),
     ]),
 ]
 
@@ -217,6 +228,9 @@ REPEATED_LIST_KEY = ("shade_veil_name", "TH")
 # A comment row, placed before the group of its key, that holds the bracketed
 # key of a later data row; the data row is the one that names the skill.
 COMMENT_WITH_KEY = "<// 旧版名称 <iron_will_name>不屈斗志，已改名"
+# A comment row, placed before the group of its key, that holds the
+# bracketed key of a later description template.
+COMMENT_WITH_TEMPLATE_KEY = "<// 旧版描述 <twin_fang_level_property>双击伤害：<int>%"
 # Rows of the other kinds: key hints, a cancel name, a row without text.
 EXTRA_ROWS = [
     ("command_key_explain_gale_step", "连按两次方向键发动"),
@@ -241,6 +255,8 @@ def name_table_lines():
         lines.append("<// ---- " + title + " ----")
         if any(s.name_key == "iron_will_name" for s in group):
             lines.append(COMMENT_WITH_KEY)
+        if any(s.template_key == "twin_fang_level_property" for s in group):
+            lines.append(COMMENT_WITH_TEMPLATE_KEY)
         for s in group:
             lines.append("<%s>%s" % (s.name_key, s.name))
             lines.append("<%s>%s" % (s.english_key, s.english))

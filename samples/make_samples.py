@@ -1,14 +1,18 @@
 #!/usr/bin/env python3
-"""Writes the demo skill folder samples/skill/<class folder>/*.skl.
+"""Writes the demo skill folder and the SP scripts for pasting.
 
-    python3 samples/make_samples.py          write the files
-    python3 samples/make_samples.py --check  exit 1 when a committed file differs
+    python3 samples/make_samples.py          write the files (and remove stale ones)
+    python3 samples/make_samples.py --check  exit 1 when a file differs or is stale
+
+samples/skill/<class folder>/*.skl holds every demo skill as the unpacking
+tool that writes whole folders saves it: the PT form, UTF-8 without a
+byte-order mark, CR LF after every line. samples/sp-scripts/*.txt holds the
+skills marked SP below once more in the SP form, the text the other unpacking
+tool gives, to be pasted into the script box.
 
 Every skill is invented for this project; its keys come from
 resources/skill_names.txt and its class folder's list in
-resources/class_keys/. The files are saved as extracted skill files are:
-UTF-8 without a byte-order mark, CR LF after every line. Each folder mixes
-both text forms.
+resources/class_keys/.
 """
 import os
 import sys
@@ -21,35 +25,39 @@ sys.path.insert(0, os.path.join(ROOT, "resources"))
 
 from make_tables import write_outputs  # noqa: E402
 from skill_script import (  # noqa: E402
-    Block, check_links, consume_item, growtype, icon, level_info, level_property, name,
+    Block, Dec, check_links, consume_item, growtype, icon, level_info, level_property, name,
     one_value, read_name_table, render, second_growtype, skill_type, static_data, two_values)
 
 NAME_TABLE = os.path.join(ROOT, "resources", "skill_names.txt")
 CLASS_KEYS = os.path.join(ROOT, "resources", "class_keys")
 OUT = os.path.join(HERE, "skill")
+SP_OUT = os.path.join(HERE, "sp-scripts")
 
 
 class Sample:
     """One demo skill.
 
+    form: "SP" also writes the skill in the SP form for pasting.
     levels: number of levels; bases and steps: value i of level L (from 0)
-    is bases[i] + steps[i] * L. entries: the description's (kind, value
-    index, factor) triples. pvp: None, or (cool time pair, casting time pair,
-    arena static values, arena percentage of the level values).
+    is bases[i] + steps[i] * L, or a tenth of it written as a decimal when i
+    is in decimals. entries: the description's (kind, value index, factor)
+    triples. pvp: None, or (cool time pair, casting time pair, arena static
+    values, arena percentage of the level values).
     """
 
     def __init__(self, folder, file, form, key, text, template, levels=0, bases=(), steps=(),
                  static=(), entries=(), level=10, maximum=None, cost=15, mp=(20, 80),
                  cool=(5000, 3000), cast=(0, 0), mastery=(), second=(), pvp=None,
-                 passive=False, item=None):
+                 passive=False, item=None, decimals=()):
         self.__dict__.update(locals())
         del self.__dict__["self"]
 
     def level_values(self, percent=100):
         values = []
         for level in range(self.levels):
-            for base, step in zip(self.bases, self.steps):
-                values.append((base + step * level) * percent // 100)
+            for i, (base, step) in enumerate(zip(self.bases, self.steps)):
+                value = (base + step * level) * percent // 100
+                values.append(Dec("%d.%d" % divmod(value, 10)) if i in self.decimals else value)
         return values
 
     def nodes(self, frame):
@@ -122,7 +130,7 @@ SAMPLES = [
     # 格斗家(男)
     Sample("atfighter", "rockbreak_fist.skl", "PT", "rockbreak_fist_name", "碎岩拳",
            "rockbreak_fist_level_property", 20, (220, 60, 3), (25, 6, 0), (3,),
-           [(-1, 0, "1.0"), (-1, 1, "1.0"), (0, 2, "1.0")],
+           [(-1, 0, "1.0"), (-1, 1, "1.0"), (-1, 2, "1.0")],
            level=5, cost=10, mp=(10, 40), cool=(2500, 1500), mastery=(20, 20, 20, 15, 20)),
     Sample("atfighter", "armor_crush.skl", "SP", "armor_crush_name", "破甲重击",
            "armor_crush_level_property", 20, (410, 80), (40, 8), (5000,),
@@ -233,16 +241,36 @@ SAMPLES = [
            "venom_blade_level_property", 20, (150, 30), (15, 3), (6000,),
            [(-1, 0, "1.0"), (-1, 1, "1.0"), (0, 0, "0.001")],
            level=10, cost=15, mp=(14, 56), cool=(4000, 2500), mastery=(20, 20, 15)),
+    # Every kind of description line: three values on a line, a static and a
+    # level value on one line, decimal values, a factor of 0, lines without
+    # values.
+    Sample("thief", "twin_fang.skl", "SP", "twin_fang_name", "双牙连击",
+           "twin_fang_level_property", 20, (120, 90, 150, 30, 25), (10, 8, 12, 3, 5),
+           (Dec("40.5"), 1500),
+           [(-1, 0, "1.0"), (-1, 1, "1.0"), (-1, 2, "1.0"), (0, 0, "1.0"), (-1, 3, "0.1"),
+            (-1, 4, "1.0"), (0, 1, "0.00")],
+           level=25, cost=30, mp=(30, 120), cool=(6000, 4000), cast=(200, 200),
+           mastery=(20, 20, 20), decimals=(4,),
+           pvp=((8000, 6000), (300, 300), (Dec("30.5"), 1200), 70)),
 ]
 
 FOLDERS = ["atfighter", "atgunner", "atmage", "creatormage", "demonicswordman", "fighter",
            "gunner", "mage", "priest", "swordman", "thief"]
 
 
+def rendered(nodes, form, where):
+    text = render(nodes, form)
+    if form == "SP":
+        assert "[@02]" in text and "\t" not in text, where
+    else:
+        assert "\t" in text and "[@02]" not in text, where
+    return text.encode("utf-8")
+
+
 def outputs():
     table = read_name_table(NAME_TABLE)
     files = []
-    forms = {folder: set() for folder in FOLDERS}
+    filled = set()
     for frame, sample in enumerate(SAMPLES, 1):
         nodes = sample.nodes(frame)
         where = sample.folder + "/" + sample.file
@@ -250,20 +278,36 @@ def outputs():
         with open(os.path.join(CLASS_KEYS, sample.folder + ".txt"), "rb") as f:
             assert ("<%s>" % sample.key).encode("ascii") in f.read().split(b"\r\n"), where
         assert table[sample.key] == sample.text, where
-        text = render(nodes, sample.form)
+        files.append((os.path.join(OUT, sample.folder, sample.file), rendered(nodes, "PT", where)))
         if sample.form == "SP":
-            assert "[@02]" in text and "\t" not in text, where
-        else:
-            assert "\t" in text and "[@02]" not in text, where
-        forms[sample.folder].add(sample.form)
-        files.append((os.path.join(OUT, sample.folder, sample.file), text.encode("utf-8")))
-    for folder in FOLDERS:
-        assert forms[folder] == {"SP", "PT"}, folder
+            stem = os.path.splitext(sample.file)[0]
+            files.append((os.path.join(SP_OUT, stem + ".txt"), rendered(nodes, "SP", where)))
+        filled.add(sample.folder)
+    assert filled == set(FOLDERS)
     return files
 
 
+def stale_files(files):
+    """Files in the generated folders that the generator does not write."""
+    written = {path for path, _ in files}
+    stale = []
+    for folder in (OUT, SP_OUT):
+        for parent, _, names in os.walk(folder):
+            stale += [os.path.join(parent, n) for n in names
+                      if os.path.join(parent, n) not in written]
+    return sorted(stale)
+
+
 def main(argv):
-    return write_outputs(outputs(), argv, HERE)
+    files = outputs()
+    stale = stale_files(files)
+    for path in stale:
+        if "--check" in argv[1:]:
+            print("not written by the generator: " + os.path.relpath(path, HERE), file=sys.stderr)
+        else:
+            os.remove(path)
+    code = write_outputs(files, argv, HERE)
+    return 1 if stale and "--check" in argv[1:] else code
 
 
 if __name__ == "__main__":
