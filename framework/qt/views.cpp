@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QBitmap>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDragEnterEvent>
@@ -9,15 +10,18 @@
 #include <QFrame>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMetaProperty>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QMoveEvent>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QResizeEvent>
 #include <QStyledItemDelegate>
 #include <QTabBar>
 #include <QTableWidget>
@@ -131,7 +135,8 @@ void UnitView::Refresh(Prop what) {
       break;
     }
     case Prop::Visible:
-      widget_->setVisible(unit_->Visible());
+      // A layered window shows only its frame.
+      widget_->setVisible(unit_->Visible() && !unit_->window().Layered());
       break;
     case Prop::Disabled:
       widget_->setEnabled(!unit_->Disabled());
@@ -946,6 +951,9 @@ WindowView::WindowView(QtBackend& backend, Window& window)
   if (f.translucent) setAttribute(Qt::WA_TranslucentBackground);
   if (IsInputTransparent(window)) setAttribute(Qt::WA_TransparentForMouseEvents);
   setAcceptDrops(HasDropTarget(window));
+  // A window whose form gives Enter or Escape a button takes the keys.
+  const WindowDef& def = window.definition();
+  if (!def.enterUnits.empty() || !def.escapeUnits.empty()) setFocusPolicy(Qt::StrongFocus);
 }
 
 WindowView::~WindowView() = default;
@@ -997,6 +1005,12 @@ void WindowView::Refresh(Prop what) {
       raise();
       if (!embedded_) activateWindow();
       break;
+    case Prop::Frame:
+      ApplyFrame();
+      break;
+    case Prop::SystemMove:
+      if (!embedded_ && windowHandle() != nullptr) windowHandle()->startSystemMove();
+      break;
     default:
       break;
   }
@@ -1004,9 +1018,61 @@ void WindowView::Refresh(Prop what) {
 
 void WindowView::ApplyGeometry() {
   const Rect r = window_->Geometry();
+  if (embedded_) {
+    setGeometry(r.left, r.top, std::max(0, r.width), std::max(0, r.height));
+    return;
+  }
   // A top-level window cannot be empty; the model keeps what was written.
-  const int minimum = embedded_ ? 0 : 1;
-  setGeometry(r.left, r.top, std::max(minimum, r.width), std::max(minimum, r.height));
+  const QRect want(r.left, r.top, std::max(1, r.width), std::max(1, r.height));
+  // Only the program sizes its windows: the size is fixed for the window
+  // system, so the user can neither resize nor maximise them.
+  applying_ = true;
+  setMinimumSize(1, 1);
+  setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+  setGeometry(want);
+  setFixedSize(want.size());
+  applying_ = false;
+  if (requested_.empty() || requested_.back() != want) requested_.push_back(want);
+  constexpr std::size_t kRemembered = 64;
+  if (requested_.size() > kRemembered) requested_.pop_front();
+}
+
+void WindowView::SystemGeometryChanged() {
+  if (dead_ || embedded_ || applying_ || !window_->IsLoaded()) return;
+  const QRect now = geometry();
+  const Rect m = window_->Geometry();
+  if (now == QRect(m.left, m.top, std::max(1, m.width), std::max(1, m.height))) {
+    requested_.clear();
+    return;
+  }
+  // A late report of a geometry the program applied before its latest one.
+  if (auto it = std::find(requested_.begin(), requested_.end(), now); it != requested_.end()) {
+    requested_.erase(requested_.begin(), it + 1);
+    return;
+  }
+  requested_.clear();
+  input::PlaceWindow(*window_, {now.x(), now.y(), now.width(), now.height()});
+}
+
+void WindowView::moveEvent(QMoveEvent* e) {
+  QWidget::moveEvent(e);
+  SystemGeometryChanged();
+}
+
+void WindowView::resizeEvent(QResizeEvent* e) {
+  QWidget::resizeEvent(e);
+  SystemGeometryChanged();
+}
+
+void WindowView::keyPressEvent(QKeyEvent* e) {
+  const bool enter = e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
+  const bool escape = e->key() == Qt::Key_Escape;
+  if (dead_ || (!enter && !escape) || e->modifiers() != Qt::NoModifier) {
+    QWidget::keyPressEvent(e);
+    return;
+  }
+  e->accept();
+  input::PressKey(*window_, enter ? input::Key::Enter : input::Key::Escape);
 }
 
 void WindowView::ApplyVisible() {
@@ -1021,6 +1087,11 @@ void WindowView::ApplyVisible() {
     show();
   }
   if (!embedded_ && window_->definition().flags.onTop) raise();
+  // A window that takes Enter and Escape gets the keyboard when it shows.
+  if (!embedded_ && focusPolicy() == Qt::StrongFocus && !IsInputTransparent(*window_)) {
+    activateWindow();
+    setFocus(Qt::ActiveWindowFocusReason);
+  }
 }
 
 void WindowView::KeepAboveOwner() {
@@ -1040,6 +1111,10 @@ void WindowView::ApplyParent() {
   if (hostView == nullptr || parentWidget() == hostView) return;
   embedded_ = true;
   dragging_ = false;
+  requested_.clear();
+  // An embedded window takes any size its parent's program gives it.
+  setMinimumSize(0, 0);
+  setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
   clearMask();
   setParent(hostView, Qt::Widget);
   ApplyGeometry();
@@ -1060,8 +1135,55 @@ void WindowView::ApplyBackImage() {
   update();
 }
 
+void WindowView::BecomeLayered() {
+  layered_ = true;
+  for (const UnitDef& def : window_->definition().units) {
+    const Control* unit = window_->Find(def.name);
+    if (QWidget* w = unit == nullptr ? nullptr : backend_.UnitWidget(*unit)) w->hide();
+  }
+  if (embedded_) return;
+  // Translucency is fixed when the native window is made: a window that
+  // has one gets a new one.
+  const bool remake = testAttribute(Qt::WA_WState_Created);
+  const bool shown = isVisible();
+  if (remake) {
+    hide();
+    destroy();
+  }
+  setAttribute(Qt::WA_TranslucentBackground);
+  if (remake && shown) ApplyVisible();
+}
+
+void WindowView::ApplyFrame() {
+  if (!layered_) BecomeLayered();
+  const Frame& f = window_->LayeredFrame();
+  if (f.Empty()) {
+    frame_ = QPixmap();
+  } else {
+    // 0xAARRGGBB per pixel is QImage's ARGB32; the image is copied before
+    // the frame's pixels could go.
+    const QImage image(reinterpret_cast<const uchar*>(f.pixels->data()), f.width, f.height,
+                       static_cast<qsizetype>(f.width) * 4, QImage::Format_ARGB32);
+    frame_ = QPixmap::fromImage(image.copy());
+  }
+  // Without a compositor the transparent parts would show black: the
+  // window takes the shape of its frame.
+  if (!embedded_ && !frame_.isNull()) {
+    QBitmap shape = frame_.mask();
+    if (!shape.isNull()) setMask(shape);
+  }
+  update();
+}
+
 void WindowView::paintEvent(QPaintEvent*) {
   QPainter p(this);
+  if (layered_) {
+    p.setCompositionMode(QPainter::CompositionMode_Source);
+    p.fillRect(rect(), Qt::transparent);
+    p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    if (!frame_.isNull()) p.drawPixmap(0, 0, frame_);
+    return;
+  }
   if (window_->definition().flags.translucent) {
     p.setCompositionMode(QPainter::CompositionMode_Source);
     p.fillRect(rect(), Qt::transparent);
@@ -1114,6 +1236,11 @@ void WindowView::closeEvent(QCloseEvent* e) {
 }
 
 void WindowView::changeEvent(QEvent* e) {
+  if (e->type() == QEvent::WindowStateChange && !dead_ && !embedded_ &&
+      (isMaximized() || isFullScreen())) {
+    // The program's windows keep the size it gives them.
+    showNormal();
+  }
   if (e->type() == QEvent::WindowStateChange && !dead_ && !embedded_) {
     const bool minimised = isMinimized();
     if (minimised != window_->Minimised()) input::SetMinimised(*window_, minimised);

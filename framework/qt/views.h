@@ -9,6 +9,7 @@
 #include <QPoint>
 #include <QWidget>
 
+#include <deque>
 #include <vector>
 
 #include "framework/runtime.h"
@@ -93,6 +94,9 @@ class WindowView final : public QWidget {
   void mouseReleaseEvent(QMouseEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void changeEvent(QEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dragMoveEvent(QDragMoveEvent* event) override;
   void dropEvent(QDropEvent* event) override;
@@ -102,6 +106,13 @@ class WindowView final : public QWidget {
   void ApplyParent();
   void ApplyVisible();
   void ApplyBackImage();
+  // A new frame of a layered window; the first one makes the window
+  // translucent, rebuilding its native window if it exists already.
+  void ApplyFrame();
+  void BecomeLayered();
+  // The window system moved or resized this top-level window: the model
+  // follows, unless the geometry is one the program asked for itself.
+  void SystemGeometryChanged();
   // An owned window stays above its owner.
   void KeepAboveOwner();
   // The unit with a registered drop target under `pos`, or nullptr.
@@ -112,6 +123,12 @@ class WindowView final : public QWidget {
   bool dead_ = false;
   bool embedded_ = false;
   QPixmap back_;
+  bool layered_ = false;
+  QPixmap frame_;  // layered: what the window shows
+  // Top-level geometries applied from the model whose report from the
+  // window system may still come (X11 reports them late), oldest first.
+  std::deque<QRect> requested_;
+  bool applying_ = false;  // ApplyGeometry is running
   bool dragging_ = false;
   QPoint pressGlobal_;
   QPoint pressOrigin_;
