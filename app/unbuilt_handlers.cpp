@@ -7,8 +7,6 @@
 namespace app {
 
 void OnDropTargetFilesDropped(const std::string& /*paths*/) {}
-void OnSaveChangesButtonClicked() {}
-void OnSaveFileButtonClicked() {}
 void OnLoadButtonClicked() {}
 
 void OnHelpButtonClicked() {}

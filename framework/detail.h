@@ -167,6 +167,7 @@ struct Runtime::State {
 
   EventArgs args;                        // of the handler running now
   std::vector<Window*> modalsWithOwner;  // loaded, in load order
+  int inputHolds = 0;                    // DelayHoldingInput calls running
 };
 
 }  // namespace fw

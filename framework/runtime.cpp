@@ -457,6 +457,25 @@ bool DelayWithMessages(std::int64_t amount, int unit) {
   return true;
 }
 
+bool DelayHoldingInput(std::int64_t ms) {
+  if (!OnGuiThread()) return DelayWithMessages(ms);
+  detail::RuntimeState& s = Access::Of(Runtime::Current());
+  // Released however the delay is left (the headless exit road unwinds).
+  struct Hold {
+    int& holds;
+    explicit Hold(int& h) : holds(h) { ++holds; }
+    ~Hold() { --holds; }
+    Hold(const Hold&) = delete;
+    Hold& operator=(const Hold&) = delete;
+  } hold(s.inputHolds);
+  return DelayWithMessages(ms);
+}
+
+bool InputHeld() {
+  Runtime* rt = detail::CurrentOrNull();
+  return rt != nullptr && Access::Of(*rt).inputHolds > 0;
+}
+
 // ---- Exit and fatal errors --------------------------------------------------
 
 void SetExitRoutine(void (*routine)()) {

@@ -131,6 +131,15 @@ void ProcessPending();
 // pending once and returns. On a thread other than the GUI thread it only
 // sleeps. Always returns true.
 bool DelayWithMessages(std::int64_t amount, int unit = 0);
+// DelayWithMessages for `ms` milliseconds during which the user's input
+// reaches no window: every window counts as blocked (Window::Blocked), so
+// clicks, typing, drops and close requests are refused, while posted work,
+// timers (animations) and worker threads carry on. For a pause in which
+// the program shows the outcome of what the user just did. Nested holds
+// end with the outermost. Always returns true.
+bool DelayHoldingInput(std::int64_t ms);
+// Whether a DelayHoldingInput is running.
+bool InputHeld();
 
 // ---- Exit and fatal errors -------------------------------------------------
 

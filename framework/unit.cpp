@@ -524,6 +524,7 @@ Control* Window::Find(std::string_view unitName) const {
 }
 
 bool Window::Blocked() const {
+  if (Access::Of(*runtime_).inputHolds > 0) return true;
   for (const Window* modal : Access::Of(*runtime_).modalsWithOwner) {
     if (modal == this) continue;
     for (const Window* w = this; w != nullptr; w = w->EmbeddedIn()) {

@@ -290,7 +290,7 @@ class Window {
   Control* Find(std::string_view unitName) const;
 
   // Whether user input to this window is refused because a modal window
-  // with an owner blocks it.
+  // with an owner blocks it, or because a DelayHoldingInput is running.
   bool Blocked() const;
 
   // How the current instance was loaded (for the backends: an owned window

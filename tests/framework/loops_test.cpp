@@ -83,6 +83,29 @@ TEST(NeverEarly, DelaysAndTicksHoldWhenTheBackendWakesEarly) {
   Reset();
 }
 
+TEST(HoldingDelays, RefuseUserInputWhileTimersAndPostedWorkGoOn) {
+  Env env;
+  std::vector<std::int64_t> ticks;
+  std::vector<bool> accepted;
+  Hooks()["Tick 时钟"] = [&] { ticks.push_back(env.h.NowMs()); };
+  env.h.Then([&] { accepted.push_back(env.h.Click("TestWindow", "按钮")); }, 40);
+  env.h.Then([&] { accepted.push_back(env.h.Click("TestWindow", "按钮")); }, 100);
+  env.h.Run([&] {
+    tw::timer->SetPeriod(30);
+    std::thread worker([] { fw::PostToGui([] { Events().push_back("posted"); }); });
+    worker.join();
+    EXPECT_TRUE(fw::DelayHoldingInput(100));
+    EXPECT_FALSE(fw::InputHeld());
+    fw::DelayWithMessages(50);
+    return 0;
+  });
+  // The click during the hold was refused, the one after it reached the button.
+  EXPECT_EQ(accepted, (std::vector<bool>{false, true}));
+  EXPECT_EQ(ticks, (std::vector<std::int64_t>{30, 60, 90, 120, 150}));
+  EXPECT_EQ(std::count(Events().begin(), Events().end(), "posted"), 1);
+  EXPECT_EQ(std::count(Events().begin(), Events().end(), "Clicked 按钮"), 1);
+}
+
 // ---- Timers -----------------------------------------------------------------
 
 TEST(Timers, NotReenteredWhileTheirTickWaitsAndOwedTickComesOnce) {

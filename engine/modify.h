@@ -1,0 +1,20 @@
+// The bulk modification: 保存按钮 of MainWindow (caption "保存修改").
+//
+// The user picks a data set, a mode and a level range, types inputs into
+// column 1 of 数据表格 (one per value of a level) and of 静态表格, and
+// presses the button. Every input is checked before anything is written;
+// after the confirmation the level table of the shown copy and the shown
+// static block are rebuilt (rebuild.h) into one new text. Only when both
+// went through is that text put into 编辑框1, followed by the button's
+// feedback and a quiet re-read that shows the new values with the same
+// data set and mode. A refusal shows its message and leaves the script,
+// the skill and the typed inputs as they were.
+#pragma once
+
+// g_levelRangeList: "[L]" for every level L of the table within
+// g_levelRangeLow .. g_levelRangeHigh, ascending.
+void BuildLevelRangeList();
+
+namespace app {
+void OnSaveChangesButtonClicked();
+}  // namespace app

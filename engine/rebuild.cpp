@@ -1,0 +1,441 @@
+#include "engine/rebuild.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <limits>
+#include <optional>
+
+#include "engine/script_form.h"
+#include "engine/text.h"
+#include "engine/typed_number.h"
+
+namespace {
+
+constexpr std::string_view kCrLf = "\r\n";
+constexpr std::string_view kIntMarker = "[@02]";
+constexpr std::string_view kDecMarker = "[@04]";
+
+// ---- Values and their kinds --------------------------------------------------
+
+enum class ValueKind { Integer, Decimal, Other };
+
+struct StoredValue {
+  ValueKind kind = ValueKind::Other;
+  std::string_view operand;  // the value without its marker
+};
+
+// A level value as the script holds it. SP: the marker at the start of the
+// line decides; PT: a token holding "." is a decimal, a string or a link
+// (backquote, "<") is neither, anything else is read as an integer.
+StoredValue ClassifyLevelValue(ScriptForm form, std::string_view stored) {
+  if (form == ScriptForm::Sp) {
+    if (stored.starts_with(kIntMarker)) return {ValueKind::Integer, stored.substr(5)};
+    if (stored.starts_with(kDecMarker)) return {ValueKind::Decimal, stored.substr(5)};
+    return {ValueKind::Other, stored};
+  }
+  if (stored.starts_with('`') || stored.starts_with('<')) return {ValueKind::Other, stored};
+  if (stored.find('.') != std::string_view::npos) return {ValueKind::Decimal, stored};
+  return {ValueKind::Integer, stored};
+}
+
+// A PT decimal must keep its point, or the game would read an integer.
+std::string KeepDecimalPoint(std::string text) {
+  if (text.find('.') != std::string::npos) return text;
+  const std::size_t exponent = text.find('e');
+  text.insert(exponent == std::string::npos ? text.size() : exponent, ".0");
+  return text;
+}
+
+// A new value as the script writes it.
+std::string Written(ScriptForm form, ValueKind kind, std::string text) {
+  if (form == ScriptForm::Sp) {
+    return std::string(kind == ValueKind::Decimal ? kDecMarker : kIntMarker) + text;
+  }
+  return kind == ValueKind::Decimal ? KeepDecimalPoint(std::move(text)) : text;
+}
+
+std::optional<std::string> Int32Text(std::int64_t value) {
+  if (value < std::numeric_limits<std::int32_t>::min() ||
+      value > std::numeric_limits<std::int32_t>::max())
+    return std::nullopt;
+  return IntToText(value);
+}
+
+// Refusal of one typed integer cell; Empty passes.
+Refusal CheckInteger(const TypedNumber& n) {
+  switch (n.kind) {
+    case TypedKind::Empty:
+      return Refusal::None;
+    case TypedKind::Integer:
+      return AsInt32(n.value) ? Refusal::None : Refusal::OutOfRange;
+    case TypedKind::Forbidden:
+      return Refusal::ForbiddenCharacter;
+    default:
+      return Refusal::NotInteger;
+  }
+}
+
+Refusal CheckNumber(const TypedNumber& n) {
+  switch (n.kind) {
+    case TypedKind::Forbidden:
+      return Refusal::ForbiddenCharacter;
+    case TypedKind::Invalid:
+      return Refusal::NotNumber;
+    default:
+      return Refusal::None;
+  }
+}
+
+// A TAB, CR or LF anywhere wins over any other refusal: it is reported
+// first, whatever cell it is in.
+Refusal FirstRefusal(const std::vector<Refusal>& found) {
+  Refusal first = Refusal::None;
+  for (Refusal r : found) {
+    if (r == Refusal::ForbiddenCharacter) return r;
+    if (first == Refusal::None) first = r;
+  }
+  return first;
+}
+
+const std::string& Cell(const std::vector<std::string>& cells, int index) {
+  static const std::string kEmpty;
+  return index >= 0 && index < static_cast<int>(cells.size())
+             ? cells[static_cast<std::size_t>(index)]
+             : kEmpty;
+}
+
+// Replaces `length` bytes at 0-based `at`.
+std::string Spliced(std::string_view text, std::size_t at, std::size_t length,
+                    std::string_view replacement) {
+  std::string out;
+  out.reserve(text.size() - length + replacement.size());
+  out.append(text.substr(0, at));
+  out.append(replacement);
+  out.append(text.substr(at + length));
+  return out;
+}
+
+bool SameIgnoringCase(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && FindText(a, b, 1, true) == 1;
+}
+
+// ---- The level table walk ------------------------------------------------------
+
+// The running state of one walk: the level-1 bases of the increment mode.
+class ValueRule {
+ public:
+  ValueRule(ScriptForm form, ModifyMode mode, const LevelChange& change, int perLevel)
+      : form_(form), mode_(mode) {
+    if (mode != ModifyMode::Increment) return;
+    for (int c = 0; c < perLevel; ++c) {
+      const TypedNumber base = ReadTypedNumber(Cell(change.bases, c));
+      bases_.push_back(base.kind == TypedKind::Integer ? AsInt32(base.value).value_or(0) : 0);
+    }
+  }
+
+  // The new text of value `c` (0-based) at `level` for a non-empty input,
+  // nullopt when the value stays as stored, or a refusal.
+  Refusal Apply(std::string_view stored, const TypedNumber& input, std::string_view rawBase,
+                int level, int c, std::optional<std::string>& out) {
+    out.reset();
+    const StoredValue v = ClassifyLevelValue(form_, stored);
+    if (v.kind == ValueKind::Other) return Refusal::None;
+    if (v.kind == ValueKind::Decimal) {
+      if (mode_ != ModifyMode::Ratio) return Refusal::None;
+      const auto text = DecimalToText(Multiply(LeadingDecimal(v.operand), input.value));
+      if (!text) return Refusal::OutOfRange;
+      out = Written(form_, v.kind, *text);
+      return Refusal::None;
+    }
+    std::optional<std::string> text;
+    switch (mode_) {
+      case ModifyMode::Add:
+        text = Int32Text(std::int64_t{TextToInt(v.operand)} + *AsInt32(input.value));
+        break;
+      case ModifyMode::Assign:
+        text = IntToText(*AsInt32(input.value));
+        break;
+      case ModifyMode::Ratio: {
+        const auto whole = TruncateToInt32(Multiply(FromInt(TextToInt(v.operand)), input.value));
+        if (whole) text = IntToText(*whole);
+        break;
+      }
+      case ModifyMode::Increment: {
+        std::int32_t& base = bases_[static_cast<std::size_t>(c)];
+        if (level == 1) {
+          // The base as the user left it; an untouched base keeps the
+          // value exactly as stored.
+          if (rawBase == v.operand) return Refusal::None;
+          text = IntToText(base);
+        } else {
+          text = Int32Text(std::int64_t{base} + *AsInt32(input.value));
+          if (text) base = TextToInt(*text);
+        }
+        break;
+      }
+    }
+    if (!text) return Refusal::OutOfRange;
+    out = Written(form_, v.kind, std::move(*text));
+    return Refusal::None;
+  }
+
+ private:
+  ScriptForm form_;
+  ModifyMode mode_;
+  std::vector<std::int32_t> bases_;
+};
+
+std::string SpLevelBlock(int perLevel, const std::vector<std::string_view>& values) {
+  std::string block = "[@05][level info]\r\n[@02]" + IntToText(perLevel);
+  for (std::string_view v : values) {
+    block.append(kCrLf);
+    block.append(v);
+  }
+  block.append("\r\n[@05][/level info]");
+  return block;
+}
+
+std::string PtLevelSpan(int perLevel, const std::vector<std::string_view>& values) {
+  std::string span = IntToText(perLevel) + "\t";
+  for (std::string_view v : values) {
+    span.append(v);
+    span.push_back('\t');
+  }
+  return ReplaceAll(span, "\n", "");
+}
+
+// Puts the new table in the place of the shown copy, which must hold the
+// old one.
+Rebuilt ReplaceLevelTable(std::string_view script, ScriptForm form, const LevelTable& table,
+                          const std::vector<std::string_view>& oldValues,
+                          const std::vector<std::string_view>& newValues) {
+  const int perLevel = table.valuesPerLevel;
+  const TextSpan span = table.block;
+  if (span.start < 1 || span.length < 0 ||
+      static_cast<std::size_t>(span.start) - 1 + static_cast<std::size_t>(span.length) >
+          script.size())
+    return {{}, Refusal::NotFound};
+  const auto spanStart = static_cast<std::size_t>(span.start) - 1;
+  const std::string_view shown = script.substr(spanStart, static_cast<std::size_t>(span.length));
+  if (form == ScriptForm::Sp) {
+    if (shown != SpLevelBlock(perLevel, oldValues)) return {{}, Refusal::NotFound};
+    return {PatchLevelPropertyFloats(
+        Spliced(script, spanStart, shown.size(), SpLevelBlock(perLevel, newValues)))};
+  }
+  const std::string oldSpan = PtLevelSpan(perLevel, oldValues);
+  const int at = FindText(shown, oldSpan, 1, true);
+  if (at < 1) return {{}, Refusal::NotFound};
+  return {Spliced(script, spanStart + static_cast<std::size_t>(at) - 1, oldSpan.size(),
+                  PtLevelSpan(perLevel, newValues))};
+}
+
+}  // namespace
+
+Refusal CheckLevelInputs(ModifyMode mode, const LevelChange& change) {
+  std::vector<Refusal> found;
+  for (std::size_t c = 0; c < change.inputs.size(); ++c) {
+    const TypedNumber input = ReadTypedNumber(change.inputs[c]);
+    found.push_back(mode == ModifyMode::Ratio ? CheckNumber(input) : CheckInteger(input));
+    // A step that will be used needs a base it can count from.
+    if (mode == ModifyMode::Increment && input.kind != TypedKind::Empty) {
+      const TypedNumber base = ReadTypedNumber(Cell(change.bases, static_cast<int>(c)));
+      found.push_back(base.kind == TypedKind::Empty ? Refusal::None : CheckInteger(base));
+    }
+  }
+  return FirstRefusal(found);
+}
+
+Rebuilt RebuildLevelInfo(std::string_view script, ScriptForm form, ModifyMode mode,
+                         const LevelTable& table, const LevelChange& change) {
+  const int perLevel = table.valuesPerLevel;
+  if (perLevel <= 0) return {{}, Refusal::NoLevelTable};
+  if (mode == ModifyMode::Increment) {
+    // Every value needs its base, also one whose step is empty.
+    for (int c = 0; c < perLevel; ++c) {
+      if (ReadTypedNumber(Cell(change.bases, c)).kind == TypedKind::Empty)
+        return {{}, Refusal::EmptyBase};
+    }
+  }
+  if (const Refusal r = CheckLevelInputs(mode, change); r != Refusal::None) return {{}, r};
+  const std::int64_t total = std::int64_t{perLevel} * table.levelCount;
+  if (table.levelCount < 0 || static_cast<std::int64_t>(table.values.size()) < total)
+    return {{}, Refusal::NotFound};
+
+  std::vector<TypedNumber> inputs;
+  for (int c = 0; c < perLevel; ++c) inputs.push_back(ReadTypedNumber(Cell(change.inputs, c)));
+  ValueRule rule(form, mode, change, perLevel);
+  std::vector<std::string_view> oldValues;
+  std::vector<std::string_view> newValues;
+  std::deque<std::string> changed;  // owns the new texts; never moves them
+  oldValues.reserve(static_cast<std::size_t>(total));
+  newValues.reserve(static_cast<std::size_t>(total));
+  bool anyChange = false;
+  std::size_t k = 0;
+  for (int level = 1; level <= table.levelCount; ++level) {
+    const bool inRange = level >= change.low && level <= change.high;
+    for (int c = 0; c < perLevel; ++c, ++k) {
+      const std::string_view stored = table.values[k];
+      oldValues.push_back(stored);
+      const TypedNumber& input = inputs[static_cast<std::size_t>(c)];
+      std::optional<std::string> value;
+      if (inRange && input.kind != TypedKind::Empty) {
+        if (const Refusal r = rule.Apply(stored, input, Cell(change.bases, c), level, c, value);
+            r != Refusal::None)
+          return {{}, r};
+      }
+      if (value && *value != stored) {
+        changed.push_back(std::move(*value));
+        newValues.push_back(changed.back());
+        anyChange = true;
+      } else {
+        newValues.push_back(stored);
+      }
+    }
+  }
+  if (!anyChange) {
+    // Nothing to write: the table need not be found.
+    return {form == ScriptForm::Sp ? PatchLevelPropertyFloats(script) : std::string(script)};
+  }
+  return ReplaceLevelTable(script, form, table, oldValues, newValues);
+}
+
+#define SE_LEVEL_REBUILDER(name, form, mode)                                                  \
+  Rebuilt name(std::string_view script, const LevelTable& table, const LevelChange& change) { \
+    return RebuildLevelInfo(script, form, mode, table, change);                               \
+  }
+SE_LEVEL_REBUILDER(RebuildLevelInfoAddSp, ScriptForm::Sp, ModifyMode::Add)
+SE_LEVEL_REBUILDER(RebuildLevelInfoAddPt, ScriptForm::Pt, ModifyMode::Add)
+SE_LEVEL_REBUILDER(RebuildLevelInfoAssignSp, ScriptForm::Sp, ModifyMode::Assign)
+SE_LEVEL_REBUILDER(RebuildLevelInfoAssignPt, ScriptForm::Pt, ModifyMode::Assign)
+SE_LEVEL_REBUILDER(RebuildLevelInfoIncrementSp, ScriptForm::Sp, ModifyMode::Increment)
+SE_LEVEL_REBUILDER(RebuildLevelInfoIncrementPt, ScriptForm::Pt, ModifyMode::Increment)
+SE_LEVEL_REBUILDER(RebuildLevelInfoRatioSp, ScriptForm::Sp, ModifyMode::Ratio)
+SE_LEVEL_REBUILDER(RebuildLevelInfoRatioPt, ScriptForm::Pt, ModifyMode::Ratio)
+#undef SE_LEVEL_REBUILDER
+
+std::string PatchLevelPropertyFloats(std::string_view text) {
+  constexpr std::string_view kOpen = "[@05][level property]";
+  constexpr std::string_view kClose = "[@05][/level property]";
+  constexpr std::string_view kZero = "[@04]0.00";
+  const int open = FindText(text, kOpen);
+  const int close = FindText(text, kClose);
+  if (open < 1 || close < 1 || close < open) return std::string(text);
+  if (FindText(text, "[@04]0.001", open) > 0) return std::string(text);
+  const auto end = static_cast<std::size_t>(close) - 1 + kClose.size();  // 0-based, exclusive
+  std::string out;
+  out.reserve(text.size() + 16);
+  std::size_t copied = 0;
+  for (int at = FindText(text, kZero, open); at > 0; at = FindText(text, kZero, at + 1)) {
+    const auto from = static_cast<std::size_t>(at) - 1;
+    const std::size_t after = from + kZero.size();
+    if (after > end) break;
+    // Only the whole value 0.00: a line break or the end must follow.
+    if (after < text.size() && text[after] != '\r' && text[after] != '\n') continue;
+    out.append(text.substr(copied, after - copied));
+    out.push_back('1');
+    copied = after;
+  }
+  out.append(text.substr(copied));
+  return out;
+}
+
+// ---- Static data ----------------------------------------------------------------
+
+namespace {
+
+// Where the open tag of the shown static block lies (1-based), by the same
+// rules as the static loaders, or -1.
+int StaticBlockAt(std::string_view script, ScriptForm form, StaticCopy copy) {
+  const bool sp = form == ScriptForm::Sp;
+  const std::string_view open = sp ? "[@05][static data]" : "[static data]";
+  if (copy != StaticCopy::Arena) return FindText(script, open);
+  const std::string_view pvpOpen = sp ? "[@05][pvp]" : "[pvp]";
+  const std::string_view close = sp ? "[@05][/static data]" : "[/static data]";
+  const int p = FindText(script, pvpOpen);
+  const int q = FindText(script, sp ? "[@05][/pvp]" : "[/pvp]");
+  if (p < 1 || q < 1) return -1;
+  const int from = p + static_cast<int>(pvpOpen.size());
+  const int s = FindText(script, open, from);
+  const int e = FindText(script, close, from);
+  return s > p && e > s && e < q ? s : -1;
+}
+
+// The new text of a static value for a typed integer, nullopt when the
+// value keeps its text.
+std::optional<std::string> NewStaticValue(ScriptForm form, std::string_view value,
+                                          const TypedNumber& input) {
+  if (input.kind != TypedKind::Integer) return std::nullopt;
+  const std::string number = IntToText(*AsInt32(input.value));
+  if (form == ScriptForm::Sp) {
+    // The loader removed "[@02]"; any other marker is still on the value.
+    if (!value.starts_with("[@")) return std::string(kIntMarker) + number;
+    if (value.starts_with(kDecMarker)) return std::string(kDecMarker) + number;
+    return std::nullopt;
+  }
+  const StoredValue v = ClassifyLevelValue(form, value);
+  if (v.kind == ValueKind::Other) return std::nullopt;
+  return Written(form, v.kind, number);
+}
+
+// The value as its line stands in an SP block.
+std::string SpStaticLine(std::string_view value) {
+  return value.starts_with("[@") ? std::string(value)
+                                 : std::string(kIntMarker) + std::string(value);
+}
+
+Rebuilt ReplaceStaticBlock(std::string_view script, ScriptForm form, StaticCopy copy,
+                           const std::string& oldBlock, const std::string& newBlock) {
+  if (oldBlock == newBlock) return {std::string(script)};
+  const int at = StaticBlockAt(script, form, copy);
+  if (at < 1) return {{}, Refusal::NotFound};
+  const auto from = static_cast<std::size_t>(at) - 1;
+  if (!SameIgnoringCase(script.substr(from, oldBlock.size()), oldBlock))
+    return {{}, Refusal::NotFound};
+  return {Spliced(script, from, oldBlock.size(), newBlock)};
+}
+
+}  // namespace
+
+Refusal CheckStaticInputs(const std::vector<std::string>& inputs) {
+  std::vector<Refusal> found;
+  for (const std::string& input : inputs) found.push_back(CheckInteger(ReadTypedNumber(input)));
+  return FirstRefusal(found);
+}
+
+Rebuilt RebuildStaticDataSp(std::string_view script, StaticCopy copy, const StaticChange& change) {
+  if (const Refusal r = CheckStaticInputs(change.inputs); r != Refusal::None) return {{}, r};
+  const std::vector<std::string> values = SplitText(change.loaded, kCrLf);
+  if (change.inputs.size() < values.size()) return {{}, Refusal::CountMismatch};
+  std::string oldBlock = "[@05][static data]";
+  std::string newBlock = oldBlock;
+  for (std::size_t i = 0; i < values.size(); ++i) {
+    const std::string line = SpStaticLine(values[i]);
+    const auto value = NewStaticValue(ScriptForm::Sp, values[i], ReadTypedNumber(change.inputs[i]));
+    oldBlock.append(kCrLf).append(line);
+    newBlock.append(kCrLf).append(value.value_or(line));
+  }
+  oldBlock.append("\r\n[@05][/static data]");
+  newBlock.append("\r\n[@05][/static data]");
+  return ReplaceStaticBlock(script, ScriptForm::Sp, copy, oldBlock, newBlock);
+}
+
+Rebuilt RebuildStaticDataPt(std::string_view script, StaticCopy copy, const StaticChange& change) {
+  if (const Refusal r = CheckStaticInputs(change.inputs); r != Refusal::None) return {{}, r};
+  const std::string line = ReplaceAll(change.loaded, "\n", "");
+  // The grid shows the values split at TAB and "|"; they must be the
+  // line's TAB-separated values one for one.
+  std::vector<std::string> tokens = SplitText(line, "\t");
+  if (change.inputs.size() != tokens.size() || SplitPtValues(change.loaded).size() != tokens.size())
+    return {{}, Refusal::CountMismatch};
+  std::string newLine;
+  for (std::size_t i = 0; i < tokens.size(); ++i) {
+    if (i > 0) newLine.push_back('\t');
+    const auto value = NewStaticValue(ScriptForm::Pt, tokens[i], ReadTypedNumber(change.inputs[i]));
+    newLine.append(value.value_or(tokens[i]));
+  }
+  if (line.ends_with('\t')) newLine.push_back('\t');
+  return ReplaceStaticBlock(script, ScriptForm::Pt, copy,
+                            "[static data]\r\n" + line + "\r\n[/static data]",
+                            "[static data]\r\n" + newLine + "\r\n[/static data]");
+}

@@ -1,0 +1,129 @@
+// Writing a bulk modification back into the script text.
+//
+// Every function here is pure: it takes the script text, where the shown
+// copy of a block lies and what the user typed, and returns the new text
+// or the reason it refuses. A refusal always comes with the text left as
+// it was, so the caller writes nothing. The handlers read the grids and
+// the program-wide state, call these, show the refusal's message and put
+// the new text into the script box.
+//
+// What a modification changes: only the values the user asked to change.
+// A block is rebuilt from the values as they were read and compared with
+// the script at the very place the shown copy was read from; when the
+// script holds something else there (blank lines inside a table, a value
+// count that is not plain decimal, ...), the modification is refused
+// rather than guessed. A modification that changes no value needs no
+// block and never refuses for one.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/blocks.h"
+
+enum class ScriptForm { Sp, Pt };
+enum class ModifyMode { Add, Assign, Increment, Ratio };
+
+enum class Refusal {
+  None,
+  NoLevelTable,        // no data set has been loaded
+  EmptyBase,           // increment mode: a level-1 base is empty
+  NotInteger,          // an input that must be an integer is not one
+  NotNumber,           // a multiplier that is not a number
+  ForbiddenCharacter,  // an input holds a TAB, CR or LF
+  OutOfRange,          // a result outside the signed 32-bit range
+  NotFound,            // the block is not where the shown copy was read
+  CountMismatch,       // the grid and the block hold different numbers of values
+};
+
+struct Rebuilt {
+  std::string text;  // the new script; empty when refused
+  Refusal refusal = Refusal::None;
+  bool Accepted() const { return refusal == Refusal::None; }
+};
+
+// ---- Level table -----------------------------------------------------------
+
+// The level table of the shown data set as the level parser read it.
+struct LevelTable {
+  int valuesPerLevel = 0;
+  int levelCount = 0;
+  // Level-major, each value as the script holds it: SP the whole line,
+  // marker included; PT one TAB-separated token.
+  std::vector<std::string> values;
+  // Where the shown copy lies in the script: SP the block from its open
+  // tag through its close tag, PT its values line.
+  TextSpan block;
+};
+
+// What the user asked for.
+struct LevelChange {
+  int low = 1;  // range of levels, both included
+  int high = 1;
+  std::vector<std::string> inputs;  // column 1 of 数据表格, one per value
+  std::vector<std::string> bases;   // increment mode: the level-1 base of each value
+};
+
+// Checks the typed inputs of `mode` (and in the increment mode the bases
+// that a non-empty step uses): integers, in the multiply mode also
+// decimal numbers; no TAB, CR or LF. Empty inputs are fine.
+Refusal CheckLevelInputs(ModifyMode mode, const LevelChange& change);
+
+// The rebuild of the shown level table. Per value at an in-range level
+// whose input is not empty:
+//   增加  integer value + input
+//   赋值  the input
+//   递增  level 1 the base, later levels base + step, the base moving on
+//   倍率  value x input, exactly; an integer value keeps its whole part
+// A decimal value (SP "[@04]", PT a token holding ".") is changed only by
+// 倍率, which writes it as a decimal again; a value of another kind
+// (strings, links) is never changed. SP texts then pass the level-property
+// float patch.
+Rebuilt RebuildLevelInfo(std::string_view script, ScriptForm form, ModifyMode mode,
+                         const LevelTable& table, const LevelChange& change);
+
+// The same, one function per form and mode.
+Rebuilt RebuildLevelInfoAddSp(std::string_view script, const LevelTable& table,
+                              const LevelChange& change);
+Rebuilt RebuildLevelInfoAddPt(std::string_view script, const LevelTable& table,
+                              const LevelChange& change);
+Rebuilt RebuildLevelInfoAssignSp(std::string_view script, const LevelTable& table,
+                                 const LevelChange& change);
+Rebuilt RebuildLevelInfoAssignPt(std::string_view script, const LevelTable& table,
+                                 const LevelChange& change);
+Rebuilt RebuildLevelInfoIncrementSp(std::string_view script, const LevelTable& table,
+                                    const LevelChange& change);
+Rebuilt RebuildLevelInfoIncrementPt(std::string_view script, const LevelTable& table,
+                                    const LevelChange& change);
+Rebuilt RebuildLevelInfoRatioSp(std::string_view script, const LevelTable& table,
+                                const LevelChange& change);
+Rebuilt RebuildLevelInfoRatioPt(std::string_view script, const LevelTable& table,
+                                const LevelChange& change);
+
+// SP only: inside the level-property section, every whole value
+// "[@04]0.00" (followed by a line break or the end of the text) becomes
+// "[@04]0.001", unless "[@04]0.001" already stands anywhere from the
+// section's start on, so a second run changes nothing.
+std::string PatchLevelPropertyFloats(std::string_view text);
+
+// ---- Static data ------------------------------------------------------------
+
+// Which [static data] block 静态表格 shows, by 静态类型标签: the only one,
+// the first of two, or the one inside [pvp] .. [/pvp].
+enum class StaticCopy { Common, Dungeon, Arena };
+
+struct StaticChange {
+  // The values of the shown block as the static loader kept them: SP one
+  // per line without their "[@02]", PT the values line.
+  std::string loaded;
+  std::vector<std::string> inputs;  // column 1 of 静态表格, one per row
+};
+
+// Static inputs are integers, with no TAB, CR or LF; empty ones are fine.
+Refusal CheckStaticInputs(const std::vector<std::string>& inputs);
+
+// Each non-empty input replaces its value, whatever the mode; a value keeps
+// its kind (SP its marker, PT its decimal point).
+Rebuilt RebuildStaticDataSp(std::string_view script, StaticCopy copy, const StaticChange& change);
+Rebuilt RebuildStaticDataPt(std::string_view script, StaticCopy copy, const StaticChange& change);

@@ -1,0 +1,49 @@
+#include "engine/write_messages.h"
+
+#include "platform/gbk.h"
+
+using platform::Gbk;
+
+std::string CommonRefusalMessage(Refusal refusal) {
+  switch (refusal) {
+    case Refusal::ForbiddenCharacter:
+      return Gbk("输入的数据不能包含制表符或换行符！");
+    case Refusal::OutOfRange:
+      return Gbk("修改后的数值超出整数范围，脚本没有改变！");
+    case Refusal::CountMismatch:
+      return Gbk("表格与脚本的数据个数不一致，脚本没有改变！");
+    case Refusal::NoLevelTable:
+      return Gbk("请先加载一个技能数据！");
+    default:
+      return Gbk("未找到要修改的数据，脚本没有改变！");
+  }
+}
+
+std::string LevelRefusalMessage(Refusal refusal, ModifyMode mode, ScriptForm form) {
+  switch (refusal) {
+    case Refusal::EmptyBase:
+      return Gbk(form == ScriptForm::Sp ? "技能1级数据不能为空！" : "技能1级数据不能为空！！");
+    case Refusal::NotNumber:
+      return Gbk("【倍率】修改方式只支持输入数字！");
+    case Refusal::NotInteger:
+      switch (mode) {
+        case ModifyMode::Add:
+          return Gbk("【增加】修改方式只支持输入整数！");
+        case ModifyMode::Assign:
+          return Gbk("【等于】修改方式只支持输入整数！");
+        case ModifyMode::Increment:
+          return Gbk("【递增】修改方式只支持输入整数！");
+        case ModifyMode::Ratio:
+          return Gbk("【倍率】修改方式只有动态数据倍率支持小数！");
+      }
+      break;
+    default:
+      break;
+  }
+  return CommonRefusalMessage(refusal);
+}
+
+std::string StaticRefusalMessage(Refusal refusal) {
+  if (refusal == Refusal::NotInteger) return Gbk("静态数据只支持输入整数！");
+  return CommonRefusalMessage(refusal);
+}

@@ -1,0 +1,38 @@
+// Saving a file so that it is never seen half written: the bytes go to a
+// temporary file in the same folder, which is flushed to the disk and then
+// renamed over the target. A save that fails at any step, or is
+// interrupted, leaves the old file whole and removes the temporary one.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+// The file operations of a save, each as its POSIX call (result, errno).
+// Tests install their own to make a save fail part way, as the headless
+// backend stands in for the screen.
+class FileOps {
+ public:
+  virtual ~FileOps() = default;
+  virtual int Open(const std::string& path, int flags, unsigned mode);
+  virtual long Write(int fd, const char* data, std::size_t size);
+  virtual int Sync(int fd);
+  virtual int Close(int fd);
+  virtual int Rename(const std::string& from, const std::string& to);
+};
+
+// Installs `ops` for every later save (nullptr: the real ones) and returns
+// the ones it replaces. GUI thread, like every save.
+FileOps* SetFileOps(FileOps* ops);
+
+// Replaces the content of the file `path` (GBK) by `bytes`, creating it
+// when it does not exist; a file that exists keeps its permissions (and,
+// where allowed, its owner), and a symbolic link keeps pointing at it.
+// False, with nothing changed, for a path that is empty, relative or names
+// a folder or anything but a regular file, for a read-only file, for a
+// folder that is missing or read-only, and for any step that fails.
+bool ReplaceFileContents(std::string_view path, std::string_view bytes);
+
+}  // namespace platform

@@ -1,0 +1,571 @@
+// The bulk modification as the user does it: choose a data set and a mode,
+// type into the grids, set the range, press 保存按钮 and answer the
+// confirmation. Whole script texts are compared, in both forms.
+#include <ostream>
+#include <string>
+#include <string_view>
+#include <tuple>
+#include <vector>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "app/globals.h"
+#include "app/units.h"
+#include "platform/gbk.h"
+#include "tests/app/read_session.h"
+
+namespace read_test {
+namespace {
+
+using namespace app;
+using platform::Gbk;
+using ::testing::ElementsAre;
+using ::testing::ElementsAreArray;
+
+// Which copy of a block the expected text changes.
+enum class Copy { First, Arena };
+
+// `text` with the values of one [level info] copy replaced: `values` hold
+// the new values in level-major order ("0.5" is a decimal).
+std::string WithLevelValues(std::string text, std::string_view form, Copy copy, int perLevel,
+                            const std::vector<std::string>& values) {
+  const bool sp = form == "SP";
+  const std::size_t from = copy == Copy::Arena ? text.find(sp ? "[@05][pvp]" : "[pvp]") : 0;
+  const std::size_t open = text.find(sp ? "[@05][level info]" : "[level info]", from);
+  if (sp) {
+    const std::string close = "[@05][/level info]";
+    const std::size_t end = text.find(close, open) + close.size();
+    std::string block = "[@05][level info]\r\n[@02]" + std::to_string(perLevel);
+    for (const std::string& v : values)
+      block += (v.find('.') != std::string::npos ? "\r\n[@04]" : "\r\n[@02]") + v;
+    return text.replace(open, end - open, block + "\r\n" + close);
+  }
+  const std::size_t line = text.find("\r\n", open) + 2;
+  std::string span = std::to_string(perLevel) + "\t";
+  for (const std::string& v : values) span += v + "\t";
+  return text.replace(line, text.find("\r\n", line) - line, span);
+}
+
+// `text` with one value line of a static copy replaced.
+std::string WithStaticValues(std::string text, std::string_view form, Copy copy,
+                             const std::vector<std::string>& values) {
+  const bool sp = form == "SP";
+  const std::size_t from = copy == Copy::Arena ? text.find(sp ? "[@05][pvp]" : "[pvp]") : 0;
+  const std::size_t open = text.find(sp ? "[@05][static data]" : "[static data]", from);
+  if (sp) {
+    const std::string close = "[@05][/static data]";
+    const std::size_t end = text.find(close, open) + close.size();
+    std::string block = "[@05][static data]";
+    for (const std::string& v : values) block += "\r\n[@02]" + v;
+    return text.replace(open, end - open, block + "\r\n" + close);
+  }
+  const std::size_t line = text.find("\r\n", open) + 2;
+  std::string span;
+  for (const std::string& v : values) span += v + "\t";
+  return text.replace(line, text.find("\r\n", line) - line, span);
+}
+
+template <class Param>
+class ModifySession : public ReadSessionWith<Param> {
+ protected:
+  using ReadSession::Click;
+  using ReadSession::h;
+  using ReadSession::PasteAndRead;
+  using ReadSession::prompts;
+
+  virtual std::string Form() const = 0;
+
+  // Reads a fixture and chooses its data set and mode.
+  void Open(const char* stem, const char* dataSet, const char* mode, std::size_t readPrompts = 0) {
+    PasteAndRead(Fixture(stem, Form()), readPrompts);
+    if (*dataSet != '\0') Click(dataSet);
+    if (*mode != '\0') Click(mode);
+  }
+  void TypeInputs(fw::Ref<fw::Grid> grid, const std::vector<std::string>& inputs, int col = 1) {
+    for (std::size_t i = 0; i < inputs.size(); ++i) {
+      if (inputs[i].empty()) continue;
+      EXPECT_TRUE(h.EditCell(kMainWindow, grid.unit, static_cast<int>(i) + 1, col, Gbk(inputs[i])))
+          << grid.unit << " row " << i + 1;
+    }
+  }
+  void SetRange(const char* low, const char* high) {
+    EXPECT_TRUE(h.Type(kMainWindow, "最低编辑框", Gbk(low)));
+    EXPECT_TRUE(h.Type(kMainWindow, "最高编辑框", Gbk(high)));
+  }
+  // Presses 保存按钮 and answers every prompt with OK.
+  std::vector<std::string> Save(std::size_t expected) { return Click("保存按钮", expected); }
+};
+
+// ---- Modifications that go through ------------------------------------------
+
+struct WriteCase {
+  const char* name;
+  const char* stem;
+  const char* dataSet;
+  const char* mode;
+  const char* low;
+  const char* high;
+  std::vector<std::string> inputs;
+  std::vector<std::string> staticInputs;
+  Copy copy;
+  int perLevel;
+  std::vector<std::string> after;        // the copy's values; empty: unchanged
+  std::vector<std::string> staticAfter;  // the static copy's values; empty: unchanged
+  std::vector<std::string> level1;       // column 0 after the re-read
+  const char* confirmation;              // its first line
+};
+
+const std::vector<WriteCase> kWrites = {
+    {"add, dungeon copy",
+     "both_copies",
+     "刷图单选框",
+     "增加单选框",
+     "2",
+     "3",
+     {"5", ""},
+     {},
+     Copy::First,
+     2,
+     {"800", "400", "885", "440", "965", "480"},
+     {},
+     {"800", "400"},
+     "数据类型:地下城技能   修改方式:增加"},
+    {"set, arena copy",
+     "both_copies",
+     "PK单选框",
+     "",
+     "1",
+     "1",
+     {"", "1"},
+     {},
+     Copy::Arena,
+     2,
+     {"500", "1", "540", "270", "580", "290"},
+     {},
+     {"500", "1"},
+     "数据类型:决斗场技能   修改方式:等于"},
+    {"multiply, arena of identical copies",
+     "identical_copies",
+     "PK单选框",
+     "倍率单选框",
+     "1",
+     "3",
+     {"0.29", "", ""},
+     {},
+     Copy::Arena,
+     3,
+     {"185", "40", "5", "203", "44", "5", "220", "48", "6"},
+     {},
+     {"185", "40", "5"},
+     "数据类型:决斗场技能   修改方式:百分比"},
+    {"increment, dungeon of identical copies",
+     "identical_copies",
+     "刷图单选框",
+     "递增单选框",
+     "1",
+     "3",
+     {"10", "", ""},
+     {},
+     Copy::First,
+     3,
+     {"640", "40", "5", "650", "44", "5", "660", "48", "6"},
+     {},
+     {"640", "40", "5"},
+     "数据类型:地下城技能   修改方式:递增"},
+    {"static only, arena of identical copies",
+     "identical_copies",
+     "PK单选框",
+     "",
+     "1",
+     "3",
+     {"", "", ""},
+     {"1", ""},
+     Copy::Arena,
+     3,
+     {},
+     {"1", "12"},
+     {"640", "40", "5"},
+     "数据类型:决斗场技能   修改方式:等于"},
+    {"levels and static, common",
+     "single_level_info_common",
+     "通用单选框",
+     "赋值单选框",
+     "3",
+     "3",
+     {"1", "2", "3"},
+     {"4"},
+     Copy::First,
+     3,
+     {"220", "60", "3", "245", "66", "3", "1", "2", "3"},
+     {"4"},
+     {"220", "60", "3"},
+     "数据类型:通用技能   修改方式:等于"},
+    {"multiply a decimal",
+     "write_decimals",
+     "通用单选框",
+     "倍率单选框",
+     "1",
+     "2",
+     {"2", "3"},
+     {},
+     Copy::First,
+     2,
+     {"200", "1.5", "400", "2.25", "300", "1.25"},
+     {},
+     {"200", "1.5"},
+     "数据类型:通用技能   修改方式:百分比"},
+};
+
+// A table case and the form it runs in.
+template <class Case>
+class CaseSession : public ModifySession<std::tuple<Case, const char*>> {
+ protected:
+  std::string Form() const override { return std::get<1>(this->GetParam()); }
+  const Case& TheCase() const { return std::get<0>(this->GetParam()); }
+};
+
+template <class Case>
+std::string CaseName(const ::testing::TestParamInfo<std::tuple<Case, const char*>>& info) {
+  std::string name = std::to_string(info.index) + "_" + std::get<1>(info.param);
+  return name;
+}
+
+void PrintTo(const WriteCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
+using Writes = CaseSession<WriteCase>;
+
+TEST_P(Writes, ChangeExactlyTheChosenValues) {
+  const WriteCase& c = TheCase();
+  {
+    Run([&] {
+      using namespace main_window;
+      Open(c.stem, c.dataSet, c.mode);
+      const std::string before = 编辑框1->Text();
+      TypeInputs(数据表格, c.inputs);
+      TypeInputs(静态表格, c.staticInputs);
+      SetRange(c.low, c.high);
+      EXPECT_THAT(Save(1), ElementsAre(std::string("等级区间:") + c.low + "--" + c.high + "级"));
+      const auto& confirm = prompts.Shown().back();
+      EXPECT_EQ(confirm.lines[0], c.confirmation);
+      EXPECT_EQ(confirm.lines[1], std::string("等级区间:") + c.low + "--" + c.high + "级");
+      EXPECT_EQ(confirm.lines[2], "确定修改吗？");
+      EXPECT_EQ(confirm.buttonMode, 2);
+
+      std::string expected = before;
+      if (!c.after.empty())
+        expected = WithLevelValues(expected, Form(), c.copy, c.perLevel, c.after);
+      if (!c.staticAfter.empty())
+        expected = WithStaticValues(expected, Form(), c.copy, c.staticAfter);
+      // SP: the level-property factor 0.00 becomes 0.001 with every modification.
+      if (Form() == "SP" && std::string_view(c.stem) == "write_decimals")
+        expected.replace(expected.find("[@04]0.00\r\n"), 11, "[@04]0.001\r\n");
+      EXPECT_EQ(编辑框1->Text(), expected);
+
+      // The quiet re-read shows the new values, same data set and mode.
+      EXPECT_TRUE(fw::Get<fw::Radio>(kMainWindow, c.dataSet).Checked());
+      if (*c.mode != '\0') {
+        EXPECT_TRUE(fw::Get<fw::Radio>(kMainWindow, c.mode).Checked());
+      }
+      // SP shows a decimal with its marker.
+      std::vector<std::string> level1 = c.level1;
+      for (std::string& v : level1) {
+        if (Form() == "SP" && v.find('.') != std::string::npos) v = "[@04]" + v;
+      }
+      EXPECT_THAT(Column(数据表格), ElementsAreArray(level1));
+      EXPECT_THAT(Column(数据表格, 1), ::testing::Each(""));
+      EXPECT_EQ(Text(读取按钮), "释放数据");
+      EXPECT_EQ(Text(保存按钮), "保存修改");
+      EXPECT_FALSE(保存按钮->Disabled());
+    });
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, Writes,
+                         ::testing::Combine(::testing::ValuesIn(kWrites),
+                                            ::testing::Values("SP", "PT")),
+                         CaseName<WriteCase>);
+
+// ---- Refusals ----------------------------------------------------------------
+
+struct RefusalCase {
+  const char* name;
+  const char* stem;
+  const char* dataSet;
+  const char* mode;
+  const char* low;
+  const char* high;
+  std::vector<std::string> inputs;
+  std::vector<std::string> staticInputs;
+  std::vector<std::string> bases;  // increment mode: column 0
+  std::vector<std::string> messages;
+};
+
+const std::vector<RefusalCase> kRefusals = {
+    {"range upside down",
+     "both_copies",
+     "刷图单选框",
+     "",
+     "3",
+     "2",
+     {"1", ""},
+     {},
+     {},
+     {"要修改的技能等级区间设置错误！"}},
+    {"add a decimal",
+     "both_copies",
+     "刷图单选框",
+     "增加单选框",
+     "1",
+     "3",
+     {"1.5", ""},
+     {},
+     {},
+     {"【增加】修改方式只支持输入整数！"}},
+    {"set letters",
+     "both_copies",
+     "刷图单选框",
+     "赋值单选框",
+     "1",
+     "3",
+     {"", "abc"},
+     {},
+     {},
+     {"【等于】修改方式只支持输入整数！"}},
+    {"increment a decimal step",
+     "both_copies",
+     "刷图单选框",
+     "递增单选框",
+     "1",
+     "3",
+     {"0.5", ""},
+     {},
+     {},
+     {"【递增】修改方式只支持输入整数！"}},
+    {"add a decimal static",
+     "both_copies",
+     "刷图单选框",
+     "增加单选框",
+     "1",
+     "3",
+     {},
+     {"1.5"},
+     {},
+     {"【增加】修改方式只支持输入整数！"}},
+    {"multiply letters",
+     "both_copies",
+     "PK单选框",
+     "倍率单选框",
+     "1",
+     "3",
+     {"x", ""},
+     {},
+     {},
+     {"【倍率】修改方式只支持输入数字！"}},
+    {"multiply a decimal static",
+     "both_copies",
+     "PK单选框",
+     "倍率单选框",
+     "1",
+     "3",
+     {"1.5", ""},
+     {"", "0.5"},
+     {},
+     {"【倍率】修改方式只有动态数据倍率支持小数！"}},
+    {"a line break",
+     "both_copies",
+     "刷图单选框",
+     "增加单选框",
+     "1",
+     "3",
+     {"1\r\n2", ""},
+     {},
+     {},
+     {"输入的数据不能包含制表符或换行符！"}},
+    {"a sum beyond 32 bits",
+     "both_copies",
+     "刷图单选框",
+     "增加单选框",
+     "1",
+     "3",
+     {"2147483000", ""},
+     {},
+     {},
+     {"", "修改后的数值超出整数范围，脚本没有改变！"}},
+    {"an empty base",
+     "both_copies",
+     "刷图单选框",
+     "递增单选框",
+     "1",
+     "3",
+     {"5", ""},
+     {},
+     {"800", ""},
+     {"", "技能1级数据不能为空！"}},
+    {"an unusual level table",
+     "write_unusual_table",
+     "通用单选框",
+     "",
+     "1",
+     "2",
+     {"9"},
+     {},
+     {},
+     {"", "未找到要修改的数据，脚本没有改变！"}},
+    {"an unusual static block",
+     "write_unusual_table",
+     "通用单选框",
+     "",
+     "1",
+     "2",
+     {},
+     {"8", ""},
+     {},
+     {"", "未找到要修改的数据，脚本没有改变！"}},
+};
+
+void PrintTo(const RefusalCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
+using Refusals = CaseSession<RefusalCase>;
+
+TEST_P(Refusals, ChangeNothingAndKeepTheInputs) {
+  const RefusalCase& c = TheCase();
+  {
+    Run([&] {
+      using namespace main_window;
+      Open(c.stem, c.dataSet, c.mode);
+      const std::string before = 编辑框1->Text();
+      if (!c.bases.empty()) {
+        // The base column is editable in this mode; an empty base is typed
+        // as the empty text.
+        for (std::size_t i = 0; i < c.bases.size(); ++i)
+          h.EditCell(kMainWindow, "数据表格", static_cast<int>(i) + 1, 0, c.bases[i]);
+      }
+      TypeInputs(数据表格, c.inputs);
+      TypeInputs(静态表格, c.staticInputs);
+      SetRange(c.low, c.high);
+      const std::vector<std::string> inputs = Column(数据表格, 1);
+      const std::vector<std::string> staticInputs = Column(静态表格, 1);
+      std::vector<std::string> messages = Save(c.messages.size());
+      // "" stands for the confirmation; the PT form's empty-base message has
+      // a second exclamation mark.
+      std::vector<std::string> expected = c.messages;
+      for (std::string& m : expected) {
+        if (m.empty()) m = std::string("等级区间:") + c.low + "--" + c.high + "级";
+        if (Form() == "PT" && m == "技能1级数据不能为空！") m += "！";
+      }
+      EXPECT_THAT(messages, ElementsAreArray(expected));
+      EXPECT_EQ(编辑框1->Text(), before);
+      EXPECT_EQ(Column(数据表格, 1), inputs);
+      EXPECT_EQ(Column(静态表格, 1), staticInputs);
+      EXPECT_EQ(Text(读取按钮), "释放数据");
+      EXPECT_TRUE(编辑框1->Disabled());
+      EXPECT_TRUE(fw::Get<fw::Radio>(kMainWindow, c.dataSet).Checked());
+      EXPECT_EQ(Text(保存按钮), "保存修改");
+    });
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, Refusals,
+                         ::testing::Combine(::testing::ValuesIn(kRefusals),
+                                            ::testing::Values("SP", "PT")),
+                         CaseName<RefusalCase>);
+
+class FormSession : public ModifySession<const char*> {
+ protected:
+  std::string Form() const override { return GetParam(); }
+};
+
+using Cancel = FormSession;
+
+TEST_P(Cancel, ChangesNothing) {
+  Run([&] {
+    using namespace main_window;
+    Open("both_copies", "刷图单选框", "增加单选框");
+    const std::string before = 编辑框1->Text();
+    TypeInputs(数据表格, {"5", "5"});
+    prompts.Cancel();
+    EXPECT_TRUE(h.Click(kMainWindow, "保存按钮"));
+    EXPECT_EQ(prompts.Shown().back().answer, 0);
+    EXPECT_EQ(编辑框1->Text(), before);
+    EXPECT_THAT(Column(数据表格, 1), ElementsAre("5", "5"));
+    EXPECT_EQ(g_levelRangeLow, 1);
+  });
+}
+
+TEST_P(Cancel, NoSkillReadIsRefused) {
+  Run([&] { EXPECT_THAT(Click("保存按钮", 1), ElementsAre("请先读取一个技能数据！")); });
+}
+
+INSTANTIATE_TEST_SUITE_P(BothForms, Cancel, ::testing::Values("SP", "PT"));
+
+// ---- Without level data ------------------------------------------------------
+
+using StaticOnly = FormSession;
+
+TEST_P(StaticOnly, WritesAtOnceWithoutConfirmation) {
+  Run([&] {
+    using namespace main_window;
+    Open("static_one_block", "", "", 1);  // "该技能没有随等级变化的数据！"
+    const std::string before = 编辑框1->Text();
+    TypeInputs(静态表格, {"", "-5", ""});
+    EXPECT_THAT(Save(0), ElementsAre());
+    EXPECT_EQ(编辑框1->Text(), WithStaticValues(before, Form(), Copy::First, {"250", "-5", "2"}));
+    EXPECT_THAT(Column(静态表格), ElementsAre("250", "-5", "2"));
+    EXPECT_EQ(Text(读取按钮), "释放数据");
+  });
+}
+
+TEST_P(StaticOnly, RefusesANonInteger) {
+  Run([&] {
+    using namespace main_window;
+    Open("static_one_block", "", "", 1);  // "该技能没有随等级变化的数据！"
+    const std::string before = 编辑框1->Text();
+    TypeInputs(静态表格, {"2.5"});
+    EXPECT_THAT(Save(1), ElementsAre("静态数据只支持输入整数！"));
+    EXPECT_EQ(编辑框1->Text(), before);
+    EXPECT_THAT(Column(静态表格, 1), ElementsAre("2.5", "", ""));
+  });
+}
+
+INSTANTIATE_TEST_SUITE_P(BothForms, StaticOnly, ::testing::Values("SP", "PT"));
+
+// ---- Feedback ------------------------------------------------------------------
+
+using Feedback = FormSession;
+
+TEST_P(Feedback, HoldsInputForOneSecondWhileTheButtonShowsItsTicks) {
+  Run([&] {
+    using namespace main_window;
+    Open("both_copies", "刷图单选框", "");
+    TypeInputs(数据表格, {"1", ""});
+    bool checked = false;
+    const std::int64_t start = h.NowMs();
+    h.Then(
+        [&] {
+          checked = true;
+          EXPECT_EQ(Text(保存按钮), "√√√");
+          EXPECT_TRUE(保存按钮->Disabled());
+          EXPECT_FALSE(h.Click(kMainWindow, "读取按钮"));
+          EXPECT_FALSE(h.Type(kMainWindow, "最低编辑框", "2"));
+          ASSERT_FALSE(h.Log().empty());
+          EXPECT_THAT(h.Log().back(), ::testing::StartsWith("sound"));
+        },
+        500);
+    EXPECT_THAT(Save(1), ElementsAre("等级区间:1--3级"));
+    EXPECT_TRUE(checked);
+    EXPECT_GE(h.NowMs() - start, 1000);
+    EXPECT_EQ(Text(保存按钮), "保存修改");
+    EXPECT_FALSE(保存按钮->Disabled());
+    EXPECT_TRUE(h.Click(kMainWindow, "读取按钮"));
+  });
+}
+
+INSTANTIATE_TEST_SUITE_P(BothForms, Feedback, ::testing::Values("SP", "PT"));
+
+}  // namespace
+}  // namespace read_test
