@@ -1,12 +1,12 @@
 #include "app/feedback.h"
 
+#include "app/pictures.h"
 #include "platform/gbk.h"
 
 namespace app {
 
 std::span<const std::uint8_t> SaveDoneSound() {
-  // The prompt box's sound is not embedded yet; nothing plays until it is.
-  return {};
+  return PromptSound();
 }
 
 void ShowWriteDone(fw::Ref<fw::Button> button, std::string_view restCaptionUtf8) {
