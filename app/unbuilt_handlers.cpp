@@ -12,7 +12,4 @@ void OnLoadButtonClicked() {}
 void OnHelpButtonClicked() {}
 void OnMinimizeButtonClicked() {}
 
-void OnParamSaveButtonClicked() {}
-void OnMasterySaveButtonClicked() {}
-
 }  // namespace app

@@ -94,10 +94,10 @@ bool Confirmed(const Mode& mode) {
   return ShowPromptBox(line1, line2, Gbk("确定修改吗？"), true) == 1;
 }
 
-// The button's feedback, then the quiet re-read of the new text.
-void FinishWrite() {
+}  // namespace
+
+void ReleaseAndReadAgain() {
   using namespace main_window;
-  ShowWriteDone(保存按钮, "保存修改");
   ReleaseSkillData();
   编辑框1->Enable();
   读取按钮->SetText(Gbk("读取数据"));
@@ -106,8 +106,6 @@ void FinishWrite() {
   g_reportMissingData = false;
   ReloadSkillAndRestoreSelection();
 }
-
-}  // namespace
 
 void BuildLevelRangeList() {
   g_levelRangeList.clear();
@@ -145,7 +143,7 @@ void OnSaveChangesButtonClicked() {
     LevelChange change{g_levelRangeLow, g_levelRangeHigh, Column(数据表格, 1), {}};
     if (mode->mode == ModifyMode::Increment) change.bases = IncrementBases(form);
     Refusal refusal = CheckLevelInputs(mode->mode, change);
-    if (refusal == Refusal::None && g_staticDataShown) refusal = CheckStaticInputs(staticInputs);
+    if (refusal == Refusal::None && g_staticDataShown) refusal = CheckIntegerInputs(staticInputs);
     if (refusal != Refusal::None) {
       ShowMessage(LevelRefusalMessage(refusal, mode->mode, form));
       return;
@@ -173,7 +171,8 @@ void OnSaveChangesButtonClicked() {
   }
   if (!text) return;
   编辑框1->SetText(*text);
-  FinishWrite();
+  ShowWriteDone(保存按钮, "保存修改");
+  ReleaseAndReadAgain();
 }
 
 }  // namespace app

@@ -232,6 +232,15 @@ Rebuilt ReplaceLevelTable(std::string_view script, ScriptForm form, const LevelT
 
 }  // namespace
 
+Rebuilt ReplaceAt(std::string_view script, int at, std::string_view oldText,
+                  std::string_view newText) {
+  if (at < 1 || static_cast<std::size_t>(at) > script.size()) return {{}, Refusal::NotFound};
+  const auto from = static_cast<std::size_t>(at) - 1;
+  if (!SameIgnoringCase(script.substr(from, oldText.size()), oldText))
+    return {{}, Refusal::NotFound};
+  return {Spliced(script, from, oldText.size(), newText)};
+}
+
 Refusal CheckLevelInputs(ModifyMode mode, const LevelChange& change) {
   std::vector<Refusal> found;
   for (std::size_t c = 0; c < change.inputs.size(); ++c) {
@@ -387,24 +396,19 @@ std::string SpStaticLine(std::string_view value) {
 Rebuilt ReplaceStaticBlock(std::string_view script, ScriptForm form, StaticCopy copy,
                            const std::string& oldBlock, const std::string& newBlock) {
   if (oldBlock == newBlock) return {std::string(script)};
-  const int at = StaticBlockAt(script, form, copy);
-  if (at < 1) return {{}, Refusal::NotFound};
-  const auto from = static_cast<std::size_t>(at) - 1;
-  if (!SameIgnoringCase(script.substr(from, oldBlock.size()), oldBlock))
-    return {{}, Refusal::NotFound};
-  return {Spliced(script, from, oldBlock.size(), newBlock)};
+  return ReplaceAt(script, StaticBlockAt(script, form, copy), oldBlock, newBlock);
 }
 
 }  // namespace
 
-Refusal CheckStaticInputs(const std::vector<std::string>& inputs) {
+Refusal CheckIntegerInputs(const std::vector<std::string>& inputs) {
   std::vector<Refusal> found;
   for (const std::string& input : inputs) found.push_back(CheckInteger(ReadTypedNumber(input)));
   return FirstRefusal(found);
 }
 
 Rebuilt RebuildStaticDataSp(std::string_view script, StaticCopy copy, const StaticChange& change) {
-  if (const Refusal r = CheckStaticInputs(change.inputs); r != Refusal::None) return {{}, r};
+  if (const Refusal r = CheckIntegerInputs(change.inputs); r != Refusal::None) return {{}, r};
   const std::vector<std::string> values = SplitText(change.loaded, kCrLf);
   if (change.inputs.size() < values.size()) return {{}, Refusal::CountMismatch};
   std::string oldBlock = "[@05][static data]";
@@ -421,7 +425,7 @@ Rebuilt RebuildStaticDataSp(std::string_view script, StaticCopy copy, const Stat
 }
 
 Rebuilt RebuildStaticDataPt(std::string_view script, StaticCopy copy, const StaticChange& change) {
-  if (const Refusal r = CheckStaticInputs(change.inputs); r != Refusal::None) return {{}, r};
+  if (const Refusal r = CheckIntegerInputs(change.inputs); r != Refusal::None) return {{}, r};
   const std::string line = ReplaceAll(change.loaded, "\n", "");
   // The grid shows the values split at TAB and "|"; they must be the
   // line's TAB-separated values one for one.

@@ -27,14 +27,16 @@ enum class ModifyMode { Add, Assign, Increment, Ratio };
 
 enum class Refusal {
   None,
-  NoLevelTable,        // no data set has been loaded
-  EmptyBase,           // increment mode: a level-1 base is empty
-  NotInteger,          // an input that must be an integer is not one
-  NotNumber,           // a multiplier that is not a number
-  ForbiddenCharacter,  // an input holds a TAB, CR or LF
-  OutOfRange,          // a result outside the signed 32-bit range
-  NotFound,            // the block is not where the shown copy was read
-  CountMismatch,       // the grid and the block hold different numbers of values
+  NoLevelTable,         // no data set has been loaded
+  EmptyBase,            // increment mode: a level-1 base is empty
+  NotInteger,           // an input that must be an integer is not one
+  NotNumber,            // a multiplier that is not a number
+  ForbiddenCharacter,   // an input holds a TAB, CR or LF
+  OutOfRange,           // a result outside the signed 32-bit range
+  NotFound,             // the block is not where the shown copy was read
+  CountMismatch,        // the grid and the block hold different numbers of values
+  MaximumBelowMastery,  // header save: 最大等级 below the highest mastery level
+  MasteryAboveMaximum,  // mastery save: a level above the maximum level
 };
 
 struct Rebuilt {
@@ -42,6 +44,12 @@ struct Rebuilt {
   Refusal refusal = Refusal::None;
   bool Accepted() const { return refusal == Refusal::None; }
 };
+
+// `script` with `oldText`, which must stand at 1-based `at` (ASCII letter
+// case ignored, as the script's tags are compared), replaced by `newText`;
+// refused as NotFound when it does not stand there.
+Rebuilt ReplaceAt(std::string_view script, int at, std::string_view oldText,
+                  std::string_view newText);
 
 // ---- Level table -----------------------------------------------------------
 
@@ -120,8 +128,9 @@ struct StaticChange {
   std::vector<std::string> inputs;  // column 1 of 静态表格, one per row
 };
 
-// Static inputs are integers, with no TAB, CR or LF; empty ones are fine.
-Refusal CheckStaticInputs(const std::vector<std::string>& inputs);
+// Inputs that must be integers (static values, mastery levels): no TAB, CR
+// or LF, 32 bits; empty ones are fine.
+Refusal CheckIntegerInputs(const std::vector<std::string>& inputs);
 
 // Each non-empty input replaces its value, whatever the mode; a value keeps
 // its kind (SP its marker, PT its decimal point).

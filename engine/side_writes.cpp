@@ -1,0 +1,274 @@
+#include "engine/side_writes.h"
+
+#include <cstddef>
+#include <utility>
+
+#include "app/globals.h"
+#include "app/prompt.h"
+#include "app/units.h"
+#include "engine/mastery.h"
+#include "engine/modify.h"
+#include "engine/text.h"
+#include "engine/typed_number.h"
+#include "engine/write_messages.h"
+#include "platform/gbk.h"
+
+namespace {
+
+using namespace app;
+using platform::Gbk;
+
+constexpr std::string_view kSpSection = "[@05]";
+
+std::string_view SectionPrefix(ScriptForm form) {
+  return form == ScriptForm::Sp ? kSpSection : std::string_view{};
+}
+
+// A section as the loaders read it: SP the tag line and one "[@02]" line
+// per value; PT the tag line and the values joined by TAB. The PT text
+// stops before the TAB after the last value, so a values line keeps its
+// own ending.
+std::string SectionText(ScriptForm form, std::string_view tag,
+                        const std::vector<std::string>& values) {
+  std::string text = std::string(SectionPrefix(form)) + std::string(tag) + "\r\n";
+  for (std::size_t i = 0; i < values.size(); ++i) {
+    if (form == ScriptForm::Sp) {
+      if (i > 0) text.append("\r\n");
+      text.append("[@02]");
+    } else if (i > 0) {
+      text.push_back('\t');
+    }
+    text.append(values[i]);
+  }
+  return text;
+}
+
+// Where a section starts: the first occurrence of its tag, spelled as the
+// form spells it, letter case significant; -1 when absent.
+int FirstCopyAt(std::string_view script, ScriptForm form, std::string_view tag) {
+  return FindText(script, std::string(SectionPrefix(form)) + std::string(tag));
+}
+
+// Where the arena copy of a header field starts: the first occurrence of
+// the tag after the [pvp] tag, when that is not the first copy; -1 when
+// there is no such copy, so that an arena row never lands elsewhere.
+int ArenaCopyAt(std::string_view script, ScriptForm form, std::string_view tag) {
+  const std::string pvpTag = std::string(SectionPrefix(form)) + "[pvp]";
+  const int pvp = FindText(script, pvpTag);
+  const int first = FirstCopyAt(script, form, tag);
+  if (pvp < 0 || first < 0) return -1;
+  const int copy = FindText(script, tag, pvp + static_cast<int>(pvpTag.size()));
+  const int firstTag = first + static_cast<int>(SectionPrefix(form).size());
+  return copy < 0 || copy == firstTag ? -1 : copy - static_cast<int>(SectionPrefix(form).size());
+}
+
+// Replaces one section whose values change; an unchanged one is left alone.
+Rebuilt WriteSection(std::string script, ScriptForm form, std::string_view tag, int at,
+                     const std::vector<std::string>& oldValues,
+                     const std::vector<std::string>& newValues) {
+  if (oldValues == newValues) return {std::move(script)};
+  return ReplaceAt(script, at, SectionText(form, tag, oldValues),
+                   SectionText(form, tag, newValues));
+}
+
+const HeaderField* FieldTitled(std::string_view title) {
+  for (const HeaderField& f : HeaderFieldTable()) {
+    if (title == Gbk(f.titles[0])) return &f;
+  }
+  return nullptr;
+}
+
+std::vector<GridRow> Rows(fw::Ref<fw::Grid> grid) {
+  std::vector<GridRow> rows;
+  for (int row = 1; row < grid->RowCount(); ++row)
+    rows.push_back({grid->CellText(row, 0), grid->CellText(row, 1)});
+  return rows;
+}
+
+std::vector<std::string> Values(const std::vector<GridRow>& rows) {
+  std::vector<std::string> values;
+  for (const GridRow& row : rows) values.push_back(row.value);
+  return values;
+}
+
+std::array<std::string, kHeaderSlotCount> StoredSlots() {
+  std::array<std::string, kHeaderSlotCount> slots;
+  for (int i = 0; i < kHeaderSlotCount; ++i)
+    slots[static_cast<std::size_t>(i)] = HeaderSlotText(static_cast<HeaderSlot>(i));
+  return slots;
+}
+
+// Puts a saved text into 编辑框1 and says so.
+void Written(const std::string& text) {
+  main_window::编辑框1->SetText(text);
+  ShowMessage(Gbk("技能参数保存成功！"));
+}
+
+bool WriteHeaderFields(ScriptForm form) {
+  const Rebuilt r = RebuildHeaderFields(main_window::编辑框1->Text(), form, StoredSlots(),
+                                        Rows(param_window::参数表格), GetHighestMasteryLevel());
+  if (!r.Accepted()) {
+    ShowMessage(r.refusal == Refusal::MaximumBelowMastery ? Gbk("最大等级不能小于技能的精通等级！")
+                                                          : CommonRefusalMessage(r.refusal));
+    return false;
+  }
+  Written(r.text);
+  return true;
+}
+
+bool WriteMasteryLevels(ScriptForm form) {
+  std::vector<std::string> values;
+  for (int i = 1; i <= g_masteryValues.Size(); ++i) values.push_back(g_masteryValues[i]);
+  const Rebuilt r =
+      RebuildMasteryLevels(main_window::编辑框1->Text(), form, g_hasSecondGrowtype, values,
+                           Values(Rows(mastery_window::精通表格)), GetMaximumLevelParam());
+  switch (r.refusal) {
+    case Refusal::None:
+      Written(r.text);
+      return true;
+    case Refusal::MasteryAboveMaximum:
+      ShowPromptBox({}, Gbk("精通等级不能大于技能的最大等级！"),
+                    Gbk("注意:最大等级不要大于技能的动态数据等级"), false);
+      return false;
+    case Refusal::NotInteger:
+      ShowMessage(Gbk("精通等级只支持输入整数！"));
+      return false;
+    default:
+      ShowMessage(CommonRefusalMessage(r.refusal));
+      return false;
+  }
+}
+
+}  // namespace
+
+Rebuilt RebuildHeaderFields(std::string_view script, ScriptForm form,
+                            const std::array<std::string, kHeaderSlotCount>& slots,
+                            const std::vector<GridRow>& rows, std::optional<int> highestMastery) {
+  for (const GridRow& row : rows) {
+    if (HasForbiddenCharacter(row.value)) return {{}, Refusal::ForbiddenCharacter};
+  }
+  if (highestMastery) {
+    for (const GridRow& row : rows) {
+      if (row.title == Gbk("最大等级") && TextToInt(row.value) < *highestMastery)
+        return {{}, Refusal::MaximumBelowMastery};
+    }
+  }
+  Rebuilt text{std::string(script)};
+  for (std::size_t r = 0; r < rows.size(); ++r) {
+    const HeaderField* f = FieldTitled(rows[r].title);
+    if (f == nullptr) continue;
+    const auto count = static_cast<std::size_t>(f->valueCount);
+    if (r + count > rows.size() || rows[r].value.empty()) continue;
+    bool arena = false;
+    if (f->hasArenaCopy) {
+      const std::string& second = rows[r + 1].title;
+      arena = second == Gbk(kArenaCopyTitle);
+      if (!arena && second != Gbk(kOnlyCopyTitle) && second != Gbk(kDungeonCopyTitle)) continue;
+    }
+    std::vector<std::string> oldValues;
+    std::vector<std::string> newValues;
+    for (std::size_t i = 0; i < count; ++i) {
+      const HeaderSlot slot = arena ? f->arenaSlots[i] : f->slots[i];
+      oldValues.push_back(slots[static_cast<std::size_t>(slot)]);
+      newValues.push_back(rows[r + i].value);
+    }
+    const int at =
+        arena ? ArenaCopyAt(text.text, form, f->tag) : FirstCopyAt(text.text, form, f->tag);
+    text = WriteSection(std::move(text.text), form, f->tag, at, oldValues, newValues);
+    if (!text.Accepted()) return text;
+  }
+  return text;
+}
+
+Rebuilt RebuildMasteryLevels(std::string_view script, ScriptForm form, bool secondGrowtype,
+                             const std::vector<std::string>& values,
+                             const std::vector<std::string>& cells, std::optional<int> maximum) {
+  if (const Refusal r = CheckIntegerInputs(cells); r != Refusal::None) return {{}, r};
+  if (maximum) {
+    for (const std::string& cell : cells) {
+      const TypedNumber n = ReadTypedNumber(cell);
+      if (n.kind == TypedKind::Integer && *AsInt32(n.value) > *maximum)
+        return {{}, Refusal::MasteryAboveMaximum};
+    }
+  }
+  // The value a cell gives: an empty or untouched cell keeps the stored one.
+  auto newValue = [](const std::string& stored, const std::string& cell) {
+    const TypedNumber n = ReadTypedNumber(cell);
+    if (n.kind == TypedKind::Empty || cell == stored) return stored;
+    return IntToText(*AsInt32(n.value));
+  };
+  std::vector<std::string> newValues;
+  std::size_t used = 0;
+  for (std::size_t i = 0; i < values.size(); ++i) {
+    // Class-special: a row for each value above 0, in order.
+    const bool hasRow = !secondGrowtype || TextToInt(values[i]) > 0;
+    if (!hasRow) {
+      newValues.push_back(values[i]);
+      continue;
+    }
+    if (used == cells.size()) return {{}, Refusal::CountMismatch};
+    newValues.push_back(newValue(values[i], cells[used++]));
+  }
+  if (used != cells.size()) return {{}, Refusal::CountMismatch};
+  const std::string_view tag =
+      secondGrowtype ? "[second growtype maximum level]" : "[growtype maximum level]";
+  return WriteSection(std::string(script), form, tag, FirstCopyAt(script, form, tag), values,
+                      newValues);
+}
+
+std::optional<int> GetHighestMasteryLevel() {
+  std::optional<int> highest;
+  for (const GridRow& row : Rows(mastery_window::精通表格)) {
+    const int level = TextToInt(row.value);
+    if (!highest || level > *highest) highest = level;
+  }
+  return highest;
+}
+
+std::optional<int> GetMaximumLevelParam() {
+  std::optional<int> maximum;
+  for (const GridRow& row : Rows(param_window::参数表格)) {
+    if (row.title == Gbk("最大等级")) maximum = TextToInt(row.value);
+  }
+  return maximum;
+}
+
+bool WriteHeaderFieldsSp() {
+  return WriteHeaderFields(ScriptForm::Sp);
+}
+bool WriteHeaderFieldsPt() {
+  return WriteHeaderFields(ScriptForm::Pt);
+}
+bool WriteMasteryLevelsSp() {
+  return WriteMasteryLevels(ScriptForm::Sp);
+}
+bool WriteMasteryLevelsPt() {
+  return WriteMasteryLevels(ScriptForm::Pt);
+}
+
+namespace app {
+
+void OnParamSaveButtonClicked() {
+  if (param_window::参数表格->RowCount() <= 1) {
+    ShowMessage(Gbk("没有加载技能数据或该技能没有参数！"));
+    return;
+  }
+  if (g_scriptFormat != "SP" && g_scriptFormat != "PT") return;
+  const bool sp = g_scriptFormat == "SP";
+  if (!(sp ? WriteHeaderFieldsSp() : WriteHeaderFieldsPt())) return;
+  ReleaseAndReadAgain();
+  sp ? LoadHeaderFieldsSp() : LoadHeaderFieldsPt();
+}
+
+void OnMasterySaveButtonClicked() {
+  if (mastery_window::精通表格->RowCount() <= 1) {
+    ShowMessage(Gbk("没有加载技能数据或该技能没有精通等级参数！"));
+    return;
+  }
+  if (g_scriptFormat != "SP" && g_scriptFormat != "PT") return;
+  if (!(g_scriptFormat == "SP" ? WriteMasteryLevelsSp() : WriteMasteryLevelsPt())) return;
+  ReleaseAndReadAgain();
+  LoadMasteryLevels();
+}
+
+}  // namespace app

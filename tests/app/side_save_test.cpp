@@ -1,0 +1,157 @@
+// The save buttons of the parameter and mastery windows as the user meets
+// them: the edited values go into the script, the skill is read again with
+// the same data set and mode; a refused save keeps everything as it was.
+#include <string>
+#include <vector>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "app/globals.h"
+#include "app/units.h"
+#include "platform/gbk.h"
+#include "tests/app/read_session.h"
+
+namespace read_test {
+namespace {
+
+using namespace app;
+using platform::Gbk;
+using ::testing::ElementsAre;
+
+// The row of a side-window grid whose column 0 is `title` (the `nth` one).
+int RowTitled(fw::Ref<fw::Grid> grid, const std::string& title, int nth = 0) {
+  for (int row = 1; row < grid->RowCount(); ++row) {
+    if (Utf8(grid->CellText(row, 0)) == title && nth-- == 0) return row;
+  }
+  ADD_FAILURE() << "no row " << title;
+  return -1;
+}
+
+class SideSave : public ReadSessionWith<const char*> {
+ protected:
+  std::string Form() const { return GetParam(); }
+  bool EditParam(const std::string& title, int nth, int offset, const std::string& utf8) {
+    return h.EditCell(kSkillParamWindow, "参数表格",
+                      RowTitled(param_window::参数表格, title, nth) + offset, 1, Gbk(utf8));
+  }
+  bool EditMastery(int row, const std::string& utf8) {
+    return h.EditCell(kMasteryLevelWindow, "精通表格", row, 1, Gbk(utf8));
+  }
+  std::vector<std::string> SaveParams(std::size_t expected) {
+    return Prompted(expected, [&] { EXPECT_TRUE(h.Click(kSkillParamWindow, "保存按钮")); });
+  }
+  std::vector<std::string> SaveMastery(std::size_t expected) {
+    return Prompted(expected, [&] { EXPECT_TRUE(h.Click(kMasteryLevelWindow, "保存按钮")); });
+  }
+  // The script with one value line replaced: `from` is the text just before
+  // it (SP its own line, PT the values line's start).
+  std::string Replaced(std::string text, const std::string& sp, const std::string& spAfter,
+                       const std::string& pt, const std::string& ptAfter, std::size_t from = 0) {
+    const std::string& old = Form() == "SP" ? sp : pt;
+    return text.replace(text.find(old, from), old.size(), Form() == "SP" ? spAfter : ptAfter);
+  }
+};
+
+TEST_P(SideSave, HeaderFieldsAreWrittenAndReadAgain) {
+  Run([&] {
+    using namespace main_window;
+    PasteAndRead(Fixture("both_copies", Form()));
+    Click("PK单选框");
+    Click("增加单选框");
+    const std::string before = 编辑框1->Text();
+    EXPECT_TRUE(EditParam("学习等级", 0, 0, "26"));
+    // Not below the highest mastery level, 45.
+    EXPECT_TRUE(EditParam("最大等级", 0, 0, "45"));
+    EXPECT_TRUE(EditParam("冷却时间", 1, 1, "9500"));  // the arena copy's second value
+    EXPECT_THAT(SaveParams(1), ElementsAre("技能参数保存成功！"));
+
+    std::string expected = Replaced(before, "[@02]25\r\n", "[@02]26\r\n", "\r\n25\t", "\r\n26\t",
+                                    before.find("[required level]"));
+    expected = Replaced(expected, "[@02]40\r\n", "[@02]45\r\n", "\r\n40\t", "\r\n45\t",
+                        expected.find("[maximum level]"));
+    const std::size_t pvp = expected.find("[pvp]");
+    expected = Replaced(expected, "[@02]10000\r\n", "[@02]9500\r\n", "12000\t10000\t",
+                        "12000\t9500\t", pvp);
+    EXPECT_EQ(编辑框1->Text(), expected);
+    // Read again: the new values shown, the data set and mode chosen again.
+    EXPECT_EQ(
+        Utf8(param_window::参数表格->CellText(RowTitled(param_window::参数表格, "学习等级"), 1)),
+        "26");
+    EXPECT_TRUE(PK单选框->Checked());
+    EXPECT_TRUE(增加单选框->Checked());
+    EXPECT_EQ(Text(读取按钮), "释放数据");
+  });
+}
+
+TEST_P(SideSave, ARefusedHeaderSaveKeepsEverything) {
+  Run([&] {
+    using namespace main_window;
+    PasteAndRead(Fixture("both_copies", Form()));
+    Click("刷图单选框");
+    const std::string before = 编辑框1->Text();
+    ASSERT_GT(mastery_window::精通表格->RowCount(), 1);
+    // The highest mastery level of the skill is 45.
+    EXPECT_TRUE(EditParam("最大等级", 0, 0, "44"));
+    EXPECT_TRUE(EditParam("学习等级", 0, 0, "26"));
+    EXPECT_THAT(SaveParams(1), ElementsAre("最大等级不能小于技能的精通等级！"));
+    EXPECT_EQ(编辑框1->Text(), before);
+    EXPECT_EQ(
+        Utf8(param_window::参数表格->CellText(RowTitled(param_window::参数表格, "学习等级"), 1)),
+        "26");
+    EXPECT_TRUE(刷图单选框->Checked());
+    EXPECT_EQ(Text(读取按钮), "释放数据");
+    // A TAB is refused likewise.
+    EXPECT_TRUE(EditParam("最大等级", 0, 0, "45\t"));
+    EXPECT_THAT(SaveParams(1), ElementsAre("输入的数据不能包含制表符或换行符！"));
+    EXPECT_EQ(编辑框1->Text(), before);
+  });
+}
+
+TEST_P(SideSave, MasteryLevelsAreWrittenAndReadAgain) {
+  Run([&] {
+    using namespace main_window;
+    PasteAndRead(Fixture("both_copies", Form()));
+    Click("PK单选框");
+    const std::string before = 编辑框1->Text();
+    // The maximum level as edited, not yet saved, is the limit: 45 allows
+    // the stored 45.
+    EXPECT_TRUE(EditParam("最大等级", 0, 0, "45"));
+    EXPECT_TRUE(EditMastery(2, "41"));
+    EXPECT_THAT(SaveMastery(1), ElementsAre("技能参数保存成功！"));
+    const std::size_t at = before.find("[growtype maximum level]");
+    EXPECT_EQ(编辑框1->Text(), Replaced(before, "[@02]40\r\n[@02]45", "[@02]41\r\n[@02]45",
+                                        "40\t40\t45", "40\t41\t45", at));
+    EXPECT_EQ(Utf8(mastery_window::精通表格->CellText(2, 1)), "41");
+    EXPECT_TRUE(PK单选框->Checked());
+  });
+}
+
+TEST_P(SideSave, ARefusedMasterySaveKeepsEverything) {
+  Run([&] {
+    using namespace main_window;
+    PasteAndRead(Fixture("both_copies", Form()));
+    const std::string before = 编辑框1->Text();
+    EXPECT_TRUE(EditMastery(1, "41"));
+    EXPECT_TRUE(EditMastery(2, "4.5"));
+    EXPECT_THAT(SaveMastery(1), ElementsAre("精通等级只支持输入整数！"));
+    EXPECT_TRUE(EditMastery(2, "40"));  // the stored 45 is above the maximum level 40
+    EXPECT_THAT(SaveMastery(1), ElementsAre("精通等级不能大于技能的最大等级！"));
+    EXPECT_EQ(prompts.Shown().back().lines[2], "注意:最大等级不要大于技能的动态数据等级");
+    EXPECT_EQ(编辑框1->Text(), before);
+    EXPECT_EQ(Utf8(mastery_window::精通表格->CellText(1, 1)), "41");
+    EXPECT_EQ(Text(读取按钮), "释放数据");
+  });
+}
+
+TEST_P(SideSave, NothingLoaded) {
+  Run([&] {
+    EXPECT_THAT(SaveParams(1), ElementsAre("没有加载技能数据或该技能没有参数！"));
+    EXPECT_THAT(SaveMastery(1), ElementsAre("没有加载技能数据或该技能没有精通等级参数！"));
+  });
+}
+
+INSTANTIATE_TEST_SUITE_P(BothForms, SideSave, ::testing::Values("SP", "PT"));
+
+}  // namespace
+}  // namespace read_test

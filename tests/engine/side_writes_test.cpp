@@ -1,0 +1,272 @@
+// The header-field and mastery writers as pure functions over the
+// fixtures, both forms: the slots and values come from the loaders' own
+// readers, the grid rows as the loaders show them.
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "engine/header_fields.h"
+#include "engine/mastery.h"
+#include "engine/side_writes.h"
+#include "platform/gbk.h"
+
+namespace {
+
+using platform::Gbk;
+
+std::string Fixture(std::string_view stem, ScriptForm form) {
+  const std::string path = std::string(SE_FIXTURES_DIR) + "/scripts/" + std::string(stem) +
+                           (form == ScriptForm::Sp ? ".sp.txt" : ".pt.txt");
+  std::ifstream in(path, std::ios::binary);
+  EXPECT_TRUE(in.good()) << path;
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// `text` with the first values of a section replaced: the first copy of
+// `tag`, or the copy after the [pvp] tag.
+std::string WithSection(std::string text, ScriptForm form, std::string_view tag, bool arena,
+                        const std::vector<std::string>& values) {
+  const bool sp = form == ScriptForm::Sp;
+  const std::string sought = (sp ? "[@05]" : "") + std::string(tag);
+  const std::size_t from = arena ? text.find(sp ? "[@05][pvp]" : "[pvp]") : 0;
+  std::size_t line = text.find("\r\n", text.find(sought, from)) + 2;
+  if (sp) {
+    for (const std::string& v : values) {
+      const std::size_t end = text.find("\r\n", line);
+      text.replace(line, end - line, "[@02]" + v);
+      line += 7 + v.size();
+    }
+    return text;
+  }
+  for (const std::string& v : values) {
+    const std::size_t end = text.find('\t', line);
+    text.replace(line, end - line, v);
+    line += v.size() + 1;
+  }
+  return text;
+}
+
+struct HeaderState {
+  std::array<std::string, kHeaderSlotCount> slots;
+  std::vector<GridRow> rows;
+};
+
+HeaderState ReadHeader(const std::string& script, ScriptForm form) {
+  const HeaderFieldLoad load =
+      form == ScriptForm::Sp ? ReadHeaderFieldsSp(script) : ReadHeaderFieldsPt(script);
+  HeaderState s{load.slots, {}};
+  for (const HeaderRowGroup& g : load.groups) {
+    for (std::size_t i = 0; i < g.titles.size(); ++i) s.rows.push_back({g.titles[i], g.values[i]});
+  }
+  return s;
+}
+
+// Sets the values of the `nth` group of rows whose first row is `title`.
+void Edit(std::vector<GridRow>& rows, std::string_view title, int nth,
+          const std::vector<std::string>& values) {
+  for (std::size_t r = 0; r < rows.size(); ++r) {
+    if (rows[r].title != Gbk(title) || nth-- > 0) continue;
+    for (std::size_t i = 0; i < values.size(); ++i) rows[r + i].value = values[i];
+    return;
+  }
+  ADD_FAILURE() << "no rows " << title;
+}
+
+struct HeaderEdit {
+  const char* title;
+  int nth;
+  std::vector<std::string> values;
+  const char* tag;  // the section that changes; nullptr: none
+  bool arena;
+};
+
+struct HeaderCase {
+  const char* name;
+  const char* stem;
+  std::vector<HeaderEdit> edits;
+};
+
+class HeaderWrite : public ::testing::TestWithParam<ScriptForm> {};
+
+TEST_P(HeaderWrite, ChangesExactlyTheEditedSections) {
+  const ScriptForm form = GetParam();
+  const HeaderCase cases[] = {
+      {"one value", "header_all_fields", {{"学习等级", 0, {"16"}, "[required level]", false}}},
+      {"two values", "header_all_fields", {{"MP消耗1", 0, {"40", "5"}, "[consume MP]", false}}},
+      {"an emptied third value",
+       "header_all_fields",
+       {{"需要物品", 0, {"3038", "1", ""}, "[consume item]", false}}},
+      {"both copies",
+       "both_copies",
+       {{"冷却时间", 1, {"11000", "9000"}, "[cool time]", true},
+        {"施放时间", 0, {"550", "400"}, "[casting time]", false}}},
+      {"arena copy only", "both_copies", {{"施放时间", 1, {"650", "600"}, "[casting time]", true}}},
+      {"an emptied first value", "header_all_fields", {{"SP消耗", 0, {""}, nullptr, false}}},
+      {"nothing changed", "both_copies", {}},
+  };
+  for (const HeaderCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string script = Fixture(c.stem, form);
+    HeaderState s = ReadHeader(script, form);
+    std::string expected = script;
+    for (const HeaderEdit& e : c.edits) {
+      Edit(s.rows, e.title, e.nth, e.values);
+      if (e.tag != nullptr) expected = WithSection(expected, form, e.tag, e.arena, e.values);
+    }
+    const Rebuilt r = RebuildHeaderFields(script, form, s.slots, s.rows, 30);
+    ASSERT_TRUE(r.Accepted()) << static_cast<int>(r.refusal);
+    EXPECT_EQ(r.text, expected);
+  }
+}
+
+TEST_P(HeaderWrite, Refusals) {
+  const ScriptForm form = GetParam();
+  const std::string script = Fixture("header_all_fields", form);  // maximum level 30
+  const HeaderState s = ReadHeader(script, form);
+  auto refusal = [&](std::string_view title, const std::vector<std::string>& values,
+                     std::optional<int> highest, const std::string& text) {
+    std::vector<GridRow> rows = s.rows;
+    Edit(rows, title, 0, values);
+    return RebuildHeaderFields(text, form, s.slots, rows, highest).refusal;
+  };
+  EXPECT_EQ(refusal("最大等级", {"30"}, 30, script), Refusal::None);
+  EXPECT_EQ(refusal("最大等级", {"29"}, 30, script), Refusal::MaximumBelowMastery);
+  // Without mastery rows there is no limit.
+  EXPECT_EQ(refusal("最大等级", {"1"}, std::nullopt, script), Refusal::None);
+  EXPECT_EQ(refusal("SP消耗", {"2\t0"}, 30, script), Refusal::ForbiddenCharacter);
+  EXPECT_EQ(refusal("学习等级", {"1\r\n"}, 30, script), Refusal::ForbiddenCharacter);
+  // A tag line with a blank after the tag is read, but not written over.
+  std::string blank = script;
+  const std::string tag = form == ScriptForm::Sp ? "[@05][required level]" : "[required level]";
+  blank.insert(blank.find(tag) + tag.size(), " ");
+  EXPECT_EQ(refusal("学习等级", {"16"}, 30, blank), Refusal::NotFound);
+  EXPECT_EQ(refusal("学习等级", {"15"}, 30, blank), Refusal::None);
+}
+
+TEST_P(HeaderWrite, AnArenaRowNeverLandsInAnotherCopy) {
+  const ScriptForm form = GetParam();
+  // Two copies of [cool time] and no [pvp]: the loader shows no arena pair;
+  // rows that claim one are refused rather than written into a copy.
+  const std::string script = Fixture("header_copies_without_pvp", form);
+  HeaderState s = ReadHeader(script, form);
+  s.rows.push_back({Gbk("冷却时间"), "1"});
+  s.rows.push_back({Gbk("[决斗场]"), "2"});
+  EXPECT_EQ(RebuildHeaderFields(script, form, s.slots, s.rows, std::nullopt).refusal,
+            Refusal::NotFound);
+}
+
+INSTANTIATE_TEST_SUITE_P(BothForms, HeaderWrite, ::testing::Values(ScriptForm::Sp, ScriptForm::Pt),
+                         [](const auto& param) {
+                           return param.param == ScriptForm::Sp ? "Sp" : "Pt";
+                         });
+
+// ---- Mastery levels ------------------------------------------------------------
+
+struct MasteryCase {
+  const char* name;
+  const char* stem;
+  std::vector<std::string> cells;  // column 1 of 精通表格
+  std::optional<int> maximum;
+  std::vector<std::string> after;  // every value of the section; empty: refused
+  Refusal refusal = Refusal::None;
+};
+
+class MasteryWrite : public ::testing::TestWithParam<ScriptForm> {};
+
+TEST_P(MasteryWrite, Table) {
+  const ScriptForm form = GetParam();
+  const MasteryCase cases[] = {
+      {"growtype",
+       "header_all_fields",
+       {"30", "31", "30", "35", "30"},
+       40,
+       {"30", "31", "30", "35", "30"}},
+      {"equal to the maximum",
+       "header_all_fields",
+       {"40", "30", "30", "35", "30"},
+       40,
+       {"40", "30", "30", "35", "30"}},
+      {"no maximum row",
+       "header_all_fields",
+       {"99", "30", "30", "35", "30"},
+       std::nullopt,
+       {"99", "30", "30", "35", "30"}},
+      // The k-th value above 0 takes row k.
+      {"class-special", "mastery_second_growtype", {"31", "16"}, 40, {"0", "-1", "31", "16"}},
+      {"an empty cell keeps its value",
+       "mastery_empty_value",
+       {"21", "", "", "20", "20"},
+       40,
+       {"21", "", "25", "20", "20"}},
+      {"full-width digits",
+       "header_all_fields",
+       {"３２", "30", "30", "35", "30"},
+       40,
+       {"32", "30", "30", "35", "30"}},
+      {"above the maximum",
+       "header_all_fields",
+       {"41", "30", "30", "35", "30"},
+       40,
+       {},
+       Refusal::MasteryAboveMaximum},
+      {"not an integer",
+       "header_all_fields",
+       {"3.5", "30", "30", "35", "30"},
+       40,
+       {},
+       Refusal::NotInteger},
+      {"a TAB",
+       "header_all_fields",
+       {"30\t", "30", "30", "35", "30"},
+       40,
+       {},
+       Refusal::ForbiddenCharacter},
+      {"fewer rows than values", "header_all_fields", {"30", "30"}, 40, {}, Refusal::CountMismatch},
+  };
+  for (const MasteryCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string script = Fixture(c.stem, form);
+    const MasterySection section =
+        form == ScriptForm::Sp ? ReadMasterySectionSp(script) : ReadMasterySectionPt(script);
+    std::vector<std::string> cells;
+    for (const std::string& cell : c.cells) cells.push_back(Gbk(cell));
+    const Rebuilt r =
+        RebuildMasteryLevels(script, form, section.second, section.values, cells, c.maximum);
+    if (c.after.empty()) {
+      EXPECT_EQ(r.refusal, c.refusal);
+      continue;
+    }
+    ASSERT_TRUE(r.Accepted()) << static_cast<int>(r.refusal);
+    const char* tag =
+        section.second ? "[second growtype maximum level]" : "[growtype maximum level]";
+    EXPECT_EQ(r.text, WithSection(script, form, tag, false, c.after));
+  }
+}
+
+TEST_P(MasteryWrite, ASectionWrittenOtherwiseIsNotFound) {
+  const ScriptForm form = GetParam();
+  std::string script = Fixture("header_all_fields", form);
+  const std::string tag =
+      form == ScriptForm::Sp ? "[@05][growtype maximum level]" : "[growtype maximum level]";
+  // A blank line after the tag line (SP), a blank after the tag (PT).
+  script.insert(script.find(tag) + tag.size(), form == ScriptForm::Sp ? "\r\n" : " ");
+  const MasterySection section =
+      form == ScriptForm::Sp ? ReadMasterySectionSp(script) : ReadMasterySectionPt(script);
+  std::vector<std::string> cells = section.values;
+  EXPECT_EQ(RebuildMasteryLevels(script, form, false, section.values, cells, 40).text, script);
+  cells[0] = "31";
+  EXPECT_EQ(RebuildMasteryLevels(script, form, false, section.values, cells, 40).refusal,
+            Refusal::NotFound);
+}
+
+INSTANTIATE_TEST_SUITE_P(BothForms, MasteryWrite, ::testing::Values(ScriptForm::Sp, ScriptForm::Pt),
+                         [](const auto& param) {
+                           return param.param == ScriptForm::Sp ? "Sp" : "Pt";
+                         });
+
+}  // namespace
