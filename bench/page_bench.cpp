@@ -30,10 +30,10 @@ std::string MakeScript(bool sp, std::size_t bytes) {
   auto line = [&](std::string values) { return sp ? values : values + "\r\n"; };
   std::string values;
   for (int i = 0; i < 8; ++i) values += value(std::to_string(100 + i * 7));
-  const std::string head = tag("name") +
-                           (sp ? "[@09]skillname.str\r\n[@0A]twin_fang_name\r\n"
-                               : "<12::twin_fang_name`x`>\t\r\n") +
-                           tag("static data") + line(values) + tag("/static data");
+  const std::string head =
+      tag("name") +
+      (sp ? "[@09]skillname.str\r\n[@0A]twin_fang_name\r\n" : "<12::twin_fang_name`x`>\t\r\n") +
+      tag("static data") + line(values) + tag("/static data");
   std::string entries;
   const int kinds[7][2] = {{-1, 0}, {-1, 1}, {-1, 2}, {0, 0}, {-1, 3}, {-1, 4}, {0, 1}};
   for (const auto& [kind, index] : kinds) {

@@ -14,7 +14,9 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -48,6 +50,26 @@ inline QWidget* Win(std::string_view window) {
 }
 inline QString Q(const char* utf8) {
   return QString::fromUtf8(utf8);
+}
+
+// The user's hands on MainWindow: its widgets by unit name, a click on a
+// button and on a radio.
+template <class T = QWidget>
+T* W(std::string_view unit) {
+  return W<T>("MainWindow", unit);
+}
+inline void Press(std::string_view unit) {
+  QTest::mouseClick(W(unit), Qt::LeftButton);
+}
+inline void Choose(std::string_view radio) {
+  QWidget* r = W(radio);
+  QTest::mouseClick(r, Qt::LeftButton, {}, QPoint(6, r->height() / 2));
+}
+
+// A script fixture's bytes (GBK, CR LF).
+inline std::string Fixture(const char* name) {
+  std::ifstream in(std::string(SE_FIXTURES_DIR) + "/scripts/" + name, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 // Ends the child: with code 3 when a check failed, else through the

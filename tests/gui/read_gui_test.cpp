@@ -17,8 +17,6 @@
 #include <QTimer>
 
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 
 #include "app/globals.h"
 #include "app/program.h"
@@ -30,18 +28,6 @@ namespace {
 
 using namespace gui_test;
 
-// Widgets of the main window by unit name.
-template <class T = QWidget>
-T* W(std::string_view unit) {
-  return gui_test::W<T>("MainWindow", unit);
-}
-void Press(std::string_view unit) {
-  QTest::mouseClick(W(unit), Qt::LeftButton);
-}
-void Choose(std::string_view radio) {
-  auto* r = W<QRadioButton>(radio);
-  QTest::mouseClick(r, Qt::LeftButton, {}, QPoint(6, r->height() / 2));
-}
 // Column 0 of the data rows of a grid as the widget shows them (its header
 // row is the widget's horizontal header).
 QStringList Column0(std::string_view grid) {
@@ -51,11 +37,6 @@ QStringList Column0(std::string_view grid) {
     cells << (g->item(row, 0) != nullptr ? g->item(row, 0)->text() : QString());
   }
   return cells;
-}
-
-std::string Fixture(const char* name) {
-  std::ifstream in(std::string(SE_FIXTURES_DIR) + "/scripts/" + name, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 class ReadThroughWidgets : public ChildProgramTest {};

@@ -16,9 +16,6 @@
 #include <QTextBlock>
 #include <QTextEdit>
 
-#include <fstream>
-#include <iterator>
-
 #include "app/units.h"
 #include "child_program.h"
 #include "gui_fixture.h"
@@ -26,23 +23,6 @@
 namespace {
 
 using namespace gui_test;
-
-template <class T = QWidget>
-T* W(std::string_view unit) {
-  return gui_test::W<T>("MainWindow", unit);
-}
-void Press(std::string_view unit) {
-  QTest::mouseClick(W(unit), Qt::LeftButton);
-}
-void Choose(std::string_view radio) {
-  auto* r = W<QRadioButton>(radio);
-  QTest::mouseClick(r, Qt::LeftButton, {}, QPoint(6, r->height() / 2));
-}
-
-std::string Fixture(const char* name) {
-  std::ifstream in(std::string(SE_FIXTURES_DIR) + "/scripts/" + name, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 // Pastes a script into the script box as the user does and reads it.
 void PasteAndRead(const char* fixture) {
