@@ -42,13 +42,15 @@ class Sample:
     is bases[i] + steps[i] * L, or a tenth of it written as a decimal when i
     is in decimals. entries: the description's (kind, value index, factor)
     triples. pvp: None, or (cool time pair, casting time pair, arena static
-    values, arena percentage of the level values).
+    values, arena percentage of the level values). broken_description: the
+    entries are fewer than the template's values, so the editor shows its
+    description error.
     """
 
     def __init__(self, folder, file, form, key, text, template, levels=0, bases=(), steps=(),
                  static=(), entries=(), level=10, maximum=None, cost=15, mp=(20, 80),
                  cool=(5000, 3000), cast=(0, 0), mastery=(), second=(), pvp=None,
-                 passive=False, item=None, decimals=()):
+                 passive=False, item=None, decimals=(), broken_description=False):
         self.__dict__.update(locals())
         del self.__dict__["self"]
 
@@ -252,6 +254,12 @@ SAMPLES = [
            level=25, cost=30, mp=(30, 120), cool=(6000, 4000), cast=(200, 200),
            mastery=(20, 20, 20), decimals=(4,),
            pvp=((8000, 6000), (300, 300), (Dec("30.5"), 1200), 70)),
+    # Shared by every class, with a class-special mastery section, and a
+    # description that asks for more values than its entries give.
+    Sample("swordman", "iron_will.skl", "PT", "iron_will_name", "钢铁意志",
+           "iron_will_level_property", 10, (3, 10), (1, 2), (5,),
+           [(-1, 0, "1.0")],
+           level=30, cost=40, second=(0, 10, 10), passive=True, broken_description=True),
 ]
 
 FOLDERS = ["atfighter", "atgunner", "atmage", "creatormage", "demonicswordman", "fighter",
@@ -274,7 +282,8 @@ def outputs():
     for frame, sample in enumerate(SAMPLES, 1):
         nodes = sample.nodes(frame)
         where = sample.folder + "/" + sample.file
-        check_links(nodes, table, len(sample.static), len(sample.bases), where)
+        check_links(nodes, table, len(sample.static), len(sample.bases), where,
+                    sample.broken_description)
         with open(os.path.join(CLASS_KEYS, sample.folder + ".txt"), "rb") as f:
             assert ("<%s>" % sample.key).encode("ascii") in f.read().split(b"\r\n"), where
         assert table[sample.key] == sample.text, where
