@@ -2,6 +2,9 @@
 // share and the 宋体 font of their captions and labels.
 #pragma once
 
+#include <string_view>
+
+#include "framework/form.h"
 #include "framework/types.h"
 
 namespace app {
@@ -21,6 +24,16 @@ inline fw::Font SongTi(bool bold, double pixels = 0) {
   f.unit = pixels > 0 ? fw::FontUnit::Pixels : fw::FontUnit::Points;
   f.bold = bold;
   return f;
+}
+
+// The caption bar that a window draws itself: the title label in white
+// bold 宋体 on the bar colour, and the 3-pixel borders in the same colour.
+inline fw::UnitDef CaptionTitle(std::string_view name, fw::Rect r, std::string_view text,
+                                fw::Colour bar = kPurple) {
+  return fw::LabelUnit(name, r, text).WithFont(SongTi(true, 14)).Colours(kWhite, bar);
+}
+inline fw::UnitDef BorderStrip(std::string_view name, fw::Rect r, fw::Colour bar = kPurple) {
+  return fw::LabelUnit(name, r).Colours(bar, bar);
 }
 
 }  // namespace app

@@ -20,12 +20,10 @@ fw::WindowDef BuildMainWindowForm() {
       .Minimisable()
       .Units({
           // Caption bar and borders, drawn by the window itself.
-          fw::LabelUnit("标签14", {0, 0, 968, 24}, " Varnok技能数据批量修改工具 Ver1.7.1")
-              .WithFont(SongTi(true, 14))
-              .Colours(kWhite, kPurple),
-          fw::LabelUnit("标签15", {0, 24, 3, 573}).Colours(kPurple, kPurple),
-          fw::LabelUnit("标签16", {958, 24, 3, 573}).Colours(kPurple, kPurple),
-          fw::LabelUnit("标签17", {0, 594, 961, 3}).Colours(kPurple, kPurple),
+          CaptionTitle("标签14", {0, 0, 968, 24}, " Varnok技能数据批量修改工具 Ver1.7.1"),
+          BorderStrip("标签15", {0, 24, 3, 573}),
+          BorderStrip("标签16", {958, 24, 3, 573}),
+          BorderStrip("标签17", {0, 594, 961, 3}),
           fw::SuperButtonUnit("帮助按钮", {824, 4, 48, 16}, "使用帮助").Colours(kWhite, kPurple),
           fw::PictureButtonUnit("最小化按钮", {893, 0, 24, 24}, MinimizeButtonImages()),
           fw::PictureButtonUnit("关闭按钮", {929, 0, 24, 24}, CloseButtonImages()),

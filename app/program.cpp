@@ -1,9 +1,11 @@
 #include "app/program.h"
 
 #include "app/globals.h"
+#include "app/help_window.h"
 #include "app/main_window.h"
 #include "app/prompt.h"
 #include "app/side_windows.h"
+#include "app/skill_list_window.h"
 #include "app/units.h"
 #include "framework/runtime.h"
 #include "platform/gbk.h"
@@ -11,8 +13,9 @@
 namespace app {
 
 void RegisterForms() {
-  for (const fw::WindowDef* form : {&MainWindowForm(), &SkillParamWindowForm(),
-                                    &MasteryLevelWindowForm(), &PromptWindowForm()}) {
+  for (const fw::WindowDef* form :
+       {&MainWindowForm(), &SkillParamWindowForm(), &MasteryLevelWindowForm(), &PromptWindowForm(),
+        &HelpWindowForm(), &SkillListWindowForm()}) {
     if (fw::Runtime::Current().FindWindow(form->name) == nullptr) fw::RegisterForm(*form);
   }
 }

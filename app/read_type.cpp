@@ -17,10 +17,8 @@ namespace {
 
 using platform::Gbk;
 
-// The skill-list window and the units of it through which a skill is
-// opened. The window may not be loaded (or not part of the program yet);
-// then there is nothing to switch.
-constexpr std::string_view kSkillListWindow = "SkillListWindow";
+// The units of the skill-list window through which a skill is opened. The
+// window may not be loaded; then there is nothing to switch.
 constexpr std::string_view kSkillListUnits[] = {
     "鬼剑士组合框", "男格斗组合框", "女格斗组合框", "男法师组合框", "女法师组合框", "男枪手组合框",
     "女枪手组合框", "黑武士组合框", "圣职者组合框", "缔造者组合框", "暗夜使组合框", "加载技能按钮",

@@ -13,6 +13,8 @@ inline constexpr std::string_view kMainWindow = "MainWindow";
 inline constexpr std::string_view kSkillParamWindow = "SkillParamWindow";
 inline constexpr std::string_view kMasteryLevelWindow = "MasteryLevelWindow";
 inline constexpr std::string_view kPromptWindow = "PromptWindow";
+inline constexpr std::string_view kHelpWindow = "HelpWindow";
+inline constexpr std::string_view kSkillListWindow = "SkillListWindow";
 
 namespace main_window {
 inline constexpr fw::WindowRef window{kMainWindow};
@@ -97,5 +99,37 @@ inline constexpr fw::Ref<fw::Button> 确定按钮1{kPromptWindow, "确定按钮1
 inline constexpr fw::Ref<fw::Button> 取消按钮{kPromptWindow, "取消按钮"};
 inline constexpr fw::Ref<fw::Button> 确定按钮2{kPromptWindow, "确定按钮2"};
 }  // namespace prompt_window
+
+namespace help_window {
+inline constexpr fw::WindowRef window{kHelpWindow};
+inline constexpr fw::Ref<fw::PictureButton> 关闭按钮{kHelpWindow, "关闭按钮"};
+inline constexpr fw::Ref<fw::RichEdit> 超级编辑框1{kHelpWindow, "超级编辑框1"};
+}  // namespace help_window
+
+namespace skill_list_window {
+inline constexpr fw::WindowRef window{kSkillListWindow};
+inline constexpr fw::Ref<fw::PictureButton> 关闭按钮{kSkillListWindow, "关闭按钮"};
+inline constexpr fw::Ref<fw::Button> 加载技能按钮{kSkillListWindow, "加载技能按钮"};
+inline constexpr fw::Ref<fw::Label> 标签5{kSkillListWindow, "标签5"};
+// The male group.
+inline constexpr fw::Ref<fw::Tabs> 选择夹男{kSkillListWindow, "选择夹男"};
+inline constexpr fw::Ref<fw::Combo> 鬼剑士组合框{kSkillListWindow, "鬼剑士组合框"};
+inline constexpr fw::Ref<fw::Combo> 黑武士组合框{kSkillListWindow, "黑武士组合框"};
+inline constexpr fw::Ref<fw::Combo> 男格斗组合框{kSkillListWindow, "男格斗组合框"};
+inline constexpr fw::Ref<fw::Combo> 男枪手组合框{kSkillListWindow, "男枪手组合框"};
+inline constexpr fw::Ref<fw::Combo> 男法师组合框{kSkillListWindow, "男法师组合框"};
+inline constexpr fw::Ref<fw::Combo> 圣职者组合框{kSkillListWindow, "圣职者组合框"};
+inline constexpr fw::Ref<fw::Edit> 搜索框男{kSkillListWindow, "搜索框男"};
+inline constexpr fw::Ref<fw::Button> 搜索按钮男{kSkillListWindow, "搜索按钮男"};
+// The female group.
+inline constexpr fw::Ref<fw::Tabs> 选择夹女{kSkillListWindow, "选择夹女"};
+inline constexpr fw::Ref<fw::Combo> 女法师组合框{kSkillListWindow, "女法师组合框"};
+inline constexpr fw::Ref<fw::Combo> 女格斗组合框{kSkillListWindow, "女格斗组合框"};
+inline constexpr fw::Ref<fw::Combo> 女枪手组合框{kSkillListWindow, "女枪手组合框"};
+inline constexpr fw::Ref<fw::Combo> 暗夜使组合框{kSkillListWindow, "暗夜使组合框"};
+inline constexpr fw::Ref<fw::Combo> 缔造者组合框{kSkillListWindow, "缔造者组合框"};
+inline constexpr fw::Ref<fw::Edit> 搜索框女{kSkillListWindow, "搜索框女"};
+inline constexpr fw::Ref<fw::Button> 搜索按钮女{kSkillListWindow, "搜索按钮女"};
+}  // namespace skill_list_window
 
 }  // namespace app

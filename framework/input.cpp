@@ -188,11 +188,11 @@ bool PressKey(Window& window, Key key) {
 bool RequestClose(Window& window) {
   detail::RequireGui();
   if (!WindowTakesInput(window)) return false;
-  if (detail::HasHandler(window, nullptr, Event::CloseRequested)) {
-    detail::Raise(window, nullptr, Event::CloseRequested, {});
-  } else {
-    window.Destroy();
-  }
+  // A window closes only by the program's own road (its close button's
+  // handler, bound to CloseRequested), which may refuse; a window without
+  // that road stays, as it would have no caption button to close it.
+  if (!detail::HasHandler(window, nullptr, Event::CloseRequested)) return false;
+  detail::Raise(window, nullptr, Event::CloseRequested, {});
   return true;
 }
 

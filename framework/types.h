@@ -151,8 +151,10 @@ enum class Event : std::uint8_t {
 // grid cell) are available through fw::CurrentEventArgs() (runtime.h).
 using Handler = void (*)();
 // FilesDropped: the dropped paths as one GBK text: a single path alone, with
-// no line break; several paths each followed by CR LF.
+// no line break; several paths each followed by CR LF. A path that GBK
+// cannot hold is given as kPathOutsideGbk, which names no file.
 using FilesHandler = void (*)(const std::string& paths);
+inline constexpr std::string_view kPathOutsideGbk{"\0", 1};
 
 // The result of the one exit road, as a test sees it (headless.h). In the
 // program the process ends instead.

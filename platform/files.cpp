@@ -6,9 +6,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <limits>
 #include <memory>
+#include <new>
+#include <stdexcept>
 #include <utility>
 
 #include "platform/codepage.h"
@@ -17,8 +21,24 @@ namespace platform {
 
 namespace {
 
-std::string Native(std::string_view gbk) {
-  return GbkToUtf8(gbk);
+// The file system's (UTF-8) form of a name, or nullopt for a name that
+// names nothing: empty, holding a zero byte, or not valid GBK (its
+// converted form would name another file).
+std::optional<std::string> Native(std::string_view gbk) {
+  if (gbk.empty() || gbk.find('\0') != std::string_view::npos) return std::nullopt;
+  bool replaced = false;
+  std::string utf8 = GbkToUtf8(gbk, &replaced);
+  if (replaced) return std::nullopt;
+  return utf8;
+}
+
+// The program's (GBK) form of a name found in a folder, or nullopt when it
+// does not come back unchanged: the program could not open it by that name.
+std::optional<std::string> ProgramName(std::string_view utf8) {
+  bool replaced = false;
+  std::string gbk = Utf8ToGbk(utf8, &replaced);
+  if (replaced || GbkToUtf8(gbk) != utf8) return std::nullopt;
+  return gbk;
 }
 
 class Fd {
@@ -44,7 +64,8 @@ struct DirCloser {
 using Dir = std::unique_ptr<DIR, DirCloser>;
 
 bool StatOf(std::string_view gbk, struct stat& st) {
-  return !gbk.empty() && ::stat(Native(gbk).c_str(), &st) == 0;
+  const std::optional<std::string> native = Native(gbk);
+  return native && ::stat(native->c_str(), &st) == 0;
 }
 
 char AsciiLower(char c) {
@@ -62,32 +83,51 @@ bool EndsWithNoCase(std::string_view name, std::string_view suffix) {
 
 }  // namespace
 
-std::optional<std::string> ReadWholeFile(std::string_view path) {
-  if (path.empty()) return std::nullopt;
-  Fd fd(::open(Native(path).c_str(), O_RDONLY | O_CLOEXEC));
-  if (fd.get() < 0) return std::nullopt;
+std::optional<std::string> ReadWholeFile(std::string_view path, std::int64_t limit) {
+  const std::optional<std::string> native = Native(path);
+  if (!native) return std::nullopt;
+  // Only regular files: a named pipe would wait for a writer and a device
+  // may never end. The name is looked at before it is opened (opening some
+  // devices acts on them) and the opened file again (the name may have
+  // changed in between); the open never waits.
   struct stat st {};
-  if (::fstat(fd.get(), &st) != 0 || S_ISDIR(st.st_mode)) return std::nullopt;
-  std::string bytes;
-  if (S_ISREG(st.st_mode) && st.st_size > 0) bytes.reserve(static_cast<std::size_t>(st.st_size));
-  // Read to the end rather than trusting the size: the file may grow or
-  // shrink while it is read.
-  char buffer[65536];
-  for (;;) {
-    const ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
-    if (n == 0) break;
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return std::nullopt;
+  if (::stat(native->c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
+  Fd fd(::open(native->c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+  if (fd.get() < 0) return std::nullopt;
+  if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
+  const bool limited = limit >= 0;
+  if (limited && st.st_size > limit) return std::nullopt;
+  try {
+    std::string bytes;
+    if (st.st_size > 0 &&
+        static_cast<std::uint64_t>(st.st_size) < std::numeric_limits<std::size_t>::max()) {
+      bytes.reserve(static_cast<std::size_t>(st.st_size));
     }
-    bytes.append(buffer, static_cast<std::size_t>(n));
+    // Read to the end rather than trusting the size: the file may grow or
+    // shrink while it is read.
+    char buffer[65536];
+    for (;;) {
+      const ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
+      if (n == 0) break;
+      if (n < 0) {
+        if (errno == EINTR) continue;
+        return std::nullopt;
+      }
+      bytes.append(buffer, static_cast<std::size_t>(n));
+      if (limited && bytes.size() > static_cast<std::uint64_t>(limit)) return std::nullopt;
+    }
+    return bytes;
+  } catch (const std::bad_alloc&) {
+    return std::nullopt;  // larger than the memory the process can have
+  } catch (const std::length_error&) {
+    return std::nullopt;  // larger than a text can be
   }
-  return bytes;
 }
 
 bool WriteWholeFile(std::string_view path, std::string_view bytes) {
-  if (path.empty()) return false;
-  Fd fd(::open(Native(path).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+  const std::optional<std::string> native = Native(path);
+  if (!native) return false;
+  Fd fd(::open(native->c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
   if (fd.get() < 0) return false;
   std::size_t done = 0;
   while (done < bytes.size()) {
@@ -119,7 +159,7 @@ bool IsDirectory(std::string_view path) {
 
 bool IsDirectoryEmpty(std::string_view path) {
   if (!IsDirectory(path)) return false;
-  Dir dir(::opendir(Native(path).c_str()));
+  Dir dir(::opendir(Native(path)->c_str()));
   if (!dir) return false;
   while (const dirent* e = ::readdir(dir.get())) {
     const std::string_view name = e->d_name;
@@ -128,31 +168,59 @@ bool IsDirectoryEmpty(std::string_view path) {
   return true;
 }
 
-std::vector<std::string> ListFiles(std::string_view folder, std::string_view extension) {
+namespace {
+
+enum class EntryKind { File, Folder };
+
+// The entries of one kind directly in `folder`, as the program names them,
+// in byte order. Files are found after following links; folders are not.
+std::vector<std::string> ListEntries(std::string_view folder, EntryKind kind,
+                                     std::string_view extension) {
   std::vector<std::string> names;
-  if (folder.empty()) return names;
-  const std::string native = Native(folder);
-  Dir dir(::opendir(native.c_str()));
+  const std::optional<std::string> native = Native(folder);
+  if (!native) return names;
+  Dir dir(::opendir(native->c_str()));
   if (!dir) return names;
-  const std::string suffix = extension.empty() ? std::string() : "." + Native(extension);
+  const std::string suffix = extension.empty() ? std::string() : "." + GbkToUtf8(extension);
   while (const dirent* e = ::readdir(dir.get())) {
     const std::string_view name = e->d_name;
     if (name == "." || name == "..") continue;
     if (!suffix.empty() && !EndsWithNoCase(name, suffix)) continue;
-    bool regular = e->d_type == DT_REG;
-    if (e->d_type == DT_UNKNOWN || e->d_type == DT_LNK) {
-      // The entry type is not known (some file systems) or it is a link:
-      // ask for what the name leads to.
-      struct stat st {};
-      const std::string full = native + kPathSeparator + std::string(name);
-      regular = ::stat(full.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+    bool wanted = false;
+    if (kind == EntryKind::File) {
+      wanted = e->d_type == DT_REG;
+      if (e->d_type == DT_UNKNOWN || e->d_type == DT_LNK) {
+        // The entry type is not known (some file systems) or it is a link:
+        // ask for what the name leads to.
+        struct stat st {};
+        const std::string full = *native + kPathSeparator + std::string(name);
+        wanted = ::stat(full.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+      }
+    } else {
+      wanted = e->d_type == DT_DIR;
+      if (e->d_type == DT_UNKNOWN) {
+        struct stat st {};
+        const std::string full = *native + kPathSeparator + std::string(name);
+        wanted = ::lstat(full.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+      }
     }
-    if (!regular) continue;
-    bool replaced = false;
-    std::string gbk = Utf8ToGbk(name, &replaced);
-    if (!replaced) names.push_back(std::move(gbk));
+    if (!wanted) continue;
+    if (std::optional<std::string> gbk = ProgramName(name)) names.push_back(std::move(*gbk));
   }
+  // The file system's own order depends on how the folder was filled; the
+  // lists the user sees should not.
+  std::sort(names.begin(), names.end());
   return names;
+}
+
+}  // namespace
+
+std::vector<std::string> ListFiles(std::string_view folder, std::string_view extension) {
+  return ListEntries(folder, EntryKind::File, extension);
+}
+
+std::vector<std::string> ListFolders(std::string_view folder) {
+  return ListEntries(folder, EntryKind::Folder, {});
 }
 
 std::string ExecutableFolder() {

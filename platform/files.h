@@ -1,7 +1,9 @@
 // File and folder services. Names are the program's text (GBK), as the
 // program keeps paths in its edit boxes and lists; they are converted to
-// the file system's UTF-8 here and nowhere else. Folder separators are
-// kPathSeparator. Every function may run on any thread.
+// the file system's UTF-8 here and nowhere else. A name holding a zero byte
+// names nothing (no file system name can hold one), so every function
+// treats it as missing. Folder separators are kPathSeparator. Every
+// function may run on any thread.
 #pragma once
 
 #include <cstdint>
@@ -14,10 +16,15 @@ namespace platform {
 
 inline constexpr char kPathSeparator = '/';
 
-// The whole file as bytes, or nullopt when it cannot be opened or read (a
-// missing file, a folder, no permission). Callers that treat an unreadable
-// file as empty use value_or("").
-std::optional<std::string> ReadWholeFile(std::string_view path);
+inline constexpr std::int64_t kNoSizeLimit = -1;
+
+// The whole file as bytes, or nullopt when it cannot be read: a missing
+// name, anything but a regular file after following links (a folder, a
+// named pipe, a device: opening one never waits for a writer and never
+// reads an endless stream), no permission, a read error, too little memory
+// for it, or more than `limit` bytes when a limit (0 or more) is given.
+// Callers that treat an unreadable file as empty use value_or("").
+std::optional<std::string> ReadWholeFile(std::string_view path, std::int64_t limit = kNoSizeLimit);
 
 // Creates the file or truncates it, writes every byte and closes it.
 // False when the name is empty (at once, without touching the file system)
@@ -26,8 +33,8 @@ bool WriteWholeFile(std::string_view path, std::string_view bytes);
 
 // Whether anything (file or folder) exists under the name.
 bool PathExists(std::string_view path);
-// The size in bytes of an existing file (0 for a folder), or nullopt when
-// nothing exists under the name.
+// The size in bytes (all 64 bits) of an existing file (0 for a folder or a
+// special file), or nullopt when nothing exists under the name.
 std::optional<std::int64_t> FileSize(std::string_view path);
 
 bool IsDirectory(std::string_view path);
@@ -36,13 +43,17 @@ bool IsDirectory(std::string_view path);
 // and for a missing path.
 bool IsDirectoryEmpty(std::string_view path);
 
-// The names (not paths) of the regular files directly in `folder` whose
-// name ends in "." + extension, compared without ASCII case, in the order
-// the file system lists them (not sorted); sub-folders are neither listed
-// nor entered. An empty extension lists every regular file. A folder that
-// cannot be read gives an empty list. Names whose UTF-8 form has no GBK
-// form are left out (the program could not open them by name).
+// The names (not paths) of the regular files (after following links)
+// directly in `folder` whose name ends in "." + extension, compared without
+// ASCII case, in byte order of their names; folders and special files are
+// neither listed nor entered. An empty extension lists every regular file.
+// A folder that cannot be read gives an empty list. A name is given in GBK
+// and is left out when its UTF-8 form does not come back unchanged from
+// GBK (the program could not open it by the name it keeps).
 std::vector<std::string> ListFiles(std::string_view folder, std::string_view extension);
+// The names of the folders directly in `folder`, by the same rules; links
+// are not followed here, so a walk down the folders always ends.
+std::vector<std::string> ListFolders(std::string_view folder);
 
 // The folder that holds the running executable, without a trailing
 // separator (GBK).

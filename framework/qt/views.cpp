@@ -101,12 +101,17 @@ QPoint EventPos(const QMouseEvent* e) {
   return e->position().toPoint();
 }
 
-// The local files of a drag, as GBK paths.
+// The local files of a drag, as GBK paths. A path that does not come back
+// unchanged from GBK is passed as one that names no file: its GBK form
+// would name another file, or none.
 std::vector<std::string> DroppedPaths(const QMimeData* mime) {
   std::vector<std::string> paths;
   if (mime == nullptr || !mime->hasUrls()) return paths;
   for (const QUrl& url : mime->urls()) {
-    if (url.isLocalFile()) paths.push_back(ToGbk(url.toLocalFile()));
+    if (!url.isLocalFile()) continue;
+    const QString path = url.toLocalFile();
+    std::string gbk = ToGbk(path);
+    paths.push_back(FromGbk(gbk) == path ? std::move(gbk) : std::string(kPathOutsideGbk));
   }
   return paths;
 }

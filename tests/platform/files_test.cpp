@@ -85,29 +85,91 @@ TEST_F(Files, DirectoryTests) {
   EXPECT_TRUE(PathExists(Path("full")));
 }
 
-TEST_F(Files, ListsRegularFilesByExtensionWithoutEnteringFolders) {
-  Touch("a.skl");
-  Touch("B.SKL");
+TEST_F(Files, ListsRegularFilesByExtensionInByteOrderWithoutEnteringFolders) {
+  Touch("b.skl");
+  Touch("B.SKL");  // upper-case extension
+  Touch("a.Skl");
   Touch("中文.skl");
   Touch("c.sklx");
   Touch("d.txt");
   Touch("skl");
   Touch("\xF0\x9F\x99\x82.skl");  // no GBK form: the program could not open it
+  Touch("bad\xFF.skl");           // not UTF-8 at all
+  Touch("unreadable.skl");
+  fs::permissions(root_ / "unreadable.skl", fs::perms::none);
+  ASSERT_EQ(::mkfifo((root_ / "pipe.skl").c_str(), 0600), 0);
   fs::create_directory(root_ / "folder.skl");
   Touch("folder.skl/inner.skl");
-  fs::create_symlink(root_ / "a.skl", root_ / "link.skl");
+  fs::create_symlink(root_ / "b.skl", root_ / "link.skl");
+  fs::create_symlink(root_ / "folder.skl", root_ / "folderlink.skl");
   fs::create_symlink(root_ / "nowhere", root_ / "dangling.skl");
 
-  std::vector<std::string> names = ListFiles(Utf8ToGbk(root_.string()), "skl");
-  std::sort(names.begin(), names.end());
-  std::vector<std::string> expected = {"B.SKL", "a.skl", "link.skl", Gbk("中文.skl")};
-  std::sort(expected.begin(), expected.end());
-  EXPECT_EQ(names, expected);
+  // Listed: regular files after following links, readable or not, in byte
+  // order of their GBK names.
+  const std::vector<std::string> expected = {"B.SKL",    "a.Skl",          "b.skl",
+                                             "link.skl", "unreadable.skl", Gbk("中文.skl")};
+  EXPECT_EQ(ListFiles(Utf8ToGbk(root_.string()), "skl"), expected);
+  EXPECT_EQ(ListFiles(Utf8ToGbk(root_.string()) + "/", "SKL"), expected);
 
-  EXPECT_EQ(ListFiles(Utf8ToGbk(root_.string()), "").size(), 7u);  // every regular file
+  EXPECT_EQ(ListFiles(Utf8ToGbk(root_.string()), "").size(), 9u);  // every regular file
   EXPECT_TRUE(ListFiles(Path("missing"), "skl").empty());
   EXPECT_TRUE(ListFiles("", "skl").empty());
   EXPECT_TRUE(ListFiles(Path("d.txt"), "skl").empty());
+
+  // Folders, not following links.
+  EXPECT_EQ(ListFolders(Utf8ToGbk(root_.string())), std::vector<std::string>{"folder.skl"});
+}
+
+TEST_F(Files, OnlyRegularFilesAreReadAndNeverWaitOrRunAway) {
+  ASSERT_EQ(::mkfifo((root_ / "pipe").c_str(), 0600), 0);  // no writer: an open would wait
+  fs::create_directory(root_ / "folder");
+  Touch("file");
+  fs::create_symlink(root_ / "file", root_ / "link");
+  fs::create_symlink(root_ / "pipe", root_ / "pipelink");
+  struct Case {
+    std::string path;
+    bool readable;
+  };
+  for (const Case& c :
+       {Case{Path("pipe"), false}, Case{Path("pipelink"), false}, Case{Path("folder"), false},
+        Case{"/dev/zero", false}, Case{"/dev/null", false}, Case{Path("file"), true},
+        Case{Path("link"), true}}) {
+    EXPECT_EQ(ReadWholeFile(c.path).has_value(), c.readable) << c.path;
+  }
+  EXPECT_EQ(FileSize(Path("pipe")), 0);
+  EXPECT_EQ(FileSize("/dev/zero"), 0);
+}
+
+TEST_F(Files, ALimitRefusesWhatIsLarger) {
+  const std::string path = Path("data");
+  ASSERT_TRUE(WriteWholeFile(path, std::string(100, 'x')));
+  EXPECT_EQ(ReadWholeFile(path, 100), std::string(100, 'x'));
+  EXPECT_EQ(ReadWholeFile(path, 99), std::nullopt);
+  EXPECT_EQ(ReadWholeFile(path, 0), std::nullopt);
+  ASSERT_TRUE(WriteWholeFile(path, ""));
+  EXPECT_EQ(ReadWholeFile(path, 0), "");
+}
+
+TEST_F(Files, SizesUseAllSixtyFourBits) {
+  // A sparse file takes no room on the disk.
+  const fs::path big = root_ / "big";
+  std::ofstream(big).close();
+  constexpr std::uintmax_t kSize = (std::uintmax_t{1} << 32) + 3;
+  std::error_code error;
+  fs::resize_file(big, kSize, error);
+  if (error) GTEST_SKIP() << "no sparse files here: " << error.message();
+  EXPECT_EQ(FileSize(Path("big")), static_cast<std::int64_t>(kSize));
+  EXPECT_EQ(ReadWholeFile(Path("big"), 101376), std::nullopt);
+}
+
+TEST_F(Files, NamesThatNameNothing) {
+  Touch("a");
+  const std::string withZero = Path("a") + std::string(1, '\0') + "b";
+  EXPECT_FALSE(PathExists(withZero));  // not the file "a"
+  EXPECT_EQ(FileSize(withZero), std::nullopt);
+  EXPECT_EQ(ReadWholeFile(withZero), std::nullopt);
+  EXPECT_FALSE(WriteWholeFile(withZero, "x"));
+  EXPECT_EQ(ReadWholeFile(Path("a") + "\x81"), std::nullopt);  // a lead byte alone: not GBK
 }
 
 TEST(ExecutableFolder, IsTheFolderOfThisTestWithoutTrailingSeparator) {

@@ -1,0 +1,143 @@
+#include "app/skill_pick.h"
+
+#include "app/globals.h"
+#include "app/prompt.h"
+#include "app/skill_list_window.h"
+#include "app/units.h"
+#include "engine/text.h"
+#include "platform/gbk.h"
+
+namespace app {
+
+namespace {
+
+using platform::Gbk;
+namespace list = skill_list_window;
+
+// The class of each tab of the two groups, in ClassFolders() order.
+int ClassOnTab(bool male, int tab) {
+  for (std::size_t i = 0; i < ClassLists().size(); ++i) {
+    if (ClassLists()[i].male == male && ClassLists()[i].tab == tab) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+void SearchGroup(bool male) {
+  const int classIndex = ClassOnTab(male, (male ? list::选择夹男 : list::选择夹女)->Current());
+  if (classIndex < 0) return;
+  fw::Combo& combo = *ClassLists()[static_cast<std::size_t>(classIndex)].combo;
+  const std::string sought = (male ? list::搜索框男 : list::搜索框女)->Text();
+  int& resume = male ? g_maleSearchResume : g_femaleSearchResume;
+  const int found = FindNextItem(GetComboItemTexts(combo), sought, resume);
+  // Nothing found: the script box keeps what it holds, which may be the
+  // user's unsaved changes to the skill picked last.
+  if (found == 0) return;
+  combo.SetCurrent(found);
+  PickSkill(classIndex);
+}
+
+}  // namespace
+
+void OnAtfighterComboSelectionChanged() {
+  PickSkill(0);
+}
+void OnAtgunnerComboSelectionChanged() {
+  PickSkill(1);
+}
+void OnAtmageComboSelectionChanged() {
+  PickSkill(2);
+}
+void OnCreatormageComboSelectionChanged() {
+  PickSkill(3);
+}
+void OnDemonicswordmanComboSelectionChanged() {
+  PickSkill(4);
+}
+void OnFighterComboSelectionChanged() {
+  PickSkill(5);
+}
+void OnGunnerComboSelectionChanged() {
+  PickSkill(6);
+}
+void OnMageComboSelectionChanged() {
+  PickSkill(7);
+}
+void OnPriestComboSelectionChanged() {
+  PickSkill(8);
+}
+void OnSwordmanComboSelectionChanged() {
+  PickSkill(9);
+}
+void OnThiefComboSelectionChanged() {
+  PickSkill(10);
+}
+
+void PickSkill(int classIndex) {
+  const auto i = static_cast<std::size_t>(classIndex);
+  const int selected = ClassLists()[i].combo->Current();
+  const fw::TextArray& paths = *ClassFolders()[i].paths;
+  if (selected <= 0 || selected > paths.Size()) return;
+  const std::string path = paths[selected];
+  const std::optional<SkillFileText> file = ReadSkillFile(path);
+  if (!file) {
+    // The box may hold work of the user's; an empty text in its place with
+    // the save pointing at this path would invite writing it over the file.
+    ShowMessage(Gbk("无法读取该技能文件！"));
+    return;
+  }
+  PutSkillFileInScriptBox(path, *file);
+}
+
+void PutSkillFileInScriptBox(const std::string& path, const SkillFileText& file) {
+  main_window::路径编辑框->SetText(path);
+  main_window::编辑框1->SetText(file.text);
+  main_window::保存文件按钮->Enable();
+  if (file.replaced) {
+    ShowPromptBox({}, Gbk("文件中有GBK无法表示的字符，已显示为?，"),
+                  Gbk("保存文件时它们会被?替换！"), false);
+  }
+}
+
+void OnMaleSearchButtonClicked() {
+  SearchGroup(true);
+}
+void OnFemaleSearchButtonClicked() {
+  SearchGroup(false);
+}
+void OnMaleTabsTabChanged() {
+  g_maleSearchResume = 0;
+}
+void OnMaleSearchEditTextChanged() {
+  g_maleSearchResume = 0;
+}
+void OnFemaleTabsTabChanged() {
+  g_femaleSearchResume = 0;
+}
+void OnFemaleSearchEditTextChanged() {
+  g_femaleSearchResume = 0;
+}
+
+std::vector<std::string> GetComboItemTexts(const fw::Combo& combo) {
+  std::vector<std::string> texts;
+  for (int k = 1; k < combo.Count(); ++k) texts.push_back(combo.ItemText(k));
+  return texts;
+}
+
+int FindNextItem(const std::vector<std::string>& items, std::string_view sought, int& resume) {
+  if (items.empty()) return 0;
+  const auto holds = [sought](const std::string& text) {
+    return sought.empty() ? !text.empty() : FindText(text, sought, 1, true) >= 1;
+  };
+  for (int pass = 0; pass < 2; ++pass) {
+    for (std::size_t k = 1; k <= items.size(); ++k) {
+      if (static_cast<int>(k) > resume && holds(items[k - 1])) {
+        resume = static_cast<int>(k);
+        return resume;
+      }
+    }
+    resume = 0;  // through to the end: the next pass starts from the top
+  }
+  return 0;
+}
+
+}  // namespace app

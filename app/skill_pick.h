@@ -1,0 +1,64 @@
+// Opening a skill from the skill list: a pick in one of the eleven class
+// combo boxes, and the search of each tab group, which walks through the
+// items whose name holds the search text and wraps around at the end.
+//
+// A pick puts the file's path into 路径编辑框 and its text (UTF-8 made
+// GBK, line breaks made CR LF) into 编辑框1 and enables 保存文件按钮; the
+// user then reads it with 读取按钮.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/skill_files.h"
+#include "framework/units.h"
+
+namespace app {
+
+// SelectionChanged of the eleven class combo boxes.
+void OnSwordmanComboSelectionChanged();
+void OnDemonicswordmanComboSelectionChanged();
+void OnAtfighterComboSelectionChanged();
+void OnGunnerComboSelectionChanged();
+void OnAtmageComboSelectionChanged();
+void OnPriestComboSelectionChanged();
+void OnMageComboSelectionChanged();
+void OnFighterComboSelectionChanged();
+void OnAtgunnerComboSelectionChanged();
+void OnThiefComboSelectionChanged();
+void OnCreatormageComboSelectionChanged();
+
+// Opens the file of the selected item of class `classIndex` (ClassFolders()
+// order). The placeholder, no selection, or an item without a path opens
+// nothing; a file that cannot be read is reported and changes nothing.
+void PickSkill(int classIndex);
+
+// Puts a skill file read from `path` into the main editor: its text into
+// 编辑框1, the path into 路径编辑框, 保存文件按钮 enabled; then, when
+// characters had to be replaced, warns that saving will write the
+// replacements.
+void PutSkillFileInScriptBox(const std::string& path, const SkillFileText& file);
+
+// The search buttons of the two groups and what resets their positions.
+void OnMaleSearchButtonClicked();
+void OnFemaleSearchButtonClicked();
+void OnMaleTabsTabChanged();
+void OnMaleSearchEditTextChanged();
+void OnFemaleTabsTabChanged();
+void OnFemaleSearchEditTextChanged();
+
+// The texts of the skill items 1..n of a combo box (the placeholder, item
+// 0, is left out): element k - 1 is item k.
+std::vector<std::string> GetComboItemTexts(const fw::Combo& combo);
+
+// One search step over `items` (item k is items[k - 1]): the first item
+// after `resume` whose text holds `sought` (ASCII letters without case,
+// never from the middle of a two-byte character; an empty `sought` is held
+// by every non-empty text), else, from the top again, the first such item.
+// Returns the item found and leaves `resume` on it; returns 0 when no item
+// holds it, with `resume` at the top (0), or unchanged when there are no
+// items at all.
+int FindNextItem(const std::vector<std::string>& items, std::string_view sought, int& resume);
+
+}  // namespace app

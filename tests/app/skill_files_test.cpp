@@ -1,0 +1,165 @@
+// Skill files: the display name the skill list shows for a file, the text a
+// file puts into the script box, and the walk over a class folder.
+#include "app/skill_files.h"
+
+#include <string>
+#include <vector>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "platform/codepage.h"
+#include "platform/gbk.h"
+#include "scratch_folder.h"
+
+namespace app_test {
+namespace {
+
+using app::SkillNameIndex;
+using platform::Gbk;
+
+// A name table with the lines that matter: a comment that quotes a key
+// before that key's own line, a key without text, a description template,
+// a line holding "<" alone, a key holding a GBK character whose trail byte
+// is a capital letter.
+SkillNameIndex TestNames() {
+  std::vector<std::string> lines;
+  for (const char* line : {
+           "<// 旧名 <iron_will_name>不屈斗志", "<", "<name_14910>后跳", "<iron_will_name>钢铁意志",
+           "<disactive_status_command>", "<Mixed_Case_Name>大小写",
+           "<swift_level_property>速度:<int>%", "<swift_name>疾风>步", "<name_14910>重复的键",
+           "<a>b_name>大于号",
+           "<丄_name>丄字",  // 丄 is 0x81 0x41: its trail byte reads as "A"
+           "<丂A_name>字A",  // 丂 is 0x81 0x40; the "A" after it is a letter of its own
+       }) {
+    lines.push_back(Gbk(line));
+  }
+  return SkillNameIndex(std::move(lines));
+}
+
+struct NameCase {
+  const char* label;
+  std::string script;  // UTF-8; converted to GBK for the lookup
+  const char* name;
+};
+
+TEST(SkillDisplayName, TakesTheKeyOfTheLinkAfterTheNameTag) {
+  const SkillNameIndex names = TestNames();
+  const std::vector<NameCase> cases = {
+      {"plain link", "[name]\r\n<12::name_14910`后跳`>\t\r\n", "后跳"},
+      {"key in capitals", "[name]\r\n<12::NAME_14910`x`>\t\r\n", "后跳"},
+      {"table key in mixed case", "[name]\r\n<12::mixed_case_name`x`>\r\n", "大小写"},
+      {"tag in capitals", "[type]\r\n[NAME]\r\n<12::name_14910`x`>\r\n", "后跳"},
+      {"tag inside a longer line", "x[name]y\r\n<12::name_14910`x`>\r\n", "后跳"},
+      {"first tag counts", "[name]\r\n<12::iron_will_name`x`>\r\n[name]\r\n<12::name_14910`\r\n",
+       "钢铁意志"},
+      {"a comment quoting the key is not its line", "[name]\r\n<12::iron_will_name`x`>\r\n",
+       "钢铁意志"},
+      {"first of two lines of a key", "[name]\r\n<12::name_14910`x`>\r\n", "后跳"},
+      {"text up to a further >", "[name]\r\n<12::swift_name`x`>\r\n", "疾风"},
+      {"key holding >", "[name]\r\n<12::a>b_name`x`>\r\n", "b_name"},
+      {"two-byte key", "[name]\r\n<12::丄_name`x`>\r\n", "丄字"},
+      {"a trail byte is no letter to fold", "[name]\r\n<12::乤_name`x`>\r\n", "未知技能"},
+      {"a letter after a two-byte character folds", "[name]\r\n<12::丂a_name`x`>\r\n", "字A"},
+      {"no prefix", "[name]\r\nname_14910`x`>\r\n", "后跳"},
+      {"prefix removed once", "[name]\r\n<12::<12::name_14910`x`\r\n", "未知技能"},
+      {"blank before the prefix", "[name]\r\n <12::name_14910`x`>\r\n", "未知技能"},
+      {"blank line before the link", "[name]\r\n\r\n<12::name_14910`x`>\r\n", "未知技能"},
+      {"no backquote", "[name]\r\n<12::name_14910>\r\n", "未知技能"},
+      {"backquote only at the end", "[name]\r\n<12::name_14910`\r\n", "未知技能"},
+      {"no name tag", "[type]\r\n<12::name_14910`x`\r\n", "未知技能"},
+      {"name tag on the last line", "[name]", "未知技能"},
+      {"key without text", "[name]\r\n<12::disactive_status_command`x`\r\n", "未知技能"},
+      {"template key", "[name]\r\n<12::swift_level_property`x`\r\n", "速度:<int"},
+      {"key no line holds", "[name]\r\n<12::nothing_name`x`\r\n", "未知技能"},
+      {"key of a comment", "[name]\r\n<12::// 旧名 <iron_will_name`x`\r\n", "未知技能"},
+      {"empty key", "[name]\r\n<12::`x`\r\n", "未知技能"},
+      {"empty script", "", "未知技能"},
+  };
+  for (const NameCase& c : cases) {
+    EXPECT_EQ(platform::GbkToUtf8(app::SkillDisplayName(Gbk(c.script), names)), c.name) << c.label;
+  }
+}
+
+TEST(SkillDisplayName, OfAFileWithAnyLineEndsOrUnreadable) {
+  const SkillNameIndex names = TestNames();
+  ScratchFolder folder;
+  folder.Write("a.skl", "\xEF\xBB\xBF[name]\r\n<12::name_14910`x`>\r\n");
+  folder.Write("lf.skl", "[name]\n<12::name_14910`x`>\t\n[type]\n");
+  folder.Write("cr.skl", "[name]\r<12::name_14910`x`>\r");
+  for (const char* name : {"a.skl", "lf.skl", "cr.skl"}) {
+    EXPECT_EQ(app::ReadSkillDisplayName(folder.Gbk(name), names), Gbk("后跳")) << name;
+  }
+  EXPECT_EQ(app::ReadSkillDisplayName(folder.Gbk("missing.skl"), names), Gbk("未知技能"));
+  EXPECT_EQ(app::ReadSkillDisplayName(folder.Gbk(), names), Gbk("未知技能"));
+}
+
+TEST(SkillFileText, LineBreaksBecomeCrLf) {
+  struct Case {
+    std::string in;
+    std::string out;
+  };
+  for (const Case& c : std::vector<Case>{
+           {"", ""},
+           {"a\r\nb\r\n", "a\r\nb\r\n"},
+           {"a\nb\n", "a\r\nb\r\n"},
+           {"a\rb\r", "a\r\nb\r\n"},
+           {"a\r\r\nb\n\n", "a\r\n\r\nb\r\n\r\n"},
+           {"\n", "\r\n"},
+           {"\x81\x0A", "\x81\r\n"},  // LF is never the trail of a character
+       }) {
+    EXPECT_EQ(app::WithCrLfLineEnds(c.in), c.out) << c.in;
+  }
+}
+
+TEST(SkillFileText, ReadsUtf8AsGbkAndTellsOfReplacedCharacters) {
+  ScratchFolder folder;
+  folder.Write("plain.skl", "\xEF\xBB\xBF[name]\n技能\n");
+  folder.Write("outside.skl", "[name]\r\n\xF0\x9F\x99\x82\r\n");  // no GBK form
+  folder.Write("big.skl", std::string(1000, 'x'));
+
+  const auto plain = app::ReadSkillFile(folder.Gbk("plain.skl"));
+  ASSERT_TRUE(plain);
+  EXPECT_EQ(plain->text, Gbk("[name]\r\n技能\r\n"));
+  EXPECT_FALSE(plain->replaced);
+
+  const auto outside = app::ReadSkillFile(folder.Gbk("outside.skl"));
+  ASSERT_TRUE(outside);
+  EXPECT_EQ(outside->text, "[name]\r\n?\r\n");
+  EXPECT_TRUE(outside->replaced);
+
+  EXPECT_TRUE(app::ReadSkillFile(folder.Gbk("big.skl"), 1000));
+  EXPECT_FALSE(app::ReadSkillFile(folder.Gbk("big.skl"), 999));
+  EXPECT_FALSE(app::ReadSkillFile(folder.Gbk("missing.skl")));
+}
+
+TEST(EnumerateFiles, VisitsTheFolderThenItsSubFoldersInByteOrder) {
+  ScratchFolder folder;
+  for (const char* name :
+       {"b.skl", "a.SKL", "c.txt", "sub/d.skl", "sub/deeper/e.skl", "zsub/f.skl"}) {
+    folder.Write(name, "x");
+  }
+  std::filesystem::create_directory_symlink(folder.At("sub"), folder.At("loop"));
+  const auto walk = [&](std::string_view extension, bool recursive, int stopAfter = -1) {
+    std::vector<std::string> visited;
+    std::string start = folder.Gbk();
+    app::EnumerateFiles(start, extension, recursive,
+                        [&](const std::string& name, const std::string& path) {
+                          EXPECT_EQ(path.substr(path.size() - name.size()), name);
+                          visited.push_back(platform::GbkToUtf8(path.substr(folder.Gbk().size())));
+                          return static_cast<int>(visited.size()) != stopAfter;
+                        });
+    return visited;
+  };
+  using ::testing::ElementsAre;
+  EXPECT_THAT(walk("skl", false), ElementsAre("/a.SKL", "/b.skl"));
+  EXPECT_THAT(walk("*.skl", false), ElementsAre("/a.SKL", "/b.skl"));
+  EXPECT_THAT(walk("*", false), ElementsAre("/a.SKL", "/b.skl", "/c.txt"));
+  EXPECT_THAT(walk("", false), ElementsAre("/a.SKL", "/b.skl", "/c.txt"));
+  EXPECT_THAT(walk("skl", true),
+              ElementsAre("/a.SKL", "/b.skl", "/sub/d.skl", "/sub/deeper/e.skl", "/zsub/f.skl"));
+  EXPECT_THAT(walk("skl", true, 3), ElementsAre("/a.SKL", "/b.skl", "/sub/d.skl"));
+}
+
+}  // namespace
+}  // namespace app_test
