@@ -1,6 +1,7 @@
 #include "app/help_window.h"
 
 #include "app/look.h"
+#include "app/pictures.h"
 #include "app/skill_list_window.h"
 #include "app/units.h"
 #include "framework/runtime.h"
@@ -46,7 +47,7 @@ fw::WindowDef BuildHelpWindowForm() {
           BorderStrip("标签2", {0, 24, 3, 452}),
           BorderStrip("标签3", {387, 24, 3, 452}),
           BorderStrip("标签4", {0, 473, 390, 3}),
-          fw::PictureButtonUnit("关闭按钮", {363, 0, 24, 24}, {}),
+          fw::PictureButtonUnit("关闭按钮", {363, 0, 24, 24}, CloseButtonImages()),
           fw::RichEditBox("超级编辑框1", {4, 25, 382, 447}, kHelpText).ReadOnly(),
       })
       .Bind({

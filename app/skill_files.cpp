@@ -9,6 +9,10 @@ namespace app {
 
 namespace {
 
+char AsciiLower(char c) {
+  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
 // ASCII letters in lower case; the bytes of two-byte characters stay as
 // they are, so a trail byte that happens to be a letter never matches
 // another character.
@@ -18,8 +22,8 @@ std::string Fold(std::string_view text) {
     const auto c = static_cast<unsigned char>(folded[i]);
     if (c >= 0x80) {
       ++i;  // a lead byte takes the next byte as its trail
-    } else if (c >= 'A' && c <= 'Z') {
-      folded[i] = static_cast<char>(c - 'A' + 'a');
+    } else {
+      folded[i] = AsciiLower(folded[i]);
     }
   }
   return folded;
@@ -100,9 +104,56 @@ std::string SkillDisplayName(std::string_view script, const SkillNameIndex& name
   return names.DisplayName(key).value_or(UnknownSkill());
 }
 
+namespace {
+
+// Where the line starting at `from` ends, and where the next line starts
+// (line breaks: CR LF, a lone CR, a lone LF); npos when no break follows.
+std::pair<std::size_t, std::size_t> LineEnd(std::string_view text, std::size_t from) {
+  const std::size_t end = text.find_first_of("\r\n", from);
+  if (end == std::string_view::npos) return {end, end};
+  const bool crLf = text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n';
+  return {end, end + (crLf ? 2 : 1)};
+}
+
+// Whether the line holds "[name]", ASCII letters compared without case.
+bool HoldsNameTag(std::string_view line) {
+  constexpr std::string_view kTag = "[name]";
+  for (std::size_t i = 0; i + kTag.size() <= line.size(); ++i) {
+    std::size_t k = 0;
+    while (k < kTag.size() && AsciiLower(line[i + k]) == kTag[k]) ++k;
+    if (k == kTag.size()) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+std::string SkillFileDisplayName(std::string_view utf8, const SkillNameIndex& names) {
+  // The conversion keeps every ASCII byte, so line breaks and the tag stand
+  // in the same lines of the UTF-8 bytes as of the GBK text: the lines up
+  // to the link are found in the bytes and only they are converted. Should
+  // the converted lines not show the tag on the same line (a byte of 0x80,
+  // the single-byte euro sign, before it is taken as the lead byte of a
+  // two-byte character), the whole file is converted after all.
+  int line = 1;
+  for (std::size_t from = 0; from < utf8.size(); ++line) {
+    const auto [end, next] = LineEnd(utf8, from);
+    if (end == std::string_view::npos) break;
+    if (HoldsNameTag(utf8.substr(from, end - from))) {
+      const std::size_t linkEnd = LineEnd(utf8, next).second;
+      if (linkEnd == std::string_view::npos) break;
+      const std::string head = WithCrLfLineEnds(ConvertUtf8ToGbk(utf8.substr(0, linkEnd)));
+      if (FindLineIndex(head, "[name]", false) == line) return SkillDisplayName(head, names);
+      break;
+    }
+    from = next;
+  }
+  return SkillDisplayName(WithCrLfLineEnds(ConvertUtf8ToGbk(utf8)), names);
+}
+
 std::string ReadSkillDisplayName(std::string_view path, const SkillNameIndex& names) {
-  const std::optional<SkillFileText> file = ReadSkillFile(path);
-  return file ? SkillDisplayName(file->text, names) : UnknownSkill();
+  const std::optional<std::string> bytes = platform::ReadWholeFile(path);
+  return bytes ? SkillFileDisplayName(*bytes, names) : UnknownSkill();
 }
 
 bool EnumerateFiles(std::string& folder, std::string_view extension, bool recursive,

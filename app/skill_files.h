@@ -59,6 +59,10 @@ class SkillNameIndex {
 // when the script has no such line, the link has no backquote, or the key
 // has no name.
 std::string SkillDisplayName(std::string_view script, const SkillNameIndex& names);
+// The same for the bytes of a skill file (UTF-8, any line ends), with the
+// result that SkillDisplayName gives for the file's text as ReadSkillFile
+// reads it; only the lines up to the link are converted.
+std::string SkillFileDisplayName(std::string_view utf8, const SkillNameIndex& names);
 // The same for a file; an unreadable file gives "未知技能".
 std::string ReadSkillDisplayName(std::string_view path, const SkillNameIndex& names);
 

@@ -7,6 +7,7 @@
 #include "app/delay.h"
 #include "app/globals.h"
 #include "app/look.h"
+#include "app/pictures.h"
 #include "app/prompt.h"
 #include "app/read_type.h"
 #include "app/skill_files.h"
@@ -55,7 +56,7 @@ fw::WindowDef BuildSkillListWindowForm() {
           BorderStrip("标签2", {0, 0, 3, 369}),
           BorderStrip("标签3", {330, 8, 3, 369}),
           BorderStrip("标签4", {-15, 291, 370, 3}),
-          fw::PictureButtonUnit("关闭按钮", {302, 0, 24, 24}, {}),
+          fw::PictureButtonUnit("关闭按钮", {302, 0, 24, 24}, CloseButtonImages()),
 
           fw::ButtonUnit("加载技能按钮", {14, 27, 83, 24}, "加载技能"),
           fw::LabelUnit("标签5", {105, 30, 82, 16}).Hidden(),

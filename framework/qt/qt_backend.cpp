@@ -18,6 +18,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "framework/qt/clipboard_handoff.h"
 #include "framework/qt/convert.h"
 #include "framework/qt/views.h"
 #include "platform/files.h"
@@ -96,7 +97,10 @@ Application* Application::Instance() {
 
 namespace {
 QtBackend* g_current = nullptr;
-}
+// How long the exit waits at most for the clipboard manager to save the
+// clipboard (Qt waits as long when its application object ends).
+constexpr int kClipboardHandOffMs = 5000;
+}  // namespace
 
 // Input to a window that a modal window blocks never reaches its widgets:
 // the runtime would refuse it anyway, but a widget would first have changed
@@ -381,6 +385,8 @@ void QtBackend::ShowFatal(std::string_view gbk) {
 }
 
 void QtBackend::EndProcess(const ProgramEnded& how) {
+  // What the user copied last must outlive the program.
+  HandClipboardToManager(kClipboardHandOffMs);
   std::fflush(nullptr);
   std::_Exit(how.code);
 }

@@ -19,6 +19,7 @@
 #include <QMoveEvent>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QResizeEvent>
@@ -570,6 +571,26 @@ class ComboView final : public QComboBox, public UnitView {
 
 // ---- Tabs --------------------------------------------------------------
 
+// Tab captions with the narrow margins of the platform's tab controls, so
+// that the tabs of a narrow control fit in it instead of hiding behind
+// scroll arrows. One style, made on first use, serves every tab bar.
+class CompactTabStyle final : public QProxyStyle {
+ public:
+  static QStyle* Instance() {
+    static QStyle* style = [] {
+      auto* s = new CompactTabStyle;
+      s->setParent(qApp);
+      return s;
+    }();
+    return style;
+  }
+  int pixelMetric(PixelMetric metric, const QStyleOption* option,
+                  const QWidget* widget) const override {
+    if (metric == PM_TabBarTabHSpace) return 6;
+    return QProxyStyle::pixelMetric(metric, option, widget);
+  }
+};
+
 // A tab control whose pages cover the whole control, so that the units on
 // a page are placed relative to the tab control, tab strip included. The
 // strip lies above the pages, the frame below them.
@@ -579,6 +600,7 @@ class TabsView final : public QWidget, public UnitView {
     pane_ = new QFrame(this);
     pane_->setFrameShape(QFrame::StyledPanel);
     bar_ = new QTabBar(this);
+    bar_->setStyle(CompactTabStyle::Instance());
     bar_->setDrawBase(false);
     for (int i = 0; i < tabs().Count(); ++i) {
       bar_->addTab(FromGbk(tabs().Caption(i)));

@@ -8,6 +8,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "engine/text.h"
 #include "platform/codepage.h"
 #include "platform/gbk.h"
 #include "scratch_folder.h"
@@ -92,6 +93,50 @@ TEST(SkillDisplayName, OfAFileWithAnyLineEndsOrUnreadable) {
   }
   EXPECT_EQ(app::ReadSkillDisplayName(folder.Gbk("missing.skl"), names), Gbk("未知技能"));
   EXPECT_EQ(app::ReadSkillDisplayName(folder.Gbk(), names), Gbk("未知技能"));
+}
+
+// What the list shows for a file's bytes is what the name of the file's
+// whole text would be: random files of the pieces that matter.
+TEST(SkillDisplayName, OfTheBytesIsThatOfTheWholeText) {
+  const SkillNameIndex names = TestNames();
+  const std::vector<std::string> pieces = {
+      "[name]",
+      "[NAME]",
+      "[nam",
+      "e]",
+      "<12::",
+      "name_14910",
+      "NAME_14910",
+      "iron_will_name",
+      "`",
+      "x",
+      " ",
+      "\r\n",
+      "\n",
+      "\r",
+      "\t",
+      "€",  // the single-byte 0x80 of GBK
+      std::string(1, '\0'),
+      "\xEF\xBB\xBF",
+      "\xE4\xB8",
+      "\xFF",
+      "\xF0\x9F\x99\x82",
+      "后跳",
+      "丄",
+  };
+  std::uint32_t seed = 12345;
+  const auto next = [&seed] { return (seed = seed * 1103515245u + 12345u) >> 16; };
+  for (int round = 0; round < 20000; ++round) {
+    std::string bytes;
+    for (int n = static_cast<int>(next() % 24); n > 0; --n) bytes += pieces[next() % pieces.size()];
+    const std::string whole = app::WithCrLfLineEnds(ConvertUtf8ToGbk(bytes));
+    ASSERT_EQ(app::SkillFileDisplayName(bytes, names), app::SkillDisplayName(whole, names))
+        << ::testing::PrintToString(bytes);
+  }
+  // A euro sign (0x80 in GBK) right before the tag.
+  const std::string euro = "€[name]\r\n<12::name_14910`x`\r\n[name]\r\n<12::iron_will_name`x`\r\n";
+  EXPECT_EQ(app::SkillFileDisplayName(euro, names),
+            app::SkillDisplayName(app::WithCrLfLineEnds(ConvertUtf8ToGbk(euro)), names));
 }
 
 TEST(SkillFileText, LineBreaksBecomeCrLf) {
