@@ -50,8 +50,6 @@ std::string g_hdrConsumeItem;
 std::string g_hdrConsumeItemCount1;
 std::string g_hdrConsumeItemCount2;
 bool g_classChoicePending = false;
-std::string g_frameDimensionTime;
-std::int32_t g_gdiplusToken = 0;
 std::string g_droppedFilePath;
 std::int32_t g_levelRangeLow = 0;
 std::int32_t g_levelRangeHigh = 0;
@@ -83,10 +81,7 @@ fw::TextArray g_fighterPaths;
 fw::TextArray g_magePaths;
 fw::TextArray g_swordmanPaths;
 fw::TextArray g_thiefPaths;
-std::int32_t g_skinCaretWindow = 0;
-std::int32_t g_skinFocusedEdit = 0;
-std::int32_t g_skinFrameImage = 0;
-bool g_skinCaretVisible = false;
+std::unique_ptr<skin::PngSkin> g_backdropSkin;
 
 const std::array<ClassFolder, kClassFolderCount>& ClassFolders() {
   static const std::array<ClassFolder, kClassFolderCount> folders{{
@@ -159,7 +154,7 @@ void InitProgramGlobals() {
        {&g_promptResult, &g_promptButtonMode, &g_levelInfoStart, &g_levelInfoLength,
         &g_valuesPerLevel, &g_levelCount, &g_currentLevel, &g_gdiplusToken, &g_levelRangeLow,
         &g_levelRangeHigh, &g_promptAnimWidth, &g_maleSearchResume, &g_femaleSearchResume,
-        &g_skinCaretWindow, &g_skinFocusedEdit, &g_skinFrameImage}) {
+        &g_skinCaretWindow, &g_skinFocusedEdit}) {
     *number = 0;
   }
   for (bool* flag : {&g_hasStaticData, &g_staticDataSplit, &g_staticDataShown, &g_hasLevelData,
@@ -167,6 +162,9 @@ void InitProgramGlobals() {
                      &g_skillListReady, &g_skinCaretVisible}) {
     *flag = false;
   }
+  // The module's kept frame and the handles of an earlier run go.
+  skin::ResetSkinState();
+  g_backdropSkin = std::make_unique<skin::PngSkin>();
 }
 
 void FreeProgramGlobals() {
@@ -221,6 +219,9 @@ void FreeProgramGlobals() {
   Release(g_magePaths);
   Release(g_swordmanPaths);
   Release(g_thiefPaths);
+  // Last, the decoration window's skin; the window it was attached to is
+  // left as it is.
+  g_backdropSkin.reset();
 }
 
 }  // namespace app

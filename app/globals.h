@@ -17,10 +17,13 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "framework/text_array.h"
 #include "platform/thread.h"
+#include "skin/module.h"
+#include "skin/png_skin.h"
 
 namespace app {
 
@@ -79,9 +82,11 @@ extern std::string g_hdrConsumeItem;
 extern std::string g_hdrConsumeItemCount1;
 extern std::string g_hdrConsumeItemCount2;
 
-extern bool g_classChoicePending;         // the class combo was offered
-extern std::string g_frameDimensionTime;  // 16 bytes of the skin module's frame-time GUID
-extern std::int32_t g_gdiplusToken;
+extern bool g_classChoicePending;  // the class combo was offered
+// The skinned-window module's start-up token and frame-time identifier (16
+// bytes); the module owns them (skin/module.h).
+using skin::g_frameDimensionTime;
+using skin::g_gdiplusToken;
 extern std::string g_droppedFilePath;
 extern std::int32_t g_levelRangeLow;
 extern std::int32_t g_levelRangeHigh;
@@ -118,11 +123,16 @@ extern fw::TextArray g_magePaths;
 extern fw::TextArray g_swordmanPaths;
 extern fw::TextArray g_thiefPaths;
 
-// The skinned-window module's focus and frame state.
-extern std::int32_t g_skinCaretWindow;
-extern std::int32_t g_skinFocusedEdit;
-extern std::int32_t g_skinFrameImage;
-extern bool g_skinCaretVisible;
+// The skinned-window module's caret state (skin/module.h).
+using skin::g_skinCaretVisible;
+using skin::g_skinCaretWindow;
+using skin::g_skinFocusedEdit;
+using skin::g_skinFrameImage;
+
+// The skin of the prompt box's decoration window: one object for the whole
+// run, created without a window by InitProgramGlobals, attached to each new
+// decoration window, destroyed last by the exit routine.
+extern std::unique_ptr<skin::PngSkin> g_backdropSkin;
 
 // The eleven class folders in their fixed order, each with its path array
 // and loader thread.

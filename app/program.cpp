@@ -9,13 +9,14 @@
 #include "app/units.h"
 #include "framework/runtime.h"
 #include "platform/gbk.h"
+#include "skin/module.h"
 
 namespace app {
 
 void RegisterForms() {
   for (const fw::WindowDef* form :
        {&MainWindowForm(), &SkillParamWindowForm(), &MasteryLevelWindowForm(), &PromptWindowForm(),
-        &HelpWindowForm(), &SkillListWindowForm()}) {
+        &HelpWindowForm(), &SkillListWindowForm(), &PromptBackdropWindowForm()}) {
     if (fw::Runtime::Current().FindWindow(form->name) == nullptr) fw::RegisterForm(*form);
   }
 }
@@ -24,6 +25,7 @@ int ProgramStart() {
   RegisterForms();
   InitProgramGlobals();
   fw::SetExitRoutine(&FreeProgramGlobals);
+  skin::InitSkinModule();
   if (!main_window::window->Load()) fw::Fatal(platform::Gbk("载入启动窗口失败"));
   fw::Run();
   return 0;

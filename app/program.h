@@ -10,7 +10,8 @@ void RegisterForms();
 
 // The program's start routine, run once on the GUI thread over a runtime
 // that exists: registers the forms, gives the program-wide state its start
-// values, registers the exit routine, loads MainWindow (a failure is the
+// values, registers the exit routine, starts the skinned-window module,
+// loads MainWindow (a failure is the
 // fatal error "载入启动窗口失败") and runs the message loop. The program ends
 // only through the exit road (fw::Exit), so it does not return in practice;
 // the result would be 0.

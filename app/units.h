@@ -95,9 +95,11 @@ inline constexpr fw::Ref<fw::Label> 标签1{kPromptWindow, "标签1"};
 inline constexpr fw::Ref<fw::Label> 第一行{kPromptWindow, "第一行"};
 inline constexpr fw::Ref<fw::Label> 第二行{kPromptWindow, "第二行"};
 inline constexpr fw::Ref<fw::Label> 第三行{kPromptWindow, "第三行"};
-inline constexpr fw::Ref<fw::Button> 确定按钮1{kPromptWindow, "确定按钮1"};
-inline constexpr fw::Ref<fw::Button> 取消按钮{kPromptWindow, "取消按钮"};
-inline constexpr fw::Ref<fw::Button> 确定按钮2{kPromptWindow, "确定按钮2"};
+inline constexpr fw::Ref<fw::PictureButton> 确定按钮1{kPromptWindow, "确定按钮1"};
+inline constexpr fw::Ref<fw::PictureButton> 取消按钮{kPromptWindow, "取消按钮"};
+inline constexpr fw::Ref<fw::PictureButton> 确定按钮2{kPromptWindow, "确定按钮2"};
+inline constexpr fw::Ref<fw::Timer> 时钟1{kPromptWindow, "时钟1"};  // opening
+inline constexpr fw::Ref<fw::Timer> 时钟2{kPromptWindow, "时钟2"};  // closing
 }  // namespace prompt_window
 
 namespace help_window {
@@ -131,5 +133,13 @@ inline constexpr fw::Ref<fw::Combo> 缔造者组合框{kSkillListWindow, "缔造
 inline constexpr fw::Ref<fw::Edit> 搜索框女{kSkillListWindow, "搜索框女"};
 inline constexpr fw::Ref<fw::Button> 搜索按钮女{kSkillListWindow, "搜索按钮女"};
 }  // namespace skill_list_window
+
+inline constexpr std::string_view kPromptBackdropWindow = "PromptBackdropWindow";
+
+namespace prompt_backdrop_window {
+inline constexpr fw::WindowRef window{kPromptBackdropWindow};
+inline constexpr fw::Ref<fw::Timer> 时钟1{kPromptBackdropWindow, "时钟1"};  // follows the prompt
+inline constexpr fw::Ref<fw::Timer> 时钟2{kPromptBackdropWindow, "时钟2"};
+}  // namespace prompt_backdrop_window
 
 }  // namespace app

@@ -16,7 +16,6 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
-#include <QRadialGradient>
 #include <QString>
 
 #include <cmath>
@@ -289,14 +288,6 @@ QImage SwordsmanFigure() {
   p.setRenderHint(QPainter::Antialiasing);
   const QColor ink(0x1C, 0x18, 0x28);
 
-  // Shadow on the ground.
-  QRadialGradient shadow(QPointF(100, 326), 70);
-  shadow.setColorAt(0, QColor(0, 0, 0, 110));
-  shadow.setColorAt(1, QColor(0, 0, 0, 0));
-  p.setPen(Qt::NoPen);
-  p.setBrush(shadow);
-  p.drawEllipse(QPointF(100, 326), 70, 10);
-
   // Coat tails flowing behind him.
   Shape(p,
         Polygon({{78, 150},
@@ -368,14 +359,12 @@ QImage SwordsmanFigure() {
         QColor(0xF0, 0xC8, 0xA0), ink, 1.6);
 
   // The blade, raised from the right hand at (156, 118) to the tip at
-  // (306, 22): long, bright, with a faint glow.
+  // (306, 22): long and bright. Only edges are partly transparent: a window
+  // shown without a compositor takes the picture's shape.
   const QPointF grip(156, 118);
   const QPointF tip(306, 22);
   {
     const QPointF dir = (tip - grip) / std::hypot(tip.x() - grip.x(), tip.y() - grip.y());
-    QPen glow(QColor(0x90, 0xD0, 0xFF, 60), 12, Qt::SolidLine, Qt::FlatCap);
-    p.setPen(glow);
-    p.drawLine(grip + dir * 30, tip - dir * 20);
     const QPointF normal(-dir.y(), dir.x());
     const QPointF base = grip + dir * 22;
     const QPointF shoulder = tip - dir * 16;

@@ -20,6 +20,7 @@
 
 #include "framework/qt/clipboard_handoff.h"
 #include "framework/qt/convert.h"
+#include "framework/qt/text_rasteriser.h"
 #include "framework/qt/views.h"
 #include "platform/files.h"
 #include "platform/image.h"
@@ -132,13 +133,16 @@ class QtBackend::Waker final : public QObject {
 
 QtBackend::QtBackend()
     : sound_(std::make_unique<platform::SoundPlayer>()),
+      text_(std::make_unique<QtTextRasteriser>()),
       filter_(std::make_unique<InputFilter>(*this)),
       waker_(std::make_unique<Waker>(*this)) {
   g_current = this;
   if (QCoreApplication* app = QCoreApplication::instance()) app->installEventFilter(filter_.get());
+  skin::SetTextRasteriser(text_.get());
 }
 
 QtBackend::~QtBackend() {
+  if (skin::CurrentTextRasteriser() == text_.get()) skin::SetTextRasteriser(nullptr);
   if (QCoreApplication* app = QCoreApplication::instance()) app->removeEventFilter(filter_.get());
   std::vector<QPointer<QWidget>> all;
   for (auto& [unit, view] : units_) view->Kill();

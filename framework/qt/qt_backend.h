@@ -42,6 +42,7 @@ namespace fw::qt {
 
 class WindowView;
 class UnitView;
+class QtTextRasteriser;
 
 // The platform plugin to ask for, given the environment: an explicit
 // QT_QPA_PLATFORM wins; a Wayland session gets "xcb" (XWayland), because
@@ -136,6 +137,8 @@ class QtBackend final : public Backend {
   std::vector<QPointer<QWidget>> dead_;
   std::unordered_map<const std::uint8_t*, QPixmap> pictures_;
   std::unique_ptr<platform::SoundPlayer> sound_;
+  // Text for the skinned-window module, registered while this backend lives.
+  std::unique_ptr<QtTextRasteriser> text_;
   std::unique_ptr<InputFilter> filter_;
   std::unique_ptr<Waker> waker_;
   std::atomic<bool> wakePending_{false};

@@ -1194,10 +1194,13 @@ void WindowView::ApplyFrame() {
     frame_ = QPixmap::fromImage(image.copy());
   }
   // Without a compositor the transparent parts would show black: the
-  // window takes the shape of its frame.
-  if (!embedded_ && !frame_.isNull()) {
-    QBitmap shape = frame_.mask();
-    if (!shape.isNull()) setMask(shape);
+  // window takes the shape of the frame's pixels that are at least half
+  // opaque (fainter ones, such as a soft shadow, would show as dark
+  // blots there).
+  if (!embedded_ && !f.Empty()) {
+    const QImage image(reinterpret_cast<const uchar*>(f.pixels->data()), f.width, f.height,
+                       static_cast<qsizetype>(f.width) * 4, QImage::Format_ARGB32);
+    setMask(QBitmap::fromImage(image.createAlphaMask(Qt::ThresholdAlphaDither)));
   }
   update();
 }

@@ -24,17 +24,16 @@ namespace {
 using namespace app;
 
 std::vector<std::string*> AllTexts() {
-  return {&g_promptLine1,           &g_promptLine2,        &g_promptLine3,
-          &g_scriptFormat,          &g_readType,           &g_scriptText,
-          &g_levelInfoText,         &g_staticDataText,     &g_modifyMode,
-          &g_hdrRequiredLevelRange, &g_hdrMaximumLevel,    &g_hdrPurchaseCost,
-          &g_hdrStartCoolTime1,     &g_hdrStartCoolTime2,  &g_hdrCoolTime1,
-          &g_hdrCoolTime2,          &g_hdrPvpCoolTime1,    &g_hdrPvpCoolTime2,
-          &g_hdrCastingTime1,       &g_hdrCastingTime2,    &g_hdrPvpCastingTime1,
-          &g_hdrPvpCastingTime2,    &g_hdrRequiredLevel,   &g_hdrConsumeMp1,
-          &g_hdrConsumeMp2,         &g_hdrConsumeItem,     &g_hdrConsumeItemCount1,
-          &g_hdrConsumeItemCount2,  &g_frameDimensionTime, &g_droppedFilePath,
-          &g_levelRangeList};
+  return {&g_promptLine1,           &g_promptLine2,       &g_promptLine3,
+          &g_scriptFormat,          &g_readType,          &g_scriptText,
+          &g_levelInfoText,         &g_staticDataText,    &g_modifyMode,
+          &g_hdrRequiredLevelRange, &g_hdrMaximumLevel,   &g_hdrPurchaseCost,
+          &g_hdrStartCoolTime1,     &g_hdrStartCoolTime2, &g_hdrCoolTime1,
+          &g_hdrCoolTime2,          &g_hdrPvpCoolTime1,   &g_hdrPvpCoolTime2,
+          &g_hdrCastingTime1,       &g_hdrCastingTime2,   &g_hdrPvpCastingTime1,
+          &g_hdrPvpCastingTime2,    &g_hdrRequiredLevel,  &g_hdrConsumeMp1,
+          &g_hdrConsumeMp2,         &g_hdrConsumeItem,    &g_hdrConsumeItemCount1,
+          &g_hdrConsumeItemCount2,  &g_droppedFilePath,   &g_levelRangeList};
 }
 
 std::vector<fw::TextArray*> AllArrays() {
@@ -45,10 +44,10 @@ std::vector<fw::TextArray*> AllArrays() {
 }
 
 std::vector<std::int32_t*> AllNumbers() {
-  return {&g_promptResult,    &g_promptButtonMode, &g_valuesPerLevel,     &g_levelCount,
-          &g_currentLevel,    &g_gdiplusToken,     &g_levelRangeLow,      &g_levelRangeHigh,
-          &g_promptAnimWidth, &g_maleSearchResume, &g_femaleSearchResume, &g_skinCaretWindow,
-          &g_skinFocusedEdit, &g_skinFrameImage,   &g_levelInfoStart,     &g_levelInfoLength};
+  return {&g_promptResult,     &g_promptButtonMode,   &g_valuesPerLevel,  &g_levelCount,
+          &g_currentLevel,     &g_levelRangeLow,      &g_levelRangeHigh,  &g_promptAnimWidth,
+          &g_maleSearchResume, &g_femaleSearchResume, &g_skinCaretWindow, &g_skinFocusedEdit,
+          &g_levelInfoStart,   &g_levelInfoLength};
 }
 
 std::vector<bool*> AllFlags() {
@@ -73,6 +72,15 @@ TEST_F(ProgramTest, EveryProgramWideVariableStartsEmptyOrZero) {
     for (std::int32_t* n : AllNumbers()) EXPECT_EQ(*n, 0);
     for (bool* f : AllFlags()) EXPECT_FALSE(*f);
     for (const ClassFolder& c : ClassFolders()) EXPECT_FALSE(c.loader->Running()) << c.folder;
+    // The skinned-window module's start-up filled its two, after the zero
+    // start values; its skin object exists, attached to no window yet.
+    EXPECT_NE(g_gdiplusToken, 0);
+    EXPECT_EQ(g_frameDimensionTime, std::string("\x6D\xBD\xED\x6A\xB5\x3F\x8A\x41\x83\xA6"
+                                                "\x7F\x45\x22\x9D\xC8\x72",
+                                                16));
+    EXPECT_EQ(g_skinFrameImage, nullptr);
+    ASSERT_NE(g_backdropSkin, nullptr);
+    EXPECT_EQ(g_backdropSkin->GetHandle(), 0);
   });
 }
 
@@ -133,6 +141,8 @@ TEST_P(ExitRoadTest, EndsWithCodeZeroAfterTheExitRoutineRanOnce) {
   EXPECT_EQ(tableSizeSeenAtStop, 2);
   for (std::string* t : AllTexts()) EXPECT_EQ(*t, "");
   for (fw::TextArray* a : AllArrays()) EXPECT_EQ(a->Size(), 0);
+  EXPECT_EQ(g_frameDimensionTime, "");
+  EXPECT_EQ(g_backdropSkin, nullptr);
 }
 
 INSTANTIATE_TEST_SUITE_P(

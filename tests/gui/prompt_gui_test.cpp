@@ -1,0 +1,142 @@
+// The prompt box and its decoration through the real widgets: a picture of
+// an open prompt with the figure beside it, the keys, following MainWindow
+// where the window system puts it, and the text of the skinned-window
+// module drawn by Qt.
+#include <QDir>
+#include <QImage>
+#include <QPainter>
+#include <QTest>
+#include <QTimer>
+#include <QWindow>
+
+#include <vector>
+
+#include "app/prompt.h"
+#include "child_program.h"
+#include "gui_fixture.h"
+#include "skin/text.h"
+
+namespace {
+
+using namespace gui_test;
+
+class PromptGui : public ChildProgramTest {};
+
+// The three windows as the screen shows them: MainWindow, the box over it,
+// the figure over both with its per-pixel alpha; in MainWindow's
+// coordinates.
+QImage Composed() {
+  QWidget* main = Win("MainWindow");
+  QImage shot(main->size(), QImage::Format_ARGB32);
+  shot.fill(Qt::black);
+  QPainter p(&shot);
+  p.drawPixmap(0, 0, main->grab());
+  for (const char* name : {"PromptWindow", "PromptBackdropWindow"}) {
+    QWidget* w = Win(name);
+    p.drawPixmap(w->pos() - main->pos(), w->grab());
+  }
+  return shot;
+}
+
+TEST_F(PromptGui, AnOpenPromptWithItsDecorationIsAnsweredWithEnter) {
+  const QString path = QStringLiteral(SE_SCREENSHOT_DIR "/prompt_box.png");
+  EXPECT_EXIT(RunEditor([path] {
+                QTimer::singleShot(400, [path] {
+                  QWidget* prompt = Win("PromptWindow");
+                  QWidget* figure = Win("PromptBackdropWindow");
+                  CHILD_CHECK(prompt != nullptr && figure != nullptr);
+                  if (prompt == nullptr || figure == nullptr) return;
+                  CHILD_CHECK(prompt->size() == QSize(320, 121));
+                  CHILD_CHECK(figure->pos() == prompt->pos() - QPoint(198, 124));
+                  CHILD_CHECK(figure->testAttribute(Qt::WA_TranslucentBackground));
+                  CHILD_CHECK(figure->windowFlags() & Qt::WindowStaysOnTopHint);
+                  CHILD_CHECK(figure->windowFlags() & Qt::WindowTransparentForInput);
+                  CHILD_CHECK(figure->isVisible());
+                  QDir().mkpath(QStringLiteral(SE_SCREENSHOT_DIR));
+                  const QImage shot = Composed();
+                  CHILD_CHECK(shot.save(path));
+                  QTest::keyClick(prompt, Qt::Key_Return);
+                });
+                const int result =
+                    app::ShowPromptBox(Gbk("第一行"), Gbk("技能数据已复制！"), Gbk("第三行"), true);
+                CHILD_CHECK(result == 1);
+                CHILD_CHECK(fw::GetWindow("PromptBackdropWindow").IsLoaded());
+                fw::DelayWithMessages(120);
+                CHILD_CHECK(!fw::GetWindow("PromptBackdropWindow").IsLoaded());
+              }),
+              ::testing::ExitedWithCode(0), "");
+  const QImage shot(path);
+  ASSERT_FALSE(shot.isNull()) << path.toStdString();
+  // The box centred on the editor: its green title bar and white body; the
+  // figure's head left of and above the box.
+  const QPoint box(961 / 2 - 160, 597 / 2 - 60);
+  EXPECT_EQ(shot.pixelColor(box + QPoint(200, 10)), QColor(0, 128, 0));
+  EXPECT_EQ(shot.pixelColor(box + QPoint(300, 100)), QColor(255, 255, 255));
+  const QPoint figure = box - QPoint(198, 124);
+  const QColor face = shot.pixelColor(figure + QPoint(106, 82));
+  EXPECT_GT(face.red(), 200);
+  EXPECT_GT(face.red(), face.green());
+  EXPECT_GT(face.green(), face.blue());
+}
+
+TEST_F(PromptGui, EscapeCancelsAndTheNextPromptCentresWhereTheWindowSystemPutMainWindow) {
+  EXPECT_EXIT(RunEditor([] {
+                QWidget* main = Win("MainWindow");
+                // Only the program sizes the editor.
+                CHILD_CHECK(main->minimumSize() == QSize(961, 597));
+                CHILD_CHECK(main->maximumSize() == QSize(961, 597));
+                main->windowHandle()->setPosition(123, 45);
+                const fw::Window& model = fw::GetWindow("MainWindow");
+                for (int i = 0; i < 100 && model.Left() != 123; ++i) fw::DelayWithMessages(10);
+                CHILD_CHECK(model.Left() == 123 && model.Top() == 45);
+
+                QRect shown;
+                QTimer::singleShot(400, [&] {
+                  shown = Win("PromptWindow")->geometry();
+                  QTest::keyClick(Win("PromptWindow"), Qt::Key_Escape);
+                });
+                const int result = app::ShowPromptBox({}, Gbk("确认修改？"), {}, true);
+                CHILD_CHECK(result == 0);
+                // 123 + 480.5 - 160 and 45 + 298.5 - 60, truncated.
+                CHILD_CHECK(shown == QRect(443, 283, 320, 121));
+              }),
+              ::testing::ExitedWithCode(0), "");
+}
+
+class SkinText : public GuiTest {};
+
+// The module's text comes from Qt while the backend lives: 宋体 is the
+// installed CJK font, and glyphs land inside the layout rectangle only.
+TEST_F(SkinText, TheQtBackendDrawsTheModulesText) {
+  skin::TextRasteriser* text = skin::CurrentTextRasteriser();
+  ASSERT_NE(text, nullptr);
+  EXPECT_TRUE(text->HasFamily("宋体"));
+  EXPECT_FALSE(text->HasFamily("No Such Family At All"));
+  std::vector<std::uint32_t> pixels(60 * 20, 0u);
+  skin::TextRun run;
+  run.text = u"提示信息";
+  run.style.family = "宋体";
+  run.style.pixels = 12;
+  run.x = 2;
+  run.y = 2;
+  run.width = 30;  // the text is wider: it is cut here
+  run.height = 16;
+  run.lineAlign = 1;
+  run.noWrap = true;
+  run.colour = 0xFFFF0000u;
+  text->Draw(pixels, 60, 20, run);
+  int inside = 0;
+  int outside = 0;
+  for (int y = 0; y < 20; ++y) {
+    for (int x = 0; x < 60; ++x) {
+      if ((pixels[static_cast<std::size_t>(y * 60 + x)] >> 24) == 0) continue;
+      (x >= 2 && x < 32 && y >= 2 && y < 18 ? inside : outside) += 1;
+    }
+  }
+  EXPECT_GT(inside, 20);
+  EXPECT_EQ(outside, 0);
+  EXPECT_GT(text->Advance(u"提示", run.style), 20.0f);
+  EXPECT_GT(text->LineHeight(run.style), 10.0f);
+}
+
+}  // namespace
