@@ -263,6 +263,14 @@ TEST_F(Drops, ReachTheDisabledEditAndAreNeverPasted) {
   EXPECT_EQ(Widget<QPlainTextEdit>("Trap", "多行")->toPlainText(), QStringLiteral("a\nb"));
 }
 
+TEST_F(Drops, APathOutsideGbkNamesNoFile) {
+  // Its GBK form would be "/tmp/?.skl", which may name another file.
+  EXPECT_TRUE(DropOn("多行", {QStringLiteral(u"/tmp/\U0001F642.skl")}));
+  EXPECT_EQ(Count("files " + std::string(fw::kPathOutsideGbk)), 1);
+  EXPECT_TRUE(DropOn("多行", {QStringLiteral(u"/tmp/\U0001F642.skl"), QStringLiteral("/tmp/a")}));
+  EXPECT_EQ(Count("files " + std::string(fw::kPathOutsideGbk) + "\r\n/tmp/a\r\n"), 1);
+}
+
 TEST_F(Drops, ElsewhereDoNothing) {
   EXPECT_FALSE(DropOn("按钮", {QStringLiteral("/tmp/a")}));
   EXPECT_FALSE(DropOn("单行", {QStringLiteral("/tmp/a")}));
