@@ -80,7 +80,9 @@ std::optional<std::string> SkillNameIndex::DisplayName(std::string_view key) con
   } else {
     // A key holding ">" runs past the first ">" of its line: look at every
     // line.
-    const std::string wanted = Fold("<" + std::string(key) + ">");
+    std::string bracketed = "<";
+    bracketed.append(key).append(">");
+    const std::string wanted = Fold(bracketed);
     for (const std::string& candidate : lines_) {
       if (candidate.starts_with("<//")) continue;
       if (candidate.size() >= wanted.size() && Fold(candidate.substr(0, wanted.size())) == wanted) {

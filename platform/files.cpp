@@ -181,7 +181,8 @@ std::vector<std::string> ListEntries(std::string_view folder, EntryKind kind,
   if (!native) return names;
   Dir dir(::opendir(native->c_str()));
   if (!dir) return names;
-  const std::string suffix = extension.empty() ? std::string() : "." + GbkToUtf8(extension);
+  std::string suffix;
+  if (!extension.empty()) suffix.append(".").append(GbkToUtf8(extension));
   while (const dirent* e = ::readdir(dir.get())) {
     const std::string_view name = e->d_name;
     if (name == "." || name == "..") continue;
