@@ -25,21 +25,25 @@ std::string_view SectionPrefix(ScriptForm form) {
 }
 
 // A section as the loaders read it: SP the tag line and one "[@02]" line
-// per value; PT the tag line and the values joined by TAB. The PT text
-// stops before the TAB after the last value, so a values line keeps its
-// own ending.
+// per value; PT the tag line and the values line, each value followed by a
+// TAB. A PT mastery section may end its line without the last TAB (its
+// values are every part of the line), so its text stops before that TAB
+// and the line keeps its own ending; a header field needs every TAB, or a
+// line with too few values would pass for one with empty values.
 std::string SectionText(ScriptForm form, std::string_view tag,
-                        const std::vector<std::string>& values) {
+                        const std::vector<std::string>& values, bool lastTab) {
   std::string text = std::string(SectionPrefix(form)) + std::string(tag) + "\r\n";
   for (std::size_t i = 0; i < values.size(); ++i) {
     if (form == ScriptForm::Sp) {
       if (i > 0) text.append("\r\n");
       text.append("[@02]");
-    } else if (i > 0) {
-      text.push_back('\t');
+      text.append(values[i]);
+      continue;
     }
+    if (i > 0) text.push_back('\t');
     text.append(values[i]);
   }
+  if (form == ScriptForm::Pt && lastTab && !values.empty()) text.push_back('\t');
   return text;
 }
 
@@ -65,10 +69,10 @@ int ArenaCopyAt(std::string_view script, ScriptForm form, std::string_view tag) 
 // Replaces one section whose values change; an unchanged one is left alone.
 Rebuilt WriteSection(std::string script, ScriptForm form, std::string_view tag, int at,
                      const std::vector<std::string>& oldValues,
-                     const std::vector<std::string>& newValues) {
+                     const std::vector<std::string>& newValues, bool lastTab) {
   if (oldValues == newValues) return {std::move(script)};
-  return ReplaceAt(script, at, SectionText(form, tag, oldValues),
-                   SectionText(form, tag, newValues));
+  return ReplaceAt(script, at, SectionText(form, tag, oldValues, lastTab),
+                   SectionText(form, tag, newValues, lastTab));
 }
 
 const HeaderField* FieldTitled(std::string_view title) {
@@ -174,7 +178,7 @@ Rebuilt RebuildHeaderFields(std::string_view script, ScriptForm form,
     }
     const int at =
         arena ? ArenaCopyAt(text.text, form, f->tag) : FirstCopyAt(text.text, form, f->tag);
-    text = WriteSection(std::move(text.text), form, f->tag, at, oldValues, newValues);
+    text = WriteSection(std::move(text.text), form, f->tag, at, oldValues, newValues, true);
     if (!text.Accepted()) return text;
   }
   return text;
@@ -213,7 +217,7 @@ Rebuilt RebuildMasteryLevels(std::string_view script, ScriptForm form, bool seco
   const std::string_view tag =
       secondGrowtype ? "[second growtype maximum level]" : "[growtype maximum level]";
   return WriteSection(std::string(script), form, tag, FirstCopyAt(script, form, tag), values,
-                      newValues);
+                      newValues, false);
 }
 
 std::optional<int> GetHighestMasteryLevel() {

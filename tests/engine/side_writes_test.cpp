@@ -165,6 +165,17 @@ INSTANTIATE_TEST_SUITE_P(BothForms, HeaderWrite, ::testing::Values(ScriptForm::S
                            return param.param == ScriptForm::Sp ? "Sp" : "Pt";
                          });
 
+TEST(HeaderWritePt, ALineWithTooFewValuesIsNotWrittenOver) {
+  // One value where two are needed: the rows show empty values, which must
+  // not pass for the line's content.
+  const std::string script = "[consume MP]\r\n\t\r\n";
+  HeaderState s = ReadHeader(script, ScriptForm::Pt);
+  ASSERT_EQ(s.rows.size(), 2u);
+  Edit(s.rows, "MP消耗1", 0, {"10", ""});
+  EXPECT_EQ(RebuildHeaderFields(script, ScriptForm::Pt, s.slots, s.rows, std::nullopt).refusal,
+            Refusal::NotFound);
+}
+
 // ---- Mastery levels ------------------------------------------------------------
 
 struct MasteryCase {

@@ -1,0 +1,267 @@
+// Fuzz target over the writers of the script: the level-info and static
+// rebuilders, the float patch, the header-field and mastery writers and the
+// typed-number reading. The first byte picks a part; model-driven parts
+// build a valid script and check the new script byte for byte
+// (tests/engine/rebuild_model.h); raw parts feed arbitrary bytes and check
+// what must hold for any input.
+#include <fuzzer/FuzzedDataProvider.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/header_fields.h"
+#include "engine/mastery.h"
+#include "engine/rebuild.h"
+#include "engine/side_writes.h"
+#include "engine/text.h"
+#include "engine/typed_number.h"
+#include "tests/engine/rebuild_model.h"
+
+namespace {
+
+void Check(bool condition, const char* what) {
+  if (!condition) {
+    std::fprintf(stderr, "invariant broken: %s\n", what);
+    std::abort();
+  }
+}
+
+class ProviderChooser : public rebuild_model::Chooser {
+ public:
+  explicit ProviderChooser(FuzzedDataProvider& p) : p_(p) {}
+  std::uint32_t Below(std::uint32_t n) override {
+    return p_.ConsumeIntegralInRange<std::uint32_t>(0, n - 1);
+  }
+
+ private:
+  FuzzedDataProvider& p_;
+};
+
+void CheckModel(const rebuild_model::Outcome& out) {
+  if (!out.problem.empty()) {
+    std::fprintf(stderr, "%s\n", out.problem.c_str());
+    std::abort();
+  }
+}
+
+// Small texts that reach the interesting paths more often than random bytes.
+std::string Piece(FuzzedDataProvider& p) {
+  static const char* const kPieces[] = {"[@02]",
+                                        "[@04]",
+                                        "[@05][level info]",
+                                        "[@05][/level info]",
+                                        "[level info]",
+                                        "[/level info]",
+                                        "\t",
+                                        "\r\n",
+                                        "[@05][static data]",
+                                        "[@05][/static data]",
+                                        "[static data]",
+                                        "[/static data]",
+                                        "[pvp]",
+                                        "[@05][pvp]",
+                                        "[/pvp]",
+                                        "[@05][/pvp]",
+                                        "[@05][level property]",
+                                        "[@05][/level property]",
+                                        "[@04]0.00",
+                                        "[@04]0.001",
+                                        "0.5",
+                                        "-7",
+                                        "2147483647",
+                                        "\xA3\xB1",
+                                        "[cool time]",
+                                        "[@05][cool time]",
+                                        "[growtype maximum level]",
+                                        "[@05][growtype maximum level]",
+                                        "[second growtype maximum level]",
+                                        "[maximum level]",
+                                        "[required level]"};
+  if (p.ConsumeBool())
+    return kPieces[p.ConsumeIntegralInRange<std::size_t>(0, std::size(kPieces) - 1)];
+  return p.ConsumeRandomLengthString(12);
+}
+
+std::string RawText(FuzzedDataProvider& p) {
+  std::string text;
+  const int pieces = p.ConsumeIntegralInRange<int>(0, 40);
+  for (int i = 0; i < pieces; ++i) text += Piece(p);
+  return text;
+}
+
+std::vector<std::string> Cells(FuzzedDataProvider& p, int most) {
+  std::vector<std::string> cells;
+  const int count = p.ConsumeIntegralInRange<int>(0, most);
+  for (int i = 0; i < count; ++i)
+    cells.push_back(p.ConsumeBool() ? Piece(p) : std::to_string(p.ConsumeIntegral<std::int16_t>()));
+  return cells;
+}
+
+// Any script, any recorded place, any inputs: no crash; a refusal leaves
+// no text; a PT rebuild changes nothing outside the recorded place; the SP
+// result has the float patch applied (a second patch changes nothing).
+void RawLevel(FuzzedDataProvider& p) {
+  const ScriptForm form = p.ConsumeBool() ? ScriptForm::Sp : ScriptForm::Pt;
+  const ModifyMode mode = static_cast<ModifyMode>(p.ConsumeIntegralInRange<int>(0, 3));
+  const std::string script = RawText(p);
+  LevelTable table;
+  table.valuesPerLevel = p.ConsumeIntegralInRange<int>(-2, 5);
+  table.levelCount = p.ConsumeIntegralInRange<int>(-1, 6);
+  const int size = static_cast<int>(script.size());
+  table.block.start = p.ConsumeIntegralInRange<int>(0, size + 2);
+  table.block.length = p.ConsumeIntegralInRange<int>(-1, size + 2);
+  const int values = p.ConsumeIntegralInRange<int>(0, 30);
+  for (int i = 0; i < values; ++i) table.values.push_back(Piece(p));
+  LevelChange change{p.ConsumeIntegralInRange<int>(-1, 7), p.ConsumeIntegralInRange<int>(-1, 7),
+                     Cells(p, 6), Cells(p, 6)};
+  const Rebuilt r = RebuildLevelInfo(script, form, mode, table, change);
+  if (!r.Accepted()) {
+    Check(r.text.empty(), "a refusal leaves no text");
+    return;
+  }
+  if (form == ScriptForm::Sp) {
+    Check(PatchLevelPropertyFloats(r.text) == r.text, "the SP result is patched once");
+    return;
+  }
+  if (r.text == script) return;
+  const auto start = static_cast<std::size_t>(table.block.start) - 1;
+  const auto end = start + static_cast<std::size_t>(table.block.length);
+  Check(r.text.compare(0, start, script, 0, start) == 0, "PT: bytes before the table kept");
+  const std::size_t tail = script.size() - end;
+  Check(r.text.size() >= tail && r.text.compare(r.text.size() - tail, tail, script, end, tail) == 0,
+        "PT: bytes after the table kept");
+}
+
+void RawStatic(FuzzedDataProvider& p) {
+  const std::string script = RawText(p);
+  const StaticCopy copy = static_cast<StaticCopy>(p.ConsumeIntegralInRange<int>(0, 2));
+  const StaticChange change{RawText(p), Cells(p, 6)};
+  const bool sp = p.ConsumeBool();
+  const Rebuilt r =
+      sp ? RebuildStaticDataSp(script, copy, change) : RebuildStaticDataPt(script, copy, change);
+  if (!r.Accepted()) Check(r.text.empty(), "a refused static rebuild leaves no text");
+}
+
+void RawPatch(FuzzedDataProvider& p) {
+  const std::string text = RawText(p);
+  const std::string once = PatchLevelPropertyFloats(text);
+  Check(PatchLevelPropertyFloats(once) == once, "the float patch changes nothing a second time");
+  Check(once.size() >= text.size(), "the float patch only inserts");
+}
+
+// Header fields of a random script, some edited to digits: a save that goes
+// through reads back exactly the edited values.
+void HeaderFields(FuzzedDataProvider& p) {
+  const ScriptForm form = p.ConsumeBool() ? ScriptForm::Sp : ScriptForm::Pt;
+  const std::string script = RawText(p);
+  auto read = [&](std::string_view s) {
+    return form == ScriptForm::Sp ? ReadHeaderFieldsSp(s) : ReadHeaderFieldsPt(s);
+  };
+  const HeaderFieldLoad load = read(script);
+  std::vector<GridRow> rows;
+  for (const HeaderRowGroup& g : load.groups) {
+    for (std::size_t i = 0; i < g.titles.size(); ++i) rows.push_back({g.titles[i], g.values[i]});
+  }
+  for (GridRow& row : rows) {
+    if (p.ConsumeBool()) {
+      row.value = p.ConsumeBool() ? std::to_string(p.ConsumeIntegralInRange<int>(0, 99999)) : "";
+    }
+  }
+  const Rebuilt r = RebuildHeaderFields(script, form, load.slots, rows, std::nullopt);
+  if (!r.Accepted()) {
+    Check(r.text.empty(), "a refused header save leaves no text");
+    return;
+  }
+  // Values that hold a tag could carry another field's tag away with them;
+  // for every other script each field reads back as saved, or as it was
+  // when its first value was emptied.
+  for (const GridRow& row : rows) {
+    if (row.value.find('[') != std::string::npos) return;
+  }
+  for (const std::string& slot : load.slots) {
+    if (slot.find('[') != std::string::npos) return;
+  }
+  const HeaderFieldLoad again = read(r.text);
+  Check(again.groups.size() == load.groups.size(), "a header save keeps every field");
+  std::size_t row = 0;
+  for (std::size_t g = 0; g < again.groups.size(); ++g) {
+    const std::vector<std::string>& values = again.groups[g].values;
+    const bool skipped = rows[row].value.empty();
+    for (std::size_t i = 0; i < values.size(); ++i, ++row) {
+      Check(values[i] == (skipped ? load.groups[g].values[i] : rows[row].value),
+            "header values read back as saved");
+    }
+  }
+}
+
+void Mastery(FuzzedDataProvider& p) {
+  const ScriptForm form = p.ConsumeBool() ? ScriptForm::Sp : ScriptForm::Pt;
+  const std::string script = RawText(p);
+  const MasterySection section =
+      form == ScriptForm::Sp ? ReadMasterySectionSp(script) : ReadMasterySectionPt(script);
+  std::vector<std::string> cells;
+  std::vector<std::string> want = section.values;
+  for (std::string& value : want) {
+    if (section.second && TextToInt(value) <= 0) continue;
+    std::string cell = value;
+    if (p.ConsumeBool()) cell = value = std::to_string(p.ConsumeIntegralInRange<int>(1, 99));
+    cells.push_back(cell);
+  }
+  const Rebuilt r =
+      RebuildMasteryLevels(script, form, section.second, section.values, cells, std::nullopt);
+  if (!r.Accepted()) {
+    Check(r.text.empty(), "a refused mastery save leaves no text");
+    return;
+  }
+  const MasterySection again =
+      form == ScriptForm::Sp ? ReadMasterySectionSp(r.text) : ReadMasterySectionPt(r.text);
+  Check(again.values == want, "mastery levels read back as saved");
+}
+
+void Numbers(FuzzedDataProvider& p) {
+  const std::string a = p.ConsumeRandomLengthString(40);
+  const std::string b = p.ConsumeRandomLengthString(40);
+  const TypedNumber n = ReadTypedNumber(a);
+  const Decimal product = Multiply(LeadingDecimal(b), n.value);
+  const auto whole = TruncateToInt32(product);
+  const auto text = DecimalToText(product);
+  Check(whole.has_value() == text.has_value(), "a product in range has a text");
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  FuzzedDataProvider p(data, size);
+  ProviderChooser choose(p);
+  switch (p.ConsumeIntegralInRange<int>(0, 7)) {
+    case 0:
+    case 1:
+      CheckModel(rebuild_model::CheckLevelRebuild(choose));
+      break;
+    case 2:
+      CheckModel(rebuild_model::CheckStaticRebuild(choose));
+      break;
+    case 3:
+      RawLevel(p);
+      break;
+    case 4:
+      RawStatic(p);
+      break;
+    case 5:
+      RawPatch(p);
+      HeaderFields(p);
+      break;
+    case 6:
+      Mastery(p);
+      break;
+    default:
+      Numbers(p);
+      break;
+  }
+  return 0;
+}
