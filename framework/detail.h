@@ -142,6 +142,7 @@ struct Window::State {
     std::shared_ptr<std::function<void()>> tick;  // kept alive while it runs
   };
   std::map<int, ProgramTimer> programTimers;
+  RawInputHook rawInput;
 };
 
 struct Runtime::State {

@@ -213,6 +213,10 @@ bool Headless::PressKey(std::string_view window, input::Key key) {
   Window* w = FindWindowOrSay(window);
   return w != nullptr && input::PressKey(*w, key);
 }
+bool Headless::Raw(std::string_view window, const RawInput& input) {
+  Window* w = FindWindowOrSay(window);
+  return w != nullptr && input::RawWindowInput(*w, input);
+}
 
 void Headless::Advance(std::int64_t ms) {
   DelayWithMessages(ms);

@@ -91,6 +91,8 @@ class Headless final : public Backend {
   // The window system moved or resized the window (input::PlaceWindow).
   bool Place(std::string_view window, const Rect& geometry);
   bool PressKey(std::string_view window, input::Key key);
+  // Raw mouse or keyboard input of a layered window (input::RawWindowInput).
+  bool Raw(std::string_view window, const RawInput& input);
 
   // Lets virtual time pass while serving events (DelayWithMessages).
   void Advance(std::int64_t ms);

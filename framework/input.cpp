@@ -174,6 +174,15 @@ bool PlaceWindow(Window& window, const Rect& geometry) {
   return true;
 }
 
+bool RawWindowInput(Window& window, const RawInput& input) {
+  detail::RequireGui();
+  if (!WindowTakesInput(window) || !window.HasRawInputHook()) return false;
+  // The hook may replace itself or destroy the window while it runs.
+  const RawInputHook hook = detail::Access::Of(window).rawInput;
+  hook(input);
+  return true;
+}
+
 bool PressKey(Window& window, Key key) {
   detail::RequireGui();
   if (!WindowTakesInput(window)) return false;

@@ -72,6 +72,12 @@ bool MoveWindow(Window& window, int left, int top);
 // and Moved is raised when left or top changed.
 bool PlaceWindow(Window& window, const Rect& geometry);
 
+// Mouse or keyboard input of a layered window whose program set a raw
+// input hook (Window::SetRawInputHook): the hook gets it, as it came.
+// False when the window is not loaded, is blocked by a modal window, or
+// has no hook.
+bool RawWindowInput(Window& window, const RawInput& input);
+
 enum class Key : std::uint8_t { Enter, Escape };
 // A key pressed in a window: clicks the first reachable unit of the form's
 // list for that key (WindowDef::EnterPresses / EscapePresses), as a click

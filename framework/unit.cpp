@@ -247,6 +247,7 @@ void ClearWindowState(detail::WindowState& s) {
   s.frame = {};
   s.programTimers.clear();
   s.properties.Clear();
+  s.rawInput = nullptr;
 }
 
 }  // namespace
@@ -479,6 +480,14 @@ void Window::BeginUserMove() {
   detail::RequireGui();
   if (state_->loaded && state_->embeddedIn == nullptr)
     runtime_->backend().WindowChanged(*this, Prop::SystemMove);
+}
+
+void Window::SetRawInputHook(RawInputHook hook) {
+  detail::RequireGui();
+  if (state_->loaded) state_->rawInput = std::move(hook);
+}
+bool Window::HasRawInputHook() const {
+  return static_cast<bool>(state_->rawInput);
 }
 
 bool Window::Minimise() {

@@ -173,6 +173,27 @@ class Control {
   PropertyBag properties_;
 };
 
+// The mouse and keyboard as a layered window receives them, for a program
+// that draws the window's units itself (the skinned-window module): where
+// the pointer is, in the window's client coordinates, and what is typed.
+struct RawInput {
+  enum class Kind : std::uint8_t {
+    PointerMove,   // x, y
+    PointerLeave,  // the pointer left the window
+    LeftDown,      // x, y
+    LeftDouble,    // a quick second press, x, y
+    LeftUp,        // x, y
+    Character,     // `text`: one character, GBK (backspace is "\b")
+    KeyDown,       // `key`: a key without a character (its Windows key code)
+  };
+  Kind kind = Kind::PointerMove;
+  int x = 0;
+  int y = 0;
+  std::string text;
+  int key = 0;
+};
+using RawInputHook = std::function<void(const RawInput&)>;
+
 // How a window is loaded.
 struct LoadOptions {
   // Modal: Load returns only when the window has been destroyed; the
@@ -268,6 +289,13 @@ class Window {
   // is, the window system moving it (as a press on a system caption bar
   // does); the model follows each move as the window system reports it.
   void BeginUserMove();
+
+  // While a hook is set, the mouse and keyboard input of this window, once
+  // it is layered, goes to the hook instead of its units (which it does not
+  // show): see input::RawWindowInput. Dropped when the window is
+  // destroyed; ignored while it is not loaded.
+  void SetRawInputHook(RawInputHook hook);
+  bool HasRawInputHook() const;
 
   // Minimises a loaded top-level window; false when it is not loaded or is
   // embedded. Restoring is the user's (or the backend's) business; an

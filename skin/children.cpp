@@ -263,4 +263,101 @@ void DrawCaret(Hwnd parent, Hwnd edit, gdip::Graphics* graphics) {
   gdip::DeletePen(pen);
 }
 
+namespace {
+
+// The child of `window` under a point of its client area, from the top of
+// the z-order down; 0 for none.
+Hwnd ChildAt(Hwnd window, int x, int y) {
+  Rect outer;
+  if (!GetWindowRect(window, &outer)) return 0;
+  for (Hwnd child = GetWindow(window, GW_CHILD); child != 0;
+       child = GetWindow(child, GW_HWNDNEXT)) {
+    const fw::Control* unit = ControlOf(child);
+    if (unit == nullptr || !unit->Visible()) continue;
+    Rect r;
+    GetWindowRect(child, &r);
+    const int sx = outer.left + x;
+    const int sy = outer.top + y;
+    if (sx >= r.left && sx < r.right && sy >= r.top && sy < r.bottom) return child;
+  }
+  return 0;
+}
+
+// A point of the window's client area in a child's coordinates.
+LParam PointIn(Hwnd window, Hwnd child, int x, int y) {
+  Rect outer;
+  GetWindowRect(window, &outer);
+  Point p{outer.left + x, outer.top + y};
+  ScreenToClient(child, &p);
+  return MakePoint(p.x, p.y);
+}
+
+bool ChildOf(Hwnd window, Hwnd child) {
+  return child != 0 && GetParent(child) == window;
+}
+
+constexpr std::string_view kHoverProperty = "Skin_Hover";
+
+}  // namespace
+
+void RouteInput(Hwnd window, const fw::RawInput& input) {
+  using Kind = fw::RawInput::Kind;
+  const Hwnd hover = static_cast<Hwnd>(GetProp(window, kHoverProperty));
+  auto leave = [&] {
+    if (hover != 0 && TrackedMouseLeave() == hover) SendMessage(hover, WM_MOUSELEAVE, 0, 0);
+    SetProp(window, kHoverProperty, 0);
+  };
+  const Hwnd capture = ChildOf(window, GetCapture()) ? GetCapture() : 0;
+  switch (input.kind) {
+    case Kind::PointerMove: {
+      const Hwnd under = ChildAt(window, input.x, input.y);
+      if (under != hover) {
+        leave();
+        SetProp(window, kHoverProperty, static_cast<int>(under));
+      }
+      const Hwnd target = capture != 0 ? capture : under;
+      if (target != 0)
+        SendMessage(target, WM_MOUSEMOVE, 0, PointIn(window, target, input.x, input.y));
+      return;
+    }
+    case Kind::PointerLeave:
+      leave();
+      return;
+    case Kind::LeftDown:
+    case Kind::LeftDouble: {
+      const Hwnd target = ChildAt(window, input.x, input.y);
+      if (target == 0) {
+        SetFocus(0);
+        return;
+      }
+      SendMessage(target, input.kind == Kind::LeftDown ? WM_LBUTTONDOWN : WM_LBUTTONDBLCLK, 1,
+                  PointIn(window, target, input.x, input.y));
+      return;
+    }
+    case Kind::LeftUp: {
+      const Hwnd target = capture != 0 ? capture : ChildAt(window, input.x, input.y);
+      if (target != 0)
+        SendMessage(target, WM_LBUTTONUP, 0, PointIn(window, target, input.x, input.y));
+      if (capture != 0) ReleaseCapture();
+      return;
+    }
+    case Kind::Character: {
+      const Hwnd focus = GetFocus();
+      if (!ChildOf(window, focus) || input.text.empty()) return;
+      const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(input.text[i]); };
+      if (input.text.size() >= 2 && byte(0) >= 0x81) {
+        SendMessage(focus, WM_IME_CHAR, static_cast<WParam>(byte(0) << 8 | byte(1)), 0);
+      } else {
+        SendMessage(focus, WM_CHAR, byte(0), 0);
+      }
+      return;
+    }
+    case Kind::KeyDown: {
+      const Hwnd focus = GetFocus();
+      if (ChildOf(window, focus)) SendMessage(focus, WM_KEYDOWN, static_cast<WParam>(input.key), 0);
+      return;
+    }
+  }
+}
+
 }  // namespace skin

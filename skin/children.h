@@ -65,4 +65,13 @@ void CaretBlinkTimerProc(Hwnd hwnd, unsigned message, std::uintptr_t id, std::ui
 // A 12-pixel black line at the focused edit's caret, centred in the edit.
 void DrawCaret(Hwnd parent, Hwnd edit, gdip::Graphics* graphics);
 
+// The mouse and keyboard of a skinned window, as its children's messages:
+// the child under the pointer (or the one that holds the capture) gets
+// WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONDBLCLK and WM_LBUTTONUP in its
+// own coordinates, and WM_MOUSELEAVE when the pointer leaves it after it
+// asked for that; typed characters (WM_CHAR, WM_IME_CHAR for a two-byte
+// character) and keys go to the focused child. PngSkin::Attach routes the
+// window's raw input here.
+void RouteInput(Hwnd window, const fw::RawInput& input);
+
 }  // namespace skin

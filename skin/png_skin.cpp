@@ -20,6 +20,11 @@ bool PngSkin::Attach(Hwnd hwnd) {
   if (GetProp(hwnd_, kTimeProperty) == 0) {
     SetTimer(hwnd_, kCaretTimerId, kCaretBlinkMs, &CaretBlinkTimerProc);
     SetProp(hwnd_, kTimeProperty, kCaretTimerId);
+    // The window shows only its frame: its mouse and keyboard reach the
+    // skinned children as their messages.
+    if (fw::Window* window = WindowOf(hwnd_)) {
+      window->SetRawInputHook([hwnd](const fw::RawInput& input) { RouteInput(hwnd, input); });
+    }
   }
   return true;
 }

@@ -1091,7 +1091,70 @@ void WindowView::resizeEvent(QResizeEvent* e) {
   SystemGeometryChanged();
 }
 
+bool WindowView::TakesRawInput() const {
+  return !dead_ && layered_ && window_->HasRawInputHook();
+}
+
+bool WindowView::ForwardPointer(RawInput::Kind kind, const QMouseEvent* e) {
+  if (!TakesRawInput()) return false;
+  RawInput in;
+  in.kind = kind;
+  in.x = EventPos(e).x();
+  in.y = EventPos(e).y();
+  input::RawWindowInput(*window_, in);
+  return true;
+}
+
+namespace {
+
+// Keys without a character, as their Windows key codes.
+int WindowsKeyCode(int qtKey) {
+  switch (qtKey) {
+    case Qt::Key_End:
+      return 0x23;
+    case Qt::Key_Home:
+      return 0x24;
+    case Qt::Key_Left:
+      return 0x25;
+    case Qt::Key_Up:
+      return 0x26;
+    case Qt::Key_Right:
+      return 0x27;
+    case Qt::Key_Down:
+      return 0x28;
+    case Qt::Key_Delete:
+      return 0x2E;
+    default:
+      return 0;
+  }
+}
+
+}  // namespace
+
 void WindowView::keyPressEvent(QKeyEvent* e) {
+  if (TakesRawInput()) {
+    e->accept();
+    RawInput in;
+    if (e->key() == Qt::Key_Backspace) {
+      in.kind = RawInput::Kind::Character;
+      in.text = "\b";
+    } else if (!e->text().isEmpty() && e->text().at(0).isPrint()) {
+      in.kind = RawInput::Kind::Character;
+      for (const QChar c : e->text()) {
+        in.text = ToGbk(QString(c));
+        input::RawWindowInput(*window_, in);
+        if (dead_) return;
+      }
+      return;
+    } else if (const int key = WindowsKeyCode(e->key()); key != 0) {
+      in.kind = RawInput::Kind::KeyDown;
+      in.key = key;
+    } else {
+      return;
+    }
+    input::RawWindowInput(*window_, in);
+    return;
+  }
   const bool enter = e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
   const bool escape = e->key() == Qt::Key_Escape;
   if (dead_ || (!enter && !escape) || e->modifiers() != Qt::NoModifier) {
@@ -1178,6 +1241,10 @@ void WindowView::BecomeLayered() {
     destroy();
   }
   setAttribute(Qt::WA_TranslucentBackground);
+  // The program may draw units into the frame and take the mouse and keys
+  // itself (a raw input hook); it then wants every move.
+  setMouseTracking(true);
+  if (!IsInputTransparent(*window_)) setFocusPolicy(Qt::StrongFocus);
   if (remake && shown) ApplyVisible();
 }
 
@@ -1226,6 +1293,10 @@ void WindowView::paintEvent(QPaintEvent*) {
 }
 
 void WindowView::mousePressEvent(QMouseEvent* e) {
+  if (e->button() == Qt::LeftButton && ForwardPointer(RawInput::Kind::LeftDown, e)) {
+    e->accept();
+    return;
+  }
   if (!dead_ && e->button() == Qt::LeftButton && window_->definition().flags.draggable) {
     dragging_ = true;
     pressGlobal_ = e->globalPosition().toPoint();
@@ -1236,7 +1307,28 @@ void WindowView::mousePressEvent(QMouseEvent* e) {
   QWidget::mousePressEvent(e);
 }
 
+void WindowView::mouseDoubleClickEvent(QMouseEvent* e) {
+  if (e->button() == Qt::LeftButton && ForwardPointer(RawInput::Kind::LeftDouble, e)) {
+    e->accept();
+    return;
+  }
+  QWidget::mouseDoubleClickEvent(e);
+}
+
+void WindowView::leaveEvent(QEvent* e) {
+  if (TakesRawInput()) {
+    RawInput in;
+    in.kind = RawInput::Kind::PointerLeave;
+    input::RawWindowInput(*window_, in);
+  }
+  QWidget::leaveEvent(e);
+}
+
 void WindowView::mouseMoveEvent(QMouseEvent* e) {
+  if (ForwardPointer(RawInput::Kind::PointerMove, e)) {
+    e->accept();
+    return;
+  }
   if (!dragging_ || dead_ || !(e->buttons() & Qt::LeftButton)) {
     QWidget::mouseMoveEvent(e);
     return;
@@ -1250,6 +1342,10 @@ void WindowView::mouseMoveEvent(QMouseEvent* e) {
 }
 
 void WindowView::mouseReleaseEvent(QMouseEvent* e) {
+  if (e->button() == Qt::LeftButton && ForwardPointer(RawInput::Kind::LeftUp, e)) {
+    e->accept();
+    return;
+  }
   if (dragging_ && e->button() == Qt::LeftButton) {
     dragging_ = false;
     e->accept();

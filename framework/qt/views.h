@@ -95,6 +95,8 @@ class WindowView final : public QWidget {
   void closeEvent(QCloseEvent* event) override;
   void changeEvent(QEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void leaveEvent(QEvent* event) override;
   void moveEvent(QMoveEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
@@ -113,6 +115,10 @@ class WindowView final : public QWidget {
   // The window system moved or resized this top-level window: the model
   // follows, unless the geometry is one the program asked for itself.
   void SystemGeometryChanged();
+  // A layered window whose program takes its raw input (the skinned-window
+  // module) gets the mouse and keys instead of its units.
+  bool TakesRawInput() const;
+  bool ForwardPointer(RawInput::Kind kind, const QMouseEvent* event);
   // An owned window stays above its owner.
   void KeepAboveOwner();
   // The unit with a registered drop target under `pos`, or nullptr.

@@ -165,6 +165,40 @@ TEST(Keys, PressTheFirstReachableUnitOfTheirList) {
                                                 "Clicked 确定2"}));
 }
 
+// ---- Raw input ------------------------------------------------------------------
+
+TEST(RawInput, GoesToTheHookWhileTheWindowTakesInput) {
+  Env env;
+  std::vector<std::string> seen;
+  EXPECT_FALSE(env.h.Raw("TestWindow", {}));  // no hook
+  tw::window->SetRawInputHook([&](const fw::RawInput& in) {
+    seen.push_back(std::to_string(static_cast<int>(in.kind)) + "@" + std::to_string(in.x) + "," +
+                   std::to_string(in.y) + in.text);
+  });
+  fw::RawInput move;
+  move.x = 3;
+  move.y = 4;
+  EXPECT_TRUE(env.h.Raw("TestWindow", move));
+  fw::RawInput typed;
+  typed.kind = fw::RawInput::Kind::Character;
+  typed.text = "a";
+  EXPECT_TRUE(env.h.Raw("TestWindow", typed));
+  EXPECT_EQ(seen, (std::vector<std::string>{"0@3,4", "5@0,0a"}));
+  // A modal window with this one as its owner blocks it.
+  env.h.OnNextModal("ModalWindow", [&] {
+    EXPECT_FALSE(env.h.Raw("TestWindow", move));
+    fw::GetWindow("ModalWindow").Destroy();
+  });
+  env.h.Run([&] {
+    fw::GetWindow("ModalWindow").Load(ModalLoad(&*tw::window));
+    return 0;
+  });
+  tw::window->Destroy();
+  tw::window->Load();
+  EXPECT_FALSE(tw::window->HasRawInputHook());
+  EXPECT_EQ(seen.size(), 2u);
+}
+
 // ---- The window system ---------------------------------------------------------
 
 TEST(WindowSystem, ModelFollowsMovesAndResizesMovedOnlyForMoves) {

@@ -9,11 +9,16 @@
 #include <QTimer>
 #include <QWindow>
 
+#include <span>
 #include <vector>
 
 #include "app/prompt.h"
 #include "child_program.h"
+#include "forms.h"
 #include "gui_fixture.h"
+#include "skin/children.h"
+#include "skin/module.h"
+#include "skin/png_skin.h"
 #include "skin/text.h"
 
 namespace {
@@ -137,6 +142,43 @@ TEST_F(SkinText, TheQtBackendDrawsTheModulesText) {
   EXPECT_EQ(outside, 0);
   EXPECT_GT(text->Advance(u"提示", run.style), 20.0f);
   EXPECT_GT(text->LineHeight(run.style), 10.0f);
+}
+
+// A skinned window shows only its frame; the real mouse reaches the skinned
+// button drawn in it, which lights up and is clicked.
+TEST_F(SkinText, TheMouseReachesASkinnedButtonInTheFrame) {
+  fw::RegisterForm(fw::WindowDef("Skinned", "皮", 120, 60)
+                       .At(100, 100)
+                       .Units({fw::ButtonUnit("按钮", {10, 10, 40, 20}, "")})
+                       .Bind({{"按钮", fw::Event::Clicked, &OnAnyEvent}}));
+  fw::Window& window = fw::GetWindow("Skinned");
+  ASSERT_TRUE(window.Load());
+  skin::ResetSkinState();
+  skin::InitSkinModule();
+  const skin::Hwnd button = skin::HandleOf(*window.Find("按钮"));
+  auto picture = [](QColor colour) {
+    const fw::Image image = DiscPicture(40, colour);
+    return skin::LoadImageFromBytes(image.bytes);
+  };
+  skin::SetProp(button, skin::kTypeProperty, skin::kSkinButton);
+  skin::SetProp(button, "PngControl_BackType", 1);
+  skin::SetProp(button, "PngControl_NormalImage", picture(QColor(200, 0, 0)));
+  skin::SetProp(button, "PngControl_OverlImage", picture(QColor(0, 200, 0)));
+  skin::PngSkin skin;
+  ASSERT_TRUE(skin.Attach(skin::HandleOf(window)));
+  skin.SubclassChildren();
+  Serve(20);
+  QWidget* view = WindowWidget("Skinned");
+  EXPECT_TRUE(view->testAttribute(Qt::WA_TranslucentBackground));
+  EXPECT_EQ(window.LayeredFrame().At(30, 20), 0xFFC80000u);
+  QTest::mouseMove(view->windowHandle(), QPoint(30, 20));
+  Serve(20);
+  EXPECT_EQ(window.LayeredFrame().At(30, 20), 0xFF00C800u);
+  EXPECT_EQ(view->grab().toImage().pixel(30, 20), 0xFF00C800u);
+  QTest::mouseClick(view->windowHandle(), Qt::LeftButton, {}, QPoint(30, 20));
+  EXPECT_EQ(Count("按钮 Clicked"), 1);
+  window.Destroy();
+  skin::ResetSkinState();
 }
 
 }  // namespace

@@ -237,6 +237,64 @@ TEST_F(Children, TypingIntoASkinnedEditShowsAtOnce) {
   EXPECT_EQ(text.runs.back().text, u"x");
 }
 
+// ---- The window's mouse and keyboard ---------------------------------------------
+
+fw::RawInput Pointer(fw::RawInput::Kind kind, int x, int y) {
+  fw::RawInput in;
+  in.kind = kind;
+  in.x = x;
+  in.y = y;
+  return in;
+}
+fw::RawInput Typed(std::string gbk) {
+  fw::RawInput in;
+  in.kind = fw::RawInput::Kind::Character;
+  in.text = std::move(gbk);
+  return in;
+}
+
+// What the user does over the skinned window reaches its children as their
+// messages: the button lights up under the pointer and is clicked by a
+// press and a release over it; a press on the edit gives it the focus and
+// typing goes there.
+TEST_F(Children, TheWindowsMouseAndKeyboardReachItsChildren) {
+  using Kind = fw::RawInput::Kind;
+  ASSERT_TRUE(host().HasRawInputHook());
+  ASSERT_TRUE(h.Raw("Host", Pointer(Kind::PointerMove, 20, 15)));
+  EXPECT_EQ(GetDrawState(button), kStateHot);
+  EXPECT_EQ(At(20, 15), kGreen);
+  h.Raw("Host", Pointer(Kind::PointerMove, 200, 100));  // off the button
+  EXPECT_EQ(GetDrawState(button), kStateNormal);
+  h.Raw("Host", Pointer(Kind::PointerMove, 21, 14));
+  h.Raw("Host", Pointer(Kind::LeftDown, 21, 14));
+  EXPECT_EQ(At(20, 15), kBlue);
+  h.Raw("Host", Pointer(Kind::LeftUp, 21, 14));
+  EXPECT_EQ(g_clicks, 1);
+  EXPECT_EQ(GetDrawState(button), kStateHot);
+  // Pressed, dragged away and released elsewhere: no click.
+  h.Raw("Host", Pointer(Kind::LeftDown, 21, 14));
+  h.Raw("Host", Pointer(Kind::PointerMove, 200, 100));
+  h.Raw("Host", Pointer(Kind::LeftUp, 200, 100));
+  EXPECT_EQ(g_clicks, 1);
+  EXPECT_EQ(GetDrawState(button), kStateNormal);
+  h.Raw("Host", Pointer(Kind::PointerLeave, 0, 0));
+
+  h.Raw("Host", Pointer(Kind::LeftDown, 45, 15));
+  h.Raw("Host", Pointer(Kind::LeftUp, 45, 15));
+  EXPECT_EQ(GetFocus(), edit);
+  EXPECT_EQ(g_skinCaretWindow, HandleOf(host()));
+  h.Raw("Host", Typed("a"));
+  h.Raw("Host", Typed("\xCB\xCE"));  // 宋
+  h.Raw("Host", Typed("b"));
+  h.Raw("Host", Typed("\b"));
+  EXPECT_EQ(host().Find("编辑")->Text(), "a\xCB\xCE");
+  EXPECT_EQ(text.runs.back().text, u"a宋");
+  // A press on the window's ground takes the focus away.
+  h.Raw("Host", Pointer(Kind::LeftDown, 200, 100));
+  EXPECT_EQ(GetFocus(), 0);
+  EXPECT_EQ(g_skinCaretWindow, 0);
+}
+
 // ---- The caret -------------------------------------------------------------------
 
 bool CaretAt(const fw::Frame& f, int x, int top) {
