@@ -955,7 +955,10 @@ Qt::WindowFlags TopLevelFlags(const Window& window) {
   Qt::WindowFlags flags = f.inTaskbar ? Qt::Window : Qt::Tool;
   if (f.frameless) flags |= Qt::FramelessWindowHint | Qt::NoDropShadowWindowHint;
   if (f.onTop) flags |= Qt::WindowStaysOnTopHint;
-  if (IsInputTransparent(window)) flags |= Qt::WindowTransparentForInput;
+  // Neither the mouse nor the keyboard: such a window never takes the focus
+  // from the window the user works with.
+  if (IsInputTransparent(window))
+    flags |= Qt::WindowTransparentForInput | Qt::WindowDoesNotAcceptFocus;
   return flags;
 }
 
@@ -1030,7 +1033,7 @@ void WindowView::Refresh(Prop what) {
       break;
     case Prop::ZOrder:
       raise();
-      if (!embedded_) activateWindow();
+      if (!embedded_ && !IsInputTransparent(*window_)) activateWindow();
       break;
     case Prop::Frame:
       ApplyFrame();

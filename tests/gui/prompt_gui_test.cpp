@@ -56,6 +56,7 @@ TEST_F(PromptGui, AnOpenPromptWithItsDecorationIsAnsweredWithEnter) {
                   CHILD_CHECK(figure->testAttribute(Qt::WA_TranslucentBackground));
                   CHILD_CHECK(figure->windowFlags() & Qt::WindowStaysOnTopHint);
                   CHILD_CHECK(figure->windowFlags() & Qt::WindowTransparentForInput);
+                  CHILD_CHECK(figure->windowFlags() & Qt::WindowDoesNotAcceptFocus);
                   CHILD_CHECK(figure->isVisible());
                   QDir().mkpath(QStringLiteral(SE_SCREENSHOT_DIR));
                   const QImage shot = Composed();
