@@ -11,41 +11,15 @@
 #include "app/program.h"
 #include "app/read_type.h"
 #include "app/units.h"
+#include "bench_scripts.h"
 #include "framework/headless.h"
 
 namespace {
 
 constexpr int kValuesPerLevel = 20;
 
-// A skill with a name, a static block and a dungeon and an arena level
-// table of `kValuesPerLevel` values per level, with as many levels as make
-// the script about `bytes` long.
 std::string MakeScript(bool sp, std::size_t bytes) {
-  auto tag = [&](const char* name) { return std::string(sp ? "[@05][" : "[") + name + "]\r\n"; };
-  auto values = [&](int count, int seed) {
-    std::string out;
-    for (int i = 0; i < count; ++i) {
-      const std::string v = std::to_string(1000 + (seed * 37 + i * 11) % 9000);
-      out += sp ? "[@02]" + v + "\r\n" : v + "\t";
-    }
-    return sp ? out : out + "\r\n";
-  };
-  auto levelInfo = [&](int levels, int seed) {
-    return tag("level info") +
-           (sp ? "[@02]" + std::to_string(kValuesPerLevel) + "\r\n"
-               : std::to_string(kValuesPerLevel) + "\t") +
-           values(kValuesPerLevel * levels, seed) + tag("/level info");
-  };
-  const std::string head = tag("name") +
-                           (sp ? "[@09]skillname.str\r\n[@0A]heavy_barrage_name\r\n"
-                               : "<12::heavy_barrage_name`x`>\t\r\n") +
-                           tag("static data") + values(8, 1) + tag("/static data");
-  auto build = [&](int levels) {
-    return head + levelInfo(levels, 2) + tag("pvp") + tag("static data") + values(8, 3) +
-           tag("/static data") + levelInfo(levels, 4) + tag("/pvp");
-  };
-  const std::size_t perLevel = build(2).size() - build(1).size();
-  return build(static_cast<int>((bytes - head.size()) / perLevel));
+  return bench::MakeScriptOfSize({sp, kValuesPerLevel, bench::DataSets::DungeonAndArena}, bytes);
 }
 
 void ReadAndChoose(benchmark::State& state, bool sp) {

@@ -31,6 +31,8 @@
 
 namespace fw {
 
+class Grid;
+
 class Backend {
  public:
   virtual ~Backend() = default;
@@ -40,6 +42,10 @@ class Backend {
   virtual bool CreateView(Window& window) = 0;
   virtual void DestroyView(Window& window) = 0;
   virtual void Changed(Control& unit, Prop what) = 0;
+  // A grid write, in detail (what Changed(grid, Prop::Cells) says in
+  // general). A backend that shows grids cell by cell overrides it; the
+  // default reports it as Changed.
+  virtual void GridChanged(Grid& grid, const GridChange& change);
   virtual void WindowChanged(Window& window, Prop what) = 0;
   // A modal window with an owner started (blocked = true) or ended; the
   // view may grey out or disable input to the owner and its embedded

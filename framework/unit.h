@@ -80,6 +80,22 @@ class PropertyBag {
   std::map<std::string, std::any, std::less<>> values_;
 };
 
+// What a grid write changed, in detail (Backend::GridChanged), so that a
+// view touches only those cells or rows. Rows and columns are the grid's,
+// row 0 the header row, first and last inclusive.
+struct GridChange {
+  enum class Kind : std::uint8_t {
+    Cells,         // texts, colours or read-only flags of a rectangle
+    RowsAppended,  // new rows at the end
+    RowsRemoved,   // rows taken out; the rows after them moved up
+  };
+  Kind kind = Kind::Cells;
+  int firstRow = 0;
+  int lastRow = 0;
+  int firstCol = 0;  // Cells only
+  int lastCol = 0;
+};
+
 // Base of every unit model.
 class Control {
  public:

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "framework/backend.h"
 #include "framework/detail.h"
 #include "framework/form.h"
 #include "framework/runtime.h"
@@ -265,6 +266,15 @@ void Timer::Clear() {
 
 // ---- Grid -------------------------------------------------------------------
 
+void Backend::GridChanged(Grid& grid, const GridChange&) {
+  Changed(grid, Prop::Cells);
+}
+
+void Grid::NotifyCells(const GridChange& change) {
+  if (!Loaded()) return;
+  Access::RuntimeOf(window()).backend().GridChanged(*this, change);
+}
+
 int Grid::RowCount() const {
   return static_cast<int>(rows_.size());
 }
@@ -281,22 +291,24 @@ int Grid::AppendRow(std::string_view col0Gbk) {
   if (!Loaded()) return -1;
   rows_.emplace_back(static_cast<std::size_t>(cols_));
   rows_.back()[0].text.assign(col0Gbk);
-  Notify(Prop::Cells);
-  return RowCount() - 1;
+  const int row = RowCount() - 1;
+  NotifyCells({GridChange::Kind::RowsAppended, row, row});
+  return row;
 }
 
 void Grid::DeleteRow(int row) {
   detail::RequireGui();
   if (!Loaded() || row < 1 || row >= RowCount()) return;
   rows_.erase(rows_.begin() + row);
-  Notify(Prop::Cells);
+  NotifyCells({GridChange::Kind::RowsRemoved, row, row});
 }
 
 void Grid::DeleteDataRows() {
   detail::RequireGui();
   if (!Loaded() || rows_.size() <= 1) return;
+  const int last = RowCount() - 1;
   rows_.resize(1);
-  Notify(Prop::Cells);
+  NotifyCells({GridChange::Kind::RowsRemoved, 1, last});
 }
 
 std::string Grid::CellText(int row, int col) const {
@@ -311,7 +323,7 @@ void Grid::SetCellText(int row, int col, std::string_view gbk) {
   std::string& text = rows_[static_cast<std::size_t>(row)][static_cast<std::size_t>(col)].text;
   if (text == gbk) return;
   text.assign(gbk);
-  Notify(Prop::Cells);
+  NotifyCells({GridChange::Kind::Cells, row, row, col, col});
 }
 
 bool Grid::Cut(const CellRange& range, Span& span) const {
@@ -334,7 +346,7 @@ void Grid::ForRange(const CellRange& range, F&& apply) {
       changed |= apply(rows_[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)]);
     }
   }
-  if (changed) Notify(Prop::Cells);
+  if (changed) NotifyCells({GridChange::Kind::Cells, span.row0, span.row1, span.col0, span.col1});
 }
 
 void Grid::SetBackColour(const CellRange& range, Colour c) {

@@ -253,6 +253,7 @@ class Grid final : public Control {
   };
   bool InGrid(int row, int col) const;
   bool Cut(const CellRange& range, Span& span) const;
+  void NotifyCells(const GridChange& change);  // tells the backend, if loaded
   template <class F>
   void ForRange(const CellRange& range, F&& apply);
   int cols_ = 0;

@@ -83,6 +83,7 @@ Application::Application(int& argc, char** argv) : QApplication((PreparePlatform
 Application::~Application() = default;
 
 bool Application::notify(QObject* receiver, QEvent* event) {
+  ShowHeldGridWrites();
   ++deliveryDepth_;
   ++deliveries_;
   const bool result = QApplication::notify(receiver, event);
@@ -266,6 +267,10 @@ void QtBackend::Changed(Control& unit, Prop what) {
   if (auto it = units_.find(&unit); it != units_.end()) it->second->Refresh(what);
 }
 
+void QtBackend::GridChanged(Grid& grid, const GridChange& change) {
+  if (auto it = units_.find(&grid); it != units_.end()) it->second->RefreshGrid(change);
+}
+
 void QtBackend::WindowChanged(Window& window, Prop what) {
   if (auto it = windows_.find(&window); it != windows_.end()) it->second->Refresh(what);
 }
@@ -329,11 +334,13 @@ std::int64_t QtBackend::NowMs() {
 }
 
 void QtBackend::PumpInput() {
+  ShowHeldGridWrites();
   FreeDeadViews();
   QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
 void QtBackend::Wait(std::optional<std::int64_t> deadline) {
+  ShowHeldGridWrites();
   FreeDeadViews();
   // Each wait has its own timer, so that a wait nested inside a handler
   // (a modal load, a delay) never cancels the deadline of the wait around

@@ -94,6 +94,7 @@ class QtBackend final : public Backend {
   bool CreateView(Window& window) override;
   void DestroyView(Window& window) override;
   void Changed(Control& unit, Prop what) override;
+  void GridChanged(Grid& grid, const GridChange& change) override;
   void WindowChanged(Window& window, Prop what) override;
   void OwnerBlocked(Window& owner, bool blocked) override;
   int ScreenWidth() override;

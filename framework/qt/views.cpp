@@ -1,6 +1,7 @@
 #include "framework/qt/views.h"
 
 #include <QAbstractButton>
+#include <QAbstractTableModel>
 #include <QApplication>
 #include <QBitmap>
 #include <QCloseEvent>
@@ -25,7 +26,7 @@
 #include <QResizeEvent>
 #include <QStyledItemDelegate>
 #include <QTabBar>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTextBlock>
 #include <QTextCharFormat>
 #include <QTextCursor>
@@ -36,6 +37,7 @@
 #include <QWindow>
 
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -666,8 +668,185 @@ class TabsView final : public QWidget, public UnitView {
 
 class GridView;
 
-// Commits of the cell editor go to the model, never straight into the
-// table: the table shows the cell again from the model afterwards.
+// The table's model is the grid model itself: the table asks for the cells
+// it paints, so a write costs only the cells it changed. Row 0 of the grid
+// is the table's header row; grid row r + 1 is table row r.
+//
+// Writes are told to the table in batches: rows appended at the end and
+// the rectangle of changed cells add up until something looks: the next
+// event that Qt delivers (a paint, input, a timer), the next wait of the
+// loop, a query of this model, or a removal of rows. So a handler that
+// appends 2,000 rows one at a time costs one insertion, while nobody ever
+// sees the table behind its grid. The row count the table knows changes
+// only between the begin and end signals of an insertion or a removal, as
+// Qt's views require.
+class GridModel final : public QAbstractTableModel {
+ public:
+  GridModel(Grid& grid, QObject* parent) : QAbstractTableModel(parent), grid_(&grid) {}
+  ~GridModel() override { Forget(this); }
+  GridModel(const GridModel&) = delete;
+  GridModel& operator=(const GridModel&) = delete;
+
+  int rowCount(const QModelIndex& parent) const override {
+    Current();
+    return parent.isValid() ? 0 : rows_;
+  }
+  int columnCount(const QModelIndex& parent) const override {
+    Current();
+    return parent.isValid() ? 0 : cols_;
+  }
+  QVariant data(const QModelIndex& index, int role) const override {
+    Current();
+    if (!index.isValid() || index.row() >= rows_) return {};
+    return Cell(index.row() + 1, index.column(), role);
+  }
+  QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
+    Current();
+    if (orientation != Qt::Horizontal) return {};
+    return Cell(0, section, role);
+  }
+  Qt::ItemFlags flags(const QModelIndex& index) const override {
+    Current();
+    if (!index.isValid()) return Qt::NoItemFlags;
+    Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    if (live_ && !grid_->CellReadOnly(index.row() + 1, index.column())) f |= Qt::ItemIsEditable;
+    return f;
+  }
+
+  // The grid as it is now, from scratch.
+  void Reset() {
+    Drop();
+    beginResetModel();
+    rows_ = live_ ? std::max(0, grid_->RowCount() - 1) : 0;
+    cols_ = live_ ? std::max(0, grid_->ColCount()) : 0;
+    endResetModel();
+  }
+  // One write of the grid.
+  void Apply(const GridChange& c) {
+    switch (c.kind) {
+      case GridChange::Kind::RowsAppended:
+        appended_ += c.lastRow - c.firstRow + 1;
+        Hold(this);
+        break;
+      case GridChange::Kind::Cells:
+        if (!dirty_) {
+          dirty_ = c;
+        } else {
+          dirty_->firstRow = std::min(dirty_->firstRow, c.firstRow);
+          dirty_->lastRow = std::max(dirty_->lastRow, c.lastRow);
+          dirty_->firstCol = std::min(dirty_->firstCol, c.firstCol);
+          dirty_->lastCol = std::max(dirty_->lastCol, c.lastCol);
+        }
+        Hold(this);
+        break;
+      case GridChange::Kind::RowsRemoved:
+        // The rows are numbered as the grid numbered them before the
+        // removal, which is what the table knows once it has the rest.
+        Show();
+        beginRemoveRows({}, c.firstRow - 1, c.lastRow - 1);
+        rows_ -= c.lastRow - c.firstRow + 1;
+        endRemoveRows();
+        break;
+    }
+  }
+  // The window was destroyed: the table shows nothing more of the grid.
+  void Kill() {
+    live_ = false;
+    Reset();
+  }
+
+  // Tells the tables what their grids hold now.
+  static void ShowAll() {
+    while (!Held().empty()) {
+      GridModel* m = Held().back();
+      Held().pop_back();
+      m->Show();
+    }
+  }
+
+ private:
+  // The models with writes that their tables do not know yet.
+  static std::vector<GridModel*>& Held() {
+    static std::vector<GridModel*> held;
+    return held;
+  }
+  static void Hold(GridModel* m) {
+    if (m->held_) return;
+    m->held_ = true;
+    // The loop is woken, so that the writes reach the table at its next
+    // turn even when nothing else happens.
+    if (Held().empty()) QCoreApplication::postEvent(Nudge(), new QEvent(QEvent::User));
+    Held().push_back(m);
+  }
+  // The receiver of that wake: delivering any event shows the writes.
+  static QObject* Nudge() {
+    static QObject* nudge = new QObject;
+    return nudge;
+  }
+  static void Forget(GridModel* m) {
+    if (!m->held_) return;
+    std::erase(Held(), m);
+    m->held_ = false;
+  }
+
+  void Current() const {
+    if (held_) const_cast<GridModel*>(this)->Show();
+  }
+  void Drop() {
+    Forget(this);
+    appended_ = 0;
+    dirty_.reset();
+  }
+  void Show() {
+    Forget(this);
+    if (appended_ > 0) {
+      const int n = std::exchange(appended_, 0);
+      beginInsertRows({}, rows_, rows_ + n - 1);
+      rows_ += n;
+      endInsertRows();
+    }
+    if (const std::optional<GridChange> d = std::exchange(dirty_, std::nullopt)) {
+      if (d->firstRow == 0) emit headerDataChanged(Qt::Horizontal, d->firstCol, d->lastCol);
+      const int first = std::max(d->firstRow, 1);
+      const int last = std::min(d->lastRow, rows_);
+      if (first <= last && d->firstCol < cols_) {
+        emit dataChanged(index(first - 1, d->firstCol),
+                         index(last - 1, std::min(d->lastCol, cols_ - 1)));
+      }
+    }
+  }
+
+  QVariant Cell(int row, int col, int role) const {
+    if (!live_) return {};
+    switch (role) {
+      case Qt::DisplayRole:
+      case Qt::EditRole:
+        return FromGbk(grid_->CellText(row, col));
+      case Qt::BackgroundRole:
+        return Brush(grid_->CellBackColour(row, col));
+      case Qt::ForegroundRole:
+        return Brush(grid_->CellTextColour(row, col));
+      default:
+        return {};
+    }
+  }
+  static QVariant Brush(Colour c) {
+    const QColor q = ToQColor(c);
+    return q.isValid() ? QVariant(QBrush(q)) : QVariant();
+  }
+
+  Grid* grid_;
+  bool live_ = true;
+  int rows_ = 0;  // data rows the table knows
+  int cols_ = 0;
+  // Writes the table does not know yet.
+  bool held_ = false;
+  int appended_ = 0;
+  std::optional<GridChange> dirty_;
+};
+
+// Commits of the cell editor go to the grid model through fw::input; the
+// table shows the cell from the grid afterwards.
 class CellDelegate final : public QStyledItemDelegate {
  public:
   CellDelegate(GridView* grid);
@@ -677,14 +856,15 @@ class CellDelegate final : public QStyledItemDelegate {
   GridView* grid_;
 };
 
-// Row 0 of the model is the table's header row; model row r + 1 is table
-// row r. Program writes update the items; the view raises CellEvent only
-// for the user's clicks (cellClicked) and committed edits (the delegate),
-// never for itemChanged, which fires on every program write as well.
-class GridView final : public QTableWidget, public UnitView {
+// The view raises CellEvent only for the user's clicks and committed edits
+// (the delegate), never for a program write.
+class GridView final : public QTableView, public UnitView {
  public:
-  GridView(QtBackend& b, Control& u, QWidget* parent) : QTableWidget(parent), UnitView(b, u, this) {
+  GridView(QtBackend& b, Control& u, QWidget* parent)
+      : QTableView(parent), UnitView(b, u, this), model_(new GridModel(grid(), this)) {
+    setModel(model_);
     verticalHeader()->hide();
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     horizontalHeader()->setSectionsClickable(false);
     horizontalHeader()->setHighlightSections(false);
@@ -694,8 +874,8 @@ class GridView final : public QTableWidget, public UnitView {
                     QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
     setWordWrap(false);
     setItemDelegate(new CellDelegate(this));
-    connection_ = connect(this, &QTableWidget::cellClicked, this, [this](int row, int col) {
-      if (Live()) input::ClickCell(grid(), row + 1, col);
+    connection_ = connect(this, &QTableView::clicked, this, [this](const QModelIndex& index) {
+      if (Live() && index.isValid()) input::ClickCell(grid(), index.row() + 1, index.column());
     });
   }
   ~GridView() override { disconnect(connection_); }
@@ -703,7 +883,6 @@ class GridView final : public QTableWidget, public UnitView {
   void UserEdited(int row, int col, const QString& text) {
     if (!Live()) return;
     if (text != FromGbk(grid().CellText(row, col))) input::EditCell(grid(), row, col, ToGbk(text));
-    if (Live()) ShowCells();
   }
 
  protected:
@@ -713,65 +892,15 @@ class GridView final : public QTableWidget, public UnitView {
   }
   void RefreshColours() override { ApplyColours(QPalette::Text, QPalette::Base, false); }
   void RefreshKind(Prop what) override {
-    if (what == Prop::Cells) ShowCells();
+    if (what == Prop::Cells) model_->Reset();
   }
+  void ShowGridChange(const GridChange& change) override { model_->Apply(change); }
+  void Killed() override { model_->Kill(); }
 
  private:
-  struct Cell {
-    std::string text;
-    Colour back = kDefaultColour;
-    Colour fore = kDefaultColour;
-    bool readOnly = false;
-    bool shown = false;
-  };
   Grid& grid() const { return static_cast<Grid&>(unit()); }
 
-  static void Paint(QTableWidgetItem& item, const Cell& c) {
-    const QColor back = ToQColor(c.back);
-    const QColor fore = ToQColor(c.fore);
-    item.setData(Qt::BackgroundRole, back.isValid() ? QVariant(QBrush(back)) : QVariant());
-    item.setData(Qt::ForegroundRole, fore.isValid() ? QVariant(QBrush(fore)) : QVariant());
-  }
-
-  // Brings the table to the model, touching only the cells that differ.
-  void ShowCells() {
-    const Grid& g = grid();
-    const int cols = std::max(0, g.ColCount());
-    const int rows = std::max(0, g.RowCount() - 1);
-    if (columnCount() != cols) setColumnCount(cols);
-    if (rowCount() != rows) setRowCount(rows);
-    cells_.resize(static_cast<std::size_t>(rows + 1));
-    for (int r = 0; r <= rows; ++r) {
-      auto& line = cells_[static_cast<std::size_t>(r)];
-      line.resize(static_cast<std::size_t>(cols));
-      for (int c = 0; c < cols; ++c) {
-        Cell want{g.CellText(r, c), g.CellBackColour(r, c), g.CellTextColour(r, c),
-                  g.CellReadOnly(r, c), true};
-        Cell& have = line[static_cast<std::size_t>(c)];
-        QTableWidgetItem* item = r == 0 ? horizontalHeaderItem(c) : this->item(r - 1, c);
-        if (item != nullptr && have.shown && have.text == want.text && have.back == want.back &&
-            have.fore == want.fore && have.readOnly == want.readOnly) {
-          continue;
-        }
-        if (item == nullptr) {
-          item = new QTableWidgetItem;
-          if (r == 0) {
-            setHorizontalHeaderItem(c, item);
-          } else {
-            setItem(r - 1, c, item);
-          }
-        }
-        item->setText(FromGbk(want.text));
-        Paint(*item, want);
-        Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
-        if (!want.readOnly) flags |= Qt::ItemIsEditable;
-        item->setFlags(flags);
-        have = std::move(want);
-      }
-    }
-  }
-
-  std::vector<std::vector<Cell>> cells_;
+  GridModel* model_;
   QMetaObject::Connection connection_;
 };
 
@@ -910,6 +1039,10 @@ class RichEditView final : public QTextEdit, public UnitView {
 };
 
 }  // namespace
+
+void ShowHeldGridWrites() {
+  GridModel::ShowAll();
+}
 
 UnitView* CreateUnitView(QtBackend& backend, Control& unit, QWidget* parent) {
   switch (unit.kind()) {

@@ -48,8 +48,15 @@ class UnitView {
   // Reads the model's property into the widget.
   void Refresh(Prop what);
   void RefreshAll();
+  // A grid write, in detail (grids only).
+  void RefreshGrid(const GridChange& change) {
+    if (!dead_) ShowGridChange(change);
+  }
   // The window was destroyed: the view ignores its model from now on.
-  void Kill() { dead_ = true; }
+  void Kill() {
+    dead_ = true;
+    Killed();
+  }
   bool Live() const { return !dead_; }
 
  protected:
@@ -57,6 +64,9 @@ class UnitView {
   virtual void RefreshFont();
   virtual void RefreshColours() {}
   virtual void RefreshKind(Prop) {}
+  virtual void ShowGridChange(const GridChange&) {}
+  // The view was killed: a view that reads its model while painting stops.
+  virtual void Killed() {}
 
   // Text colour and back colour of the model into these palette roles;
   // unset colours keep the style's. `fill` paints the back colour.
@@ -69,6 +79,11 @@ class UnitView {
   QWidget* widget_;
   bool dead_ = false;
 };
+
+// Tells every table the grid writes it has not been told yet. The backend
+// calls it before Qt delivers an event and before the loop waits, so no
+// paint, input or timer ever meets a table behind its grid.
+void ShowHeldGridWrites();
 
 // Creates the view of a unit inside `parent`; nullptr for the kinds
 // without a view (timers, drop targets).

@@ -9,6 +9,7 @@
 
 #include "framework/backend.h"
 #include "framework/runtime.h"
+#include "framework/units.h"
 
 namespace fwtest {
 
@@ -27,6 +28,16 @@ class RecordingBackend : public fw::Backend {
   void DestroyView(fw::Window&) override {}
   void Changed(fw::Control& unit, fw::Prop what) override {
     changes.push_back(unit.name() + " " + std::to_string(static_cast<int>(what)));
+  }
+  // "grid cells r0-r1 c0-c1", "grid appended r0-r1", "grid removed r0-r1"
+  void GridChanged(fw::Grid& grid, const fw::GridChange& c) override {
+    const char* kinds[] = {" cells ", " appended ", " removed "};
+    std::string line = grid.name() + kinds[static_cast<int>(c.kind)] + std::to_string(c.firstRow) +
+                       "-" + std::to_string(c.lastRow);
+    if (c.kind == fw::GridChange::Kind::Cells) {
+      line += " " + std::to_string(c.firstCol) + "-" + std::to_string(c.lastCol);
+    }
+    changes.push_back(line);
   }
   void WindowChanged(fw::Window& window, fw::Prop what) override {
     changes.push_back(window.name() + " " + std::to_string(static_cast<int>(what)));

@@ -304,5 +304,41 @@ TEST(Notifications, OnlyWhenTheValueChangesAndOnlyWhileLoaded) {
   Reset();
 }
 
+// A grid write tells which cells or rows it changed, and nothing more: a
+// view that shows cell by cell repaints exactly those.
+TEST(Notifications, GridWritesNameTheCellsAndRowsTheyChanged) {
+  RecordingBackend backend;
+  fw::Runtime runtime(backend);
+  Reset();
+  fw::RegisterForm(TestForm());
+  ASSERT_TRUE(tw::window->Load());
+  fw::Grid& grid = *tw::grid;
+  backend.changes.clear();
+  grid.AppendRow("a");
+  grid.AppendRow("b");
+  grid.AppendRow("c");
+  grid.SetCellText(0, 1, "header");
+  grid.SetCellText(2, 0, "b");  // unchanged
+  grid.SetCellText(2, 1, "x");
+  grid.SetBackColour(fw::CellRange::Rows(1, 99, 0), 0x00ECECEC);
+  grid.SetReadOnly({0, 0, 1, 5}, true);
+  grid.SetTextColour(fw::CellRange::Cell(3, 1), fw::kDefaultColour);  // unchanged
+  grid.DeleteRow(2);
+  grid.DeleteDataRows();
+  grid.DeleteDataRows();  // nothing left to delete
+  EXPECT_EQ(backend.changes, (std::vector<std::string>{
+                                 "表格 appended 1-1",
+                                 "表格 appended 2-2",
+                                 "表格 appended 3-3",
+                                 "表格 cells 0-0 1-1",
+                                 "表格 cells 2-2 1-1",
+                                 "表格 cells 1-3 0-0",
+                                 "表格 cells 0-1 0-1",
+                                 "表格 removed 2-2",
+                                 "表格 removed 1-2",
+                             }));
+  Reset();
+}
+
 }  // namespace
 }  // namespace fwtest

@@ -5,7 +5,10 @@
 // prints which), 4 or 5 when the program did not end as it should.
 #pragma once
 
+#include <QBrush>
+#include <QColor>
 #include <QString>
+#include <QTableView>
 #include <QTest>
 #include <QTimer>
 #include <QWidget>
@@ -50,6 +53,17 @@ inline QWidget* Win(std::string_view window) {
 }
 inline QString Q(const char* utf8) {
   return QString::fromUtf8(utf8);
+}
+// A header cell and a data cell of a grid as its table shows them (the
+// grid's row 0 is the table's header, grid row r + 1 table row r).
+inline QString HeaderText(QTableView* grid, int col) {
+  return grid->model()->headerData(col, Qt::Horizontal).toString();
+}
+inline QString CellText(QTableView* grid, int row, int col) {
+  return grid->model()->index(row - 1, col).data().toString();
+}
+inline QColor CellColour(QTableView* grid, int row, int col) {
+  return grid->model()->index(row - 1, col).data(Qt::BackgroundRole).value<QBrush>().color();
 }
 
 // The user's hands on MainWindow: its widgets by unit name, a click on a

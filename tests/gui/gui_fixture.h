@@ -4,6 +4,9 @@
 #pragma once
 
 #include <QApplication>
+#include <QImage>
+#include <QPixmap>
+#include <QScreen>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -42,6 +45,28 @@ inline fw::qt::Application& App() {
     return new fw::qt::Application(argc, argv);
   }();
   return *app;
+}
+
+// What the screen shows of `w`: its part of its window's backing store,
+// once Qt has delivered what was due (layouts and paints included).
+inline QImage OnScreen(QWidget* w) {
+  for (int turn = 0; turn < 4; ++turn) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+  QWidget* top = w->window();
+  const QPoint at = w->mapTo(top, QPoint(0, 0));
+  const QPixmap shot =
+      top->screen()->grabWindow(top->winId(), at.x(), at.y(), w->width(), w->height());
+  return shot.toImage().convertToFormat(QImage::Format_RGB32);
+}
+// What its window paints afresh where `w` lies.
+inline QImage Repainted(QWidget* w) {
+  QWidget* top = w->window();
+  const QRect area(w->mapTo(top, QPoint(0, 0)), w->size());
+  return top->grab(area).toImage().convertToFormat(QImage::Format_RGB32);
+}
+// Whether the screen shows `w` as it is now: a widget whose data changed
+// without a repaint keeps its old picture on the screen.
+inline bool ShowsItself(QWidget* w) {
+  return OnScreen(w) == Repainted(w);
 }
 
 // A log of what handlers saw, shared by the plain-function handlers of the

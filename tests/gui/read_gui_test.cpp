@@ -6,13 +6,14 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
+#include <QHeaderView>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTest>
 #include <QTimer>
 
@@ -31,11 +32,9 @@ using namespace gui_test;
 // Column 0 of the data rows of a grid as the widget shows them (its header
 // row is the widget's horizontal header).
 QStringList Column0(std::string_view grid) {
-  auto* g = W<QTableWidget>(grid);
+  auto* g = W<QTableView>(grid);
   QStringList cells;
-  for (int row = 0; row < g->rowCount(); ++row) {
-    cells << (g->item(row, 0) != nullptr ? g->item(row, 0)->text() : QString());
-  }
+  for (int row = 1; row <= g->model()->rowCount(); ++row) cells << CellText(g, row, 0);
   return cells;
 }
 
@@ -78,17 +77,36 @@ TEST_F(ReadThroughWidgets, PasteReadChoosePageAndRelease) {
                 CHILD_CHECK(W<QLineEdit>("页数编辑框")->text() == Q("2"));
                 CHILD_CHECK(Column0("数据表格") == QStringList({"540", "270"}));
 
-                Choose("递增单选框");
-                CHILD_CHECK(W<QLineEdit>("页数编辑框")->text() == Q("1"));
-                CHILD_CHECK(Column0("数据表格") == QStringList({"500", "250"}));
-                auto* grid = W<QTableWidget>("数据表格");
-                CHILD_CHECK(grid->horizontalHeaderItem(0)->text() == Q("1级数值"));
-                CHILD_CHECK(grid->horizontalHeaderItem(1)->text() == Q("递增数值"));
+                // Each mode relabels the grid; the screen shows the new
+                // headers at once, not when the user next touches the grid.
+                auto* grid = W<QTableView>("数据表格");
+                const struct {
+                  const char* radio;
+                  const char* header0;
+                  const char* header1;
+                  QColor base;
+                } modes[] = {
+                    {"增加单选框", "技能原数值", "增加的数值", QColor(0xEC, 0xEC, 0xEC)},
+                    {"倍率单选框", "技能原数值", "倍率", QColor(0xEC, 0xEC, 0xEC)},
+                    {"递增单选框", "1级数值", "递增数值", QColor(255, 255, 255)},
+                    {"赋值单选框", "技能原数值", "修改的数值", QColor(0xEC, 0xEC, 0xEC)},
+                };
+                for (const auto& mode : modes) {
+                  Choose(mode.radio);
+                  CHILD_CHECK(W<QLineEdit>("页数编辑框")->text() == Q("1"));
+                  CHILD_CHECK(Column0("数据表格") == QStringList({"500", "250"}));
+                  CHILD_CHECK(HeaderText(grid, 0) == Q(mode.header0));
+                  CHILD_CHECK(HeaderText(grid, 1) == Q(mode.header1));
+                  CHILD_CHECK(CellColour(grid, 1, 0) == mode.base);
+                  CHILD_CHECK(ShowsItself(grid->horizontalHeader()));
+                  CHILD_CHECK(ShowsItself(grid->viewport()));
+                }
 
                 Press("读取按钮");
                 CHILD_CHECK(W<QPushButton>("读取按钮")->text() == Q("读取数据"));
+                CHILD_CHECK(ShowsItself(W("读取按钮")));
                 CHILD_CHECK(box->isEnabled());
-                CHILD_CHECK(grid->rowCount() == 0);
+                CHILD_CHECK(grid->model()->rowCount() == 0);
                 CHILD_CHECK(!W("PK单选框")->isEnabled());
                 CHILD_CHECK(W<QLabel>("技能名称标签")->text().isEmpty());
                 CHILD_CHECK(model.Text() == script);
