@@ -565,6 +565,22 @@ TEST_P(Feedback, HoldsInputForOneSecondWhileTheButtonShowsItsTicks) {
   });
 }
 
+// While another level is shown, column 0 holds that level's values: the
+// increment counts from the stored level-1 values.
+TEST_P(Feedback, IncrementFromAnotherPageCountsFromLevelOne) {
+  Run([&] {
+    using namespace main_window;
+    Open("both_copies", "刷图单选框", "递增单选框");
+    const std::string before = 编辑框1->Text();
+    Click("下一页按钮");
+    EXPECT_THAT(Column(数据表格), ElementsAre("880", "440"));
+    TypeInputs(数据表格, {"10", ""});
+    EXPECT_THAT(Save(1), ElementsAre("等级区间:1--3级"));
+    EXPECT_EQ(编辑框1->Text(), WithLevelValues(before, Form(), Copy::First, 2,
+                                               {"800", "400", "810", "440", "820", "480"}));
+  });
+}
+
 INSTANTIATE_TEST_SUITE_P(BothForms, Feedback, ::testing::Values("SP", "PT"));
 
 }  // namespace
