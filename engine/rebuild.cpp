@@ -270,6 +270,10 @@ Rebuilt RebuildLevelInfo(std::string_view script, ScriptForm form, ModifyMode mo
   const std::int64_t total = std::int64_t{perLevel} * table.levelCount;
   if (table.levelCount < 0 || static_cast<std::int64_t>(table.values.size()) < total)
     return {{}, Refusal::NotFound};
+  // A table without one whole level has no value to change (and its count
+  // may be any number the script states, so nothing is sized by it).
+  if (total == 0)
+    return {form == ScriptForm::Sp ? PatchLevelPropertyFloats(script) : std::string(script)};
 
   std::vector<TypedNumber> inputs;
   for (int c = 0; c < perLevel; ++c) inputs.push_back(ReadTypedNumber(Cell(change.inputs, c)));

@@ -353,6 +353,8 @@ std::vector<LevelCase> LevelCases() {
        {},
        Refusal::NotInteger},
       {"no table", M::Add, 1, 3, {"5"}, {}, 0, {"1", "2"}, {}, Refusal::NoLevelTable},
+      // A count far beyond the values: no whole level, nothing to change.
+      {"absurd count", M::Add, 1, 3, {"5"}, {}, 2000000000, {"1", "2"}, {"1", "2"}},
   };
 }
 
