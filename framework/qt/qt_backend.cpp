@@ -5,11 +5,14 @@
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QImage>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMessageBox>
 #include <QScreen>
 #include <QStyle>
 #include <QStyleFactory>
 #include <QTimer>
+#include <QTranslator>
 
 #include <algorithm>
 #include <chrono>
@@ -73,6 +76,13 @@ Application::Application(int& argc, char** argv) : QApplication((PreparePlatform
   pal.setColor(QPalette::Window, ground);
   pal.setColor(QPalette::Button, ground);
   setPalette(pal);
+  // The toolkit's own texts (the edit boxes' context menus, standard
+  // buttons) in the editor's language.
+  auto* translator = new QTranslator(this);
+  if (translator->load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"),
+                       QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    installTranslator(translator);
+  }
   QFont f = font();
   const QString cjk = CjkFamily();
   if (!cjk.isEmpty()) f.setFamily(cjk);

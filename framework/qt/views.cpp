@@ -34,6 +34,7 @@
 #include <QTextEdit>
 #include <QToolButton>
 #include <QUrl>
+#include <QWheelEvent>
 #include <QWindow>
 
 #include <algorithm>
@@ -147,7 +148,7 @@ void UnitView::Refresh(Prop what) {
       widget_->setVisible(unit_->Visible() && !unit_->window().Layered());
       break;
     case Prop::Disabled:
-      widget_->setEnabled(!unit_->Disabled());
+      RefreshDisabled();
       break;
     case Prop::Text:
       RefreshText();
@@ -170,6 +171,10 @@ void UnitView::RefreshAll() {
                  Prop::Selection, Prop::Visible}) {
     Refresh(p);
   }
+}
+
+void UnitView::RefreshDisabled() {
+  widget_->setEnabled(!unit_->Disabled());
 }
 
 void UnitView::RefreshFont() {
@@ -478,9 +483,13 @@ class LineEditView final : public EditBoxView<QLineEdit> {
   }
 };
 
+// A disabled multi-line box still scrolls, by wheel and scroll bar, so that
+// a locked script can be read to its end; it takes no focus, no typing, no
+// pasting and no selection, and it looks disabled.
 class TextEditView final : public EditBoxView<QPlainTextEdit> {
  public:
-  TextEditView(QtBackend& b, Control& u, QWidget* parent) : EditBoxView(b, u, parent, true) {
+  TextEditView(QtBackend& b, Control& u, QWidget* parent)
+      : EditBoxView(b, u, parent, true), focusPolicy_(focusPolicy()) {
     viewport()->setAcceptDrops(false);
     setLineWrapMode(QPlainTextEdit::WidgetWidth);
     // textChanged also fires on program writes; those happen only inside
@@ -494,6 +503,21 @@ class TextEditView final : public EditBoxView<QPlainTextEdit> {
   void RefreshFont() override {
     UnitView::RefreshFont();
     setTabStopDistance(fontMetrics().horizontalAdvance(QLatin1Char(' ')) * 8);
+  }
+  void RefreshDisabled() override { ShowLock(); }
+  void RefreshColours() override { ShowLock(); }
+  // The wheel scrolls; it never zooms the text (Qt zooms a read-only box
+  // with Ctrl held), since the font is the model's.
+  void wheelEvent(QWheelEvent* e) override {
+    if (e->modifiers() & Qt::ControlModifier) {
+      QWheelEvent plain(e->position(), e->globalPosition(), e->pixelDelta(), e->angleDelta(),
+                        e->buttons(), e->modifiers() & ~Qt::ControlModifier, e->phase(),
+                        e->inverted(), e->source());
+      QPlainTextEdit::wheelEvent(&plain);
+      e->setAccepted(plain.isAccepted());
+      return;
+    }
+    QPlainTextEdit::wheelEvent(e);
   }
   // Mouse events arrive in the viewport's coordinates.
   QPoint ToUnit(const QPoint& p) const override { return viewport()->mapToParent(p); }
@@ -517,8 +541,30 @@ class TextEditView final : public EditBoxView<QPlainTextEdit> {
     setPlainText(mirror_.shown());
     writing_ = false;
   }
+  // The widget itself stays enabled, so its scroll bars and the wheel keep
+  // working; the lock takes away focus and every text interaction.
+  void ShowLock() {
+    const bool locked = edit().Disabled();
+    ApplyColours(QPalette::Text, QPalette::Base, false);
+    if (locked) {
+      QPalette pal = palette();
+      for (auto group : {QPalette::Active, QPalette::Inactive}) {
+        pal.setColor(group, QPalette::Text, pal.color(QPalette::Disabled, QPalette::Text));
+        pal.setColor(group, QPalette::Base, pal.color(QPalette::Disabled, QPalette::Window));
+      }
+      setPalette(pal);
+    }
+    setReadOnly(locked || edit().ReadOnly());
+    if (locked) {
+      setTextInteractionFlags(Qt::NoTextInteraction);
+      clearFocus();
+    }
+    setFocusPolicy(locked ? Qt::NoFocus : focusPolicy_);
+    viewport()->setCursor(locked ? Qt::ArrowCursor : Qt::IBeamCursor);
+  }
 
   bool writing_ = false;
+  Qt::FocusPolicy focusPolicy_;
 };
 
 // ---- Combo -------------------------------------------------------------

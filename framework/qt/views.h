@@ -61,6 +61,7 @@ class UnitView {
 
  protected:
   virtual void RefreshText() {}
+  virtual void RefreshDisabled();
   virtual void RefreshFont();
   virtual void RefreshColours() {}
   virtual void RefreshKind(Prop) {}

@@ -7,6 +7,7 @@
 
 #include <QBrush>
 #include <QColor>
+#include <QPlainTextEdit>
 #include <QString>
 #include <QTableView>
 #include <QTest>
@@ -61,6 +62,12 @@ inline QString HeaderText(QTableView* grid, int col) {
 }
 inline QString CellText(QTableView* grid, int row, int col) {
   return grid->model()->index(row - 1, col).data().toString();
+}
+// A locked multi-line box: it still scrolls, but takes no focus and no
+// text interaction.
+inline bool Locked(QPlainTextEdit* box) {
+  return box->isEnabled() && box->isReadOnly() && box->focusPolicy() == Qt::NoFocus &&
+         box->textInteractionFlags() == Qt::NoTextInteraction;
 }
 inline QColor CellColour(QTableView* grid, int row, int col) {
   return grid->model()->index(row - 1, col).data(Qt::BackgroundRole).value<QBrush>().color();

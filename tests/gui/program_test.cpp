@@ -53,7 +53,7 @@ void CheckStartState() {
   CHILD_CHECK(W("MainWindow", "关闭按钮")->geometry() == QRect(929, 0, 24, 24));
 
   auto* script = W<QPlainTextEdit>("MainWindow", "编辑框1");
-  CHILD_CHECK(script->isEnabled());
+  CHILD_CHECK(script->isEnabled() && !Locked(script));
   CHILD_CHECK(script->toPlainText().startsWith(Q("\n拖放技能数据文件到此处")));
   CHILD_CHECK(W<QPushButton>("MainWindow", "读取按钮")->text() == Q("读取数据"));
   CHILD_CHECK(!W("MainWindow", "保存文件按钮")->isEnabled());

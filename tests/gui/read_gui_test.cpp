@@ -53,7 +53,7 @@ TEST_F(ReadThroughWidgets, PasteReadChoosePageAndRelease) {
 
                 Press("读取按钮");
                 CHILD_CHECK(W<QPushButton>("读取按钮")->text() == Q("释放数据"));
-                CHILD_CHECK(!box->isEnabled());
+                CHILD_CHECK(Locked(box));
                 CHILD_CHECK(W<QLabel>("技能名称标签")->text() == Q("重炮轰击"));
                 CHILD_CHECK(W<QLabel>("职业标签")->text() == Q("神枪手(男)"));
                 CHILD_CHECK(W("刷图单选框")->isEnabled() && W("PK单选框")->isEnabled());
@@ -105,7 +105,7 @@ TEST_F(ReadThroughWidgets, PasteReadChoosePageAndRelease) {
                 Press("读取按钮");
                 CHILD_CHECK(W<QPushButton>("读取按钮")->text() == Q("读取数据"));
                 CHILD_CHECK(ShowsItself(W("读取按钮")));
-                CHILD_CHECK(box->isEnabled());
+                CHILD_CHECK(!Locked(box) && !box->isReadOnly());
                 CHILD_CHECK(grid->model()->rowCount() == 0);
                 CHILD_CHECK(!W("PK单选框")->isEnabled());
                 CHILD_CHECK(W<QLabel>("技能名称标签")->text().isEmpty());

@@ -2,19 +2,27 @@
 // dragging, embedding, colours and fonts, edits that let the program act on
 // a press first, rich edit formats and selection, tab pages, and windows
 // destroyed from their own handlers.
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTabBar>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextEdit>
 #include <QTimer>
+#include <QWheelEvent>
 #include <QWindow>
+
+#include <string>
 
 #include "forms.h"
 #include "framework/units.h"
@@ -199,6 +207,70 @@ TEST_F(Views, AnEditPressReachesTheProgramBeforeTheEdit) {
   fw::Get<fw::Edit>("Main", "脚本").SetText("hint again");
   QTest::mouseClick(w->viewport(), Qt::RightButton, {}, QPoint(20, 10));
   EXPECT_TRUE(w->toPlainText().isEmpty());
+}
+
+// A locked script box can still be read to its end: the wheel and the
+// scroll bar move it, while typing, pasting and presses change nothing.
+TEST_F(Views, ADisabledMultiLineBoxScrollsButTakesNoInput) {
+  auto& model = fw::Get<fw::Edit>("Main", "脚本");
+  std::string text;
+  for (int i = 1; i <= 100; ++i) text += "line " + std::to_string(i) + "\r\n";
+  model.SetText(text);
+  model.Disable();
+  auto* w = Widget<QPlainTextEdit>("Main", "脚本");
+  QScrollBar* bar = w->verticalScrollBar();
+  ASSERT_GT(bar->maximum(), 0);
+  EXPECT_EQ(bar->value(), 0);
+  EXPECT_EQ(w->palette().color(QPalette::Active, QPalette::Text),
+            w->palette().color(QPalette::Disabled, QPalette::Text));
+
+  QWheelEvent wheel(QPointF(50, 50), w->viewport()->mapToGlobal(QPointF(50, 50)), QPoint(),
+                    QPoint(0, -120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+  QCoreApplication::sendEvent(w->viewport(), &wheel);
+  const int wheeled = bar->value();
+  EXPECT_GT(wheeled, 0);
+  QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(bar->width() / 2, bar->height() - 20));
+  EXPECT_GT(bar->value(), wheeled);
+
+  Log().clear();
+  QTest::mouseClick(w->viewport(), Qt::LeftButton, {}, QPoint(20, 10));
+  w->setFocus();
+  QTest::keyClicks(w, "typed");
+  QApplication::clipboard()->setText(QStringLiteral("pasted"));
+  QTest::keyClick(w, Qt::Key_V, Qt::ControlModifier);
+  EXPECT_EQ(model.Text(), text);
+  EXPECT_TRUE(Log().empty());  // the press reached no handler
+  EXPECT_FALSE(w->textCursor().hasSelection());
+
+  // Enabled again, it takes typing as before.
+  model.Enable();
+  w->setFocus();
+  w->moveCursor(QTextCursor::End);
+  QTest::keyClicks(w, "x");
+  EXPECT_EQ(model.Text(), text + "x");
+  EXPECT_NE(w->palette().color(QPalette::Active, QPalette::Text),
+            w->palette().color(QPalette::Disabled, QPalette::Text));
+}
+
+// The edit boxes' context menus speak the editor's language.
+TEST_F(Views, TheToolkitsOwnTextsAreChinese) {
+  auto actions = [](QMenu* menu) {
+    QStringList texts;
+    for (QAction* a : menu->actions()) {
+      if (!a->isSeparator()) texts << a->text();
+    }
+    delete menu;
+    return texts;
+  };
+  QLineEdit single;
+  const QStringList line = actions(single.createStandardContextMenu());
+  const QStringList multi =
+      actions(Widget<QPlainTextEdit>("Main", "脚本")->createStandardContextMenu());
+  for (const QStringList& texts : {line, multi}) {
+    ASSERT_FALSE(texts.isEmpty());
+    EXPECT_TRUE(texts.filter(QStringLiteral("Paste")).isEmpty()) << texts.join(' ').toStdString();
+    EXPECT_FALSE(texts.filter(QStringLiteral(u"粘贴")).isEmpty()) << texts.join(' ').toStdString();
+  }
 }
 
 void OnLinePress() {
