@@ -33,7 +33,7 @@ fw::WindowDef BuildMainWindowForm() {
           fw::LabelUnit("技能名称标签", {43, 31, 150, 15}),
           fw::LabelUnit("标签13", {197, 31, 36, 15}, "职业:"),
           fw::LabelUnit("职业标签", {233, 31, 98, 15}),
-          fw::EditBox("编辑框1", {7, 51, 324, 398}, kScriptBoxHint).Multiline(),
+          fw::EditBox("编辑框1", {7, 51, 324, 398}, kScriptBoxHint).Multiline().CrLfLines(),
           fw::DropTargetUnit("拖放对象1"),
           fw::LabelUnit("标签19", {7, 457, 44, 15}, "路径:"),
           fw::EditBox("路径编辑框", {51, 453, 279, 24}, "*"),

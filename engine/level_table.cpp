@@ -10,6 +10,7 @@
 #include "app/read_type.h"
 #include "app/units.h"
 #include "engine/description.h"
+#include "engine/script_form.h"
 #include "engine/text.h"
 #include "platform/gbk.h"
 
@@ -78,7 +79,7 @@ void BuildLevelTable(int valueCount, ValueAt values, bool keepsAllValues, void (
 
 void ShowLevelPage(int level, bool removeMarker) {
   if (level >= 1 && level <= g_levelRows.Size()) {
-    const std::vector<std::string> values = SplitText(g_levelRows[level], kCrLf);
+    const std::vector<std::string> values = SplitLines(g_levelRows[level]);
     fw::Grid& grid = *main_window::数据表格;
     for (int i = 1; i <= g_valuesPerLevel; ++i) {
       const std::string& value = LineOrEmpty(values, i);
@@ -99,22 +100,24 @@ void ParseLevelInfoSp() {
   body = DeleteLine(body, 1);
   body = TrimBlankLines(body);
   const int valueCount = CountLines(body);
-  const std::vector<std::string> lines = SplitText(body, kCrLf);
+  const std::vector<std::string> lines = SplitLines(body);
   BuildLevelTable(
       valueCount, [&](int k) -> const std::string& { return LineOrEmpty(lines, k); }, false,
       &ShowLevelPageSp);
 }
 
 void ParseLevelInfoPt() {
-  const std::string line = ReplaceAll(g_levelInfoText, "\t", "|");
-  // The first token is the count; the values follow it.
-  const int bar = FindText(line, "|");
-  std::vector<std::string> tokens;
-  if (bar > 0) {
-    g_valuesPerLevel = std::max(TextToInt(LeftText(line, bar)), 0);
-    tokens = SplitText(std::string_view(line).substr(static_cast<std::size_t>(bar)), "|");
+  // The first value is the count when a separator follows it; the level
+  // values follow the count.
+  std::vector<std::string> tokens = SplitPtValues(g_levelInfoText);
+  const bool counted =
+      tokens.size() > 1 || (tokens.size() == 1 && tokens[0].size() < g_levelInfoText.size());
+  if (counted) {
+    g_valuesPerLevel = std::max(TextToInt(tokens[0]), 0);
+    tokens.erase(tokens.begin());
   } else {
     g_valuesPerLevel = 0;
+    tokens.clear();
   }
   BuildLevelTable(
       static_cast<int>(tokens.size()),

@@ -14,7 +14,9 @@ std::string DetectScriptFormat(std::string_view script) {
 }
 
 std::vector<std::string> SplitPtValues(std::string_view valuesLine) {
-  return SplitText(ReplaceAll(valuesLine, "\t", "|"), "|");
+  // As if every TAB became "|" and the line were split at "|"; but a TAB
+  // separates even after a lead byte, where a "|" would be its trail.
+  return SplitTextAtAny(valuesLine, "\t|");
 }
 
 std::string StripSpMarker(std::string_view text, std::string_view marker) {

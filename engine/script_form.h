@@ -14,9 +14,9 @@
 // no "[@02]", otherwise the empty text (the form is not supported).
 std::string DetectScriptFormat(std::string_view script);
 
-// The values of a PT values line: every TAB becomes "|" and the line is split
-// at "|"; empty inner values are kept, the separator after the last value
-// adds no empty part.
+// The values of a PT values line: the line is split at every TAB and every
+// "|" (one that is no trail byte); empty inner values are kept, the
+// separator after the last value adds no empty part.
 std::vector<std::string> SplitPtValues(std::string_view valuesLine);
 
 // An SP value body with every `marker` ("[@02]", "[@04]" or "[@0A]") removed,

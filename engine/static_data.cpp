@@ -104,7 +104,7 @@ void LoadSp(const Copy& copy, const Tags& tags) {
   g_staticDataText = StripSpMarker(g_staticDataText, "[@02]");
   g_staticDataText = TrimBlankLines(g_staticDataText);
   const int count = CountLines(g_staticDataText);
-  const std::vector<std::string> lines = SplitText(g_staticDataText, "\r\n");
+  const std::vector<std::string> lines = SplitLines(g_staticDataText);
   for (int i = 0; i < count; ++i) {
     main_window::静态表格->AppendRow(i < static_cast<int>(lines.size()) ? lines[i] : "");
   }

@@ -4,10 +4,10 @@
 #include <charconv>
 #include <cmath>
 #include <cstddef>
+#include <cstring>
 #include <limits>
 #include <system_error>
 
-#include "engine/regex_object.h"
 #include "platform/codepage.h"
 #include "platform/gbk.h"
 
@@ -19,23 +19,47 @@ bool IsLeadByte(unsigned char byte) {
   return byte >= 0x80;
 }
 
-// Length in bytes of the character that starts at `i`: two for a lead byte
-// that has a byte after it, one otherwise (a lead byte at the very end stands
-// alone).
-std::size_t CharLength(std::string_view text, std::size_t i) {
-  return IsLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size() ? 2 : 1;
+// Bytes below 0x40 (control characters such as CR, LF and TAB, digits,
+// space and most punctuation) are never the trail of a two-byte character.
+bool CanBeTrail(unsigned char byte) {
+  return byte >= 0x40;
 }
 
-// The first character boundary at or after byte `index`, found by walking
-// from the start so that a position on a trail byte moves past its character.
+// Length in bytes of the character that starts at `i`: two for a lead byte
+// followed by a byte that can be its trail, one otherwise. A lead byte at the
+// very end, or before a CR, an LF or a TAB, stands alone, so lines end at
+// every CR LF and values at every TAB whatever byte comes before them.
+std::size_t CharLength(std::string_view text, std::size_t i) {
+  return IsLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size() &&
+                 CanBeTrail(static_cast<unsigned char>(text[i + 1]))
+             ? 2
+             : 1;
+}
+
+// A character boundary at or before byte `index`: the byte after the last LF
+// before it (an LF is always a character of its own), else `floor`, a
+// boundary the caller knows.
+std::size_t BoundaryBefore(std::string_view text, std::size_t index, std::size_t floor) {
+  if (index <= floor) return floor;
+  const void* lf = memrchr(text.data() + floor, '\n', index - floor);
+  return lf == nullptr ? floor
+                       : static_cast<std::size_t>(static_cast<const char*>(lf) - text.data()) + 1;
+}
+
+// The first character boundary at or after byte `index`, so that a position
+// on a trail byte moves past its character.
 std::size_t AlignToCharacter(std::string_view text, std::size_t index) {
-  std::size_t i = 0;
+  std::size_t i = BoundaryBefore(text, std::min(index, text.size()), 0);
   while (i < index && i < text.size()) i += CharLength(text, i);
   return std::min(i, text.size());
 }
 
 unsigned char FoldAscii(unsigned char byte) {
   return byte >= 'A' && byte <= 'Z' ? static_cast<unsigned char>(byte - 'A' + 'a') : byte;
+}
+
+bool IsAsciiLetter(unsigned char byte) {
+  return (byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z');
 }
 
 // Whether `sought` occurs at byte `at` of `text`, which is a character
@@ -53,20 +77,79 @@ bool MatchesAt(std::string_view text, std::size_t at, std::string_view sought, b
     } else if (t != s) {
       return false;
     }
-    trail = !trail && IsLeadByte(t);
+    trail = !trail && CharLength(text, at + k) == 2;
   }
-  // A lead byte as the last matched byte is a broken character unless it is
-  // also the last byte of the text (where it stands alone).
-  return !trail || at + sought.size() == text.size();
+  // A lead byte as the last matched byte is a broken character unless it
+  // stands alone (at the end of the text or before a line break).
+  return !trail;
 }
 
+// Walks character boundaries forward through a text, from a boundary, so
+// that many candidate positions in increasing order are checked in one pass:
+// each check starts from the last LF before the candidate or from where the
+// walk stood, whichever is later.
+class BoundaryWalk {
+ public:
+  BoundaryWalk(std::string_view text, std::size_t from) : text_(text), at_(from) {}
+  // Whether `index` (never below the previous one asked) starts a character.
+  bool IsBoundary(std::size_t index) {
+    if (index > at_) {
+      at_ = BoundaryBefore(text_, index, at_);
+      while (at_ < index) at_ += CharLength(text_, at_);
+    }
+    return at_ == index;
+  }
+
+ private:
+  std::string_view text_;
+  std::size_t at_;
+};
+
 // Byte index of the first occurrence at or after `from` (a character
-// boundary), or npos. The empty text is never found.
+// boundary), or npos. The empty text is never found. Candidates are found
+// with the C library's byte search on one byte of the sought text that case
+// folding cannot change; only a candidate is checked for a whole match and
+// for standing on a character boundary.
 std::size_t FindFrom(std::string_view text, std::string_view sought, std::size_t from,
                      bool ignoreCase) {
-  if (sought.empty()) return std::string_view::npos;
-  for (std::size_t i = from; i < text.size(); i += CharLength(text, i)) {
-    if (MatchesAt(text, i, sought, ignoreCase)) return i;
+  if (sought.empty() || from >= text.size() || sought.size() > text.size() - from) {
+    return std::string_view::npos;
+  }
+  // The anchor: the first byte of `sought` that is no ASCII letter, or, when
+  // case matters, its first byte. An all-letter text ignoring case is looked
+  // for by its first letter in either case.
+  std::size_t anchor = 0;
+  if (ignoreCase) {
+    while (anchor < sought.size() && IsAsciiLetter(static_cast<unsigned char>(sought[anchor]))) {
+      ++anchor;
+    }
+  }
+  const bool folded = anchor == sought.size();
+  if (folded) anchor = 0;
+  const char* data = text.data();
+  const std::size_t last = text.size() - sought.size();  // the last possible start
+  BoundaryWalk walk(text, from);
+  std::size_t start = from;
+  while (start <= last) {
+    const std::size_t searchFrom = start + anchor;
+    const std::size_t searchLength = last + anchor + 1 - searchFrom;
+    const char* hit;
+    if (folded) {
+      const auto c = static_cast<unsigned char>(sought[0]);
+      const void* lower = std::memchr(data + searchFrom, FoldAscii(c), searchLength);
+      const void* upper = std::memchr(data + searchFrom, FoldAscii(c) - 'a' + 'A', searchLength);
+      hit = static_cast<const char*>(lower == nullptr   ? upper
+                                     : upper == nullptr ? lower
+                                                        : std::min(lower, upper));
+    } else {
+      hit = static_cast<const char*>(std::memchr(data + searchFrom, sought[anchor], searchLength));
+    }
+    if (hit == nullptr) break;
+    const auto candidate = static_cast<std::size_t>(hit - data) - anchor;
+    if (MatchesAt(text, candidate, sought, ignoreCase) && walk.IsBoundary(candidate)) {
+      return candidate;
+    }
+    start = candidate + 1;
   }
   return std::string_view::npos;
 }
@@ -102,10 +185,10 @@ std::string ReplaceFrom(std::string_view text, std::string_view find, std::strin
   return out;
 }
 
-// Lines split at CR LF. CR and LF are never trail bytes of a GBK character,
-// so line breaks are found byte by byte; a broken character before a line
-// break therefore never hides the break, and the lines agree with CountLines.
-std::vector<std::string_view> SplitLines(std::string_view text) {
+// Lines split at CR LF, byte by byte: CR and LF are never part of a
+// two-byte character, so the lines agree with CountLines and with every
+// search for a CR LF.
+std::vector<std::string_view> LineViews(std::string_view text) {
   std::vector<std::string_view> lines;
   std::size_t begin = 0;
   while (begin < text.size()) {
@@ -118,6 +201,12 @@ std::vector<std::string_view> SplitLines(std::string_view text) {
     begin = end + kCrLf.size();
   }
   return lines;
+}
+
+bool IsBlankLineSpace(char c) {
+  // White space as the pattern "\s" of a regular expression without
+  // Unicode support knows it.
+  return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
 std::string JoinLines(const std::vector<std::string_view>& lines) {
@@ -192,6 +281,7 @@ std::string RightText(std::string_view text, int count) {
 }
 
 std::vector<std::string> SplitText(std::string_view text, std::string_view separator) {
+  if (separator == kCrLf) return SplitLines(text);
   std::vector<std::string> parts;
   if (text.empty()) return parts;
   if (separator.empty()) {
@@ -211,17 +301,57 @@ std::vector<std::string> SplitText(std::string_view text, std::string_view separ
   return parts;
 }
 
+std::vector<std::string> SplitTextAtAny(std::string_view text, std::string_view separators) {
+  std::vector<std::string> parts;
+  std::size_t begin = 0;
+  for (std::size_t i = 0; i < text.size(); i += CharLength(text, i)) {
+    if (separators.find(text[i]) != std::string_view::npos) {
+      parts.emplace_back(text.substr(begin, i - begin));
+      begin = i + 1;
+    }
+  }
+  if (begin < text.size()) parts.emplace_back(text.substr(begin));
+  return parts;
+}
+
 // --- helpers ---------------------------------------------------------------
 
 std::string TrimBlankLines(std::string& text) {
   if (text.starts_with(kCrLf)) text.erase(0, kCrLf.size());
   if (text.ends_with(kCrLf)) text.erase(text.size() - kCrLf.size());
-  // A match starts at an LF, takes the longest run of white space that is
-  // followed by a CR, and that CR; removing it leaves one CR LF where a run
-  // of blank lines stood.
-  RegexObject regex;
-  regex.Create("\\n\\s*\\r", text);
-  return regex.Replace("");
+  // Every match of the pattern "\n\s*\r" is removed: a match starts at an
+  // LF, takes the longest run of white space after it up to the last CR in
+  // that run, and that CR; removing it leaves one CR LF where a run of
+  // blank lines stood. A run without a CR holds no match at all, for none of
+  // its LFs is followed by a CR within it, so each byte is looked at twice
+  // at most, where the pattern would try every LF of the run again.
+  const std::string_view in = text;
+  std::string out;
+  out.reserve(in.size());
+  std::size_t i = 0;
+  while (i < in.size()) {
+    const std::size_t lf = in.find('\n', i);
+    if (lf == std::string_view::npos) break;
+    std::size_t end = lf + 1;
+    std::size_t lastCr = std::string_view::npos;
+    for (; end < in.size() && IsBlankLineSpace(in[end]); ++end) {
+      if (in[end] == '\r') lastCr = end;
+    }
+    if (lastCr == std::string_view::npos) {
+      out.append(in.substr(i, end - i));
+    } else {
+      out.append(in.substr(i, lf - i));
+      end = lastCr + 1;
+    }
+    i = end;
+  }
+  out.append(in.substr(std::min(i, in.size())));
+  return out;
+}
+
+std::vector<std::string> SplitLines(std::string_view text) {
+  const std::vector<std::string_view> views = LineViews(text);
+  return {views.begin(), views.end()};
 }
 
 int CountLines(std::string_view text) {
@@ -232,14 +362,19 @@ int CountLines(std::string_view text) {
 
 std::string GetLine(std::string_view text, int lineNumber) {
   if (lineNumber < 1) return {};
-  const auto lines = SplitLines(text);
-  const auto index = static_cast<std::size_t>(lineNumber) - 1;
-  return index < lines.size() ? std::string(lines[index]) : std::string();
+  std::size_t begin = 0;
+  for (int line = 1; line < lineNumber; ++line) {
+    const std::size_t end = text.find(kCrLf, begin);
+    if (end == std::string_view::npos) return {};
+    begin = end + kCrLf.size();
+  }
+  if (begin >= text.size()) return {};
+  return std::string(text.substr(begin, text.find(kCrLf, begin) - begin));
 }
 
 int FindLineIndex(std::string_view text, std::string_view sought, bool caseSensitive) {
   if (sought.empty()) return 0;
-  const auto lines = SplitLines(text);
+  const auto lines = LineViews(text);
   for (std::size_t i = 0; i < lines.size(); ++i) {
     if (FindFrom(lines[i], sought, 0, !caseSensitive) != std::string_view::npos) {
       return static_cast<int>(i + 1);
@@ -314,7 +449,7 @@ std::string RemoveTextBetween(std::string_view text, std::string_view startMarke
 std::string DeleteLine(std::string_view text, int lineNumber) {
   std::string copy(text);
   if (copy.find(kCrLf) == std::string::npos) copy.append(kCrLf);
-  auto lines = SplitLines(copy);
+  auto lines = LineViews(copy);
   if (lineNumber >= 1 && static_cast<std::size_t>(lineNumber) <= lines.size()) {
     lines.erase(lines.begin() + (lineNumber - 1));
   }

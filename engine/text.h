@@ -5,7 +5,9 @@
 // two-byte characters: a byte of 0x80 or more is a lead byte and takes the
 // next byte as its trail, so an occurrence never begins on a trail byte (a
 // trail byte may be "@", "[", "]", "`", "|" or "\"), and an occurrence
-// covers whole characters. Ignoring case folds only single-byte ASCII
+// covers whole characters. A byte below 0x40 (CR, LF, TAB, a digit) is never
+// a trail byte: a lead byte before one stands alone, so lines end at every
+// CR LF and values at every TAB. Ignoring case folds only single-byte ASCII
 // letters. An empty sought text is never found.
 #pragma once
 
@@ -31,6 +33,9 @@ std::string RightText(std::string_view text, int count);
 // separator at the start gives an empty first part, one at the very end adds
 // no empty last part, and the empty text gives no parts.
 std::vector<std::string> SplitText(std::string_view text, std::string_view separator);
+// The same rules, where each of the single bytes of `separators` (ASCII)
+// separates: "\t|" splits a PT values line at its TABs and bars alike.
+std::vector<std::string> SplitTextAtAny(std::string_view text, std::string_view separators);
 
 // --- helpers ---------------------------------------------------------------
 
@@ -38,6 +43,12 @@ std::vector<std::string> SplitText(std::string_view text, std::string_view separ
 // that text with every run of blank (empty or white-space-only) lines between
 // two lines shrunk to a single line break.
 std::string TrimBlankLines(std::string& text);
+
+// The lines of a CR LF separated text, as GetLine numbers them: an empty
+// line between two CR LF pairs is kept, a final CR LF adds no line, and the
+// empty text has none. This is the one line splitter of the engine; CR and LF
+// are never part of a two-byte character.
+std::vector<std::string> SplitLines(std::string_view text);
 
 int CountLines(std::string_view text);
 std::string GetLine(std::string_view text, int lineNumber);

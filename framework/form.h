@@ -43,6 +43,9 @@ struct UnitDef {
   // Edit / RichEdit.
   bool multiline = false;
   bool readOnly = false;
+  // Edit: what the user types or pastes is stored with every line break (a
+  // lone CR, a lone LF or CR LF) as CR LF; program writes stay as written.
+  bool crlfLines = false;
   // PictureButton: the four state pictures. Picture: `images.normal`.
   ImageSet images;
   // Timer: period in milliseconds; 0 = stopped.
@@ -61,6 +64,7 @@ struct UnitDef {
   UnitDef&& Disabled() && { disabled = true; return std::move(*this); }
   UnitDef&& Multiline() && { multiline = true; return std::move(*this); }
   UnitDef&& ReadOnly() && { readOnly = true; return std::move(*this); }
+  UnitDef&& CrLfLines() && { crlfLines = true; return std::move(*this); }
   UnitDef&& WithFont(Font f) && { font = std::move(f); return std::move(*this); }
   UnitDef&& Colours(Colour fore, Colour back = kDefaultColour) && {
     textColour = fore; backColour = back; return std::move(*this);

@@ -2,6 +2,8 @@
 #include "framework/input.h"
 
 #include <algorithm>
+#include <string>
+#include <string_view>
 
 #include "framework/detail.h"
 #include "framework/runtime.h"
@@ -36,6 +38,23 @@ void RaiseCellEvent(Grid& grid, int row, int col, CellAction action) {
   args.col = col;
   args.cellAction = action;
   detail::Raise(grid.window(), &grid, Event::CellEvent, args);
+}
+
+// Every line break (CR LF, a lone CR, a lone LF) as CR LF. CR and LF are
+// never part of a two-byte character, so the bytes are looked at alone.
+std::string WithCrLfLineBreaks(std::string_view gbk) {
+  std::string out;
+  out.reserve(gbk.size() + gbk.size() / 16);
+  for (std::size_t i = 0; i < gbk.size(); ++i) {
+    const char c = gbk[i];
+    if (c == '\r' || c == '\n') {
+      out.append("\r\n");
+      if (c == '\r' && i + 1 < gbk.size() && gbk[i + 1] == '\n') ++i;
+    } else {
+      out.push_back(c);
+    }
+  }
+  return out;
 }
 
 }  // namespace
@@ -82,7 +101,12 @@ bool MouseDown(Edit& edit, MouseButton button, int x, int y) {
 bool EditText(Edit& edit, std::string_view gbk) {
   detail::RequireGui();
   if (!edit.Reachable() || edit.ReadOnly()) return false;
-  edit.SetText(gbk);  // takes the text and raises TextChanged by the same rule
+  // Takes the text and raises TextChanged by the same rule.
+  if (detail::Access::Def(edit).crlfLines) {
+    edit.SetText(WithCrLfLineBreaks(gbk));
+  } else {
+    edit.SetText(gbk);
+  }
   return true;
 }
 

@@ -521,21 +521,23 @@ class TextEditView final : public EditBoxView<QPlainTextEdit> {
   }
   // Mouse events arrive in the viewport's coordinates.
   QPoint ToUnit(const QPoint& p) const override { return viewport()->mapToParent(p); }
+  // The box is rewritten only when what it shows differs from the model's
+  // text; a model that changed only the kind of a line break (the user's
+  // text stored with CR LF) keeps the caret and the scroll position.
   void Sync() override {
     const std::string now = edit().Text();
-    if (now != mirror_.model()) {
-      mirror_.Reset(now);
-      Show();
-      return;
-    }
-    QString shown = Shown();
-    shown.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
-    shown.replace(QChar::LineSeparator, QLatin1Char('\n'));
-    if (shown != mirror_.shown()) Show();
+    if (now != mirror_.model()) mirror_.Reset(now);
+    if (ShownLines() != mirror_.shown()) Show();
   }
 
  private:
   QString Shown() const { return document()->toRawText(); }
+  QString ShownLines() const {
+    QString shown = Shown();
+    shown.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    shown.replace(QChar::LineSeparator, QLatin1Char('\n'));
+    return shown;
+  }
   void Show() {
     writing_ = true;
     setPlainText(mirror_.shown());

@@ -53,6 +53,39 @@ TEST_F(ScriptBoxTest, ClearEmptiesOnlyTheBoxAndIsRefusedWhileASkillIsHeld) {
   });
 }
 
+// Texts from Linux editors and clipboards end their lines with a bare LF;
+// what the user pastes or types into the box is stored with CR LF line
+// breaks, as the script forms have them, so that a pasted script reads as
+// its CR LF twin. A script already in CR LF is stored as it is.
+TEST_F(ScriptBoxTest, PastedLineBreaksAreStoredAsCrLf) {
+  const std::string script = Fixture("static_one_block", "SP");
+  auto with = [](std::string text, const std::string& lineBreak) {
+    std::string out;
+    for (std::size_t at; (at = text.find("\r\n")) != std::string::npos;) {
+      out += text.substr(0, at) + lineBreak;
+      text.erase(0, at + 2);
+    }
+    return out + text;
+  };
+  Run([&] {
+    using namespace main_window;
+    for (const std::string lineBreak : {"\r\n", "\n", "\r"}) {
+      SCOPED_TRACE(::testing::PrintToString(lineBreak));
+      EXPECT_TRUE(Paste(with(script, lineBreak)));
+      EXPECT_EQ(编辑框1->Text(), script);
+    }
+    EXPECT_TRUE(Paste("a\r\r\nb\n\nc\r"));
+    EXPECT_EQ(编辑框1->Text(), "a\r\n\r\nb\r\n\r\nc\r\n");
+    // The LF-only script reads as its CR LF twin.
+    PasteAndRead(with(script, "\n"), 1);
+    EXPECT_THAT(Column(静态表格), ElementsAre("250", "30", "2"));
+    // Program writes stay as written.
+    Click("读取按钮");
+    编辑框1->SetText("x\ny");
+    EXPECT_EQ(编辑框1->Text(), "x\ny");
+  });
+}
+
 TEST_F(ScriptBoxTest, AClickRemovesTheHintButNeverTheUsersText) {
   const std::string hint = Gbk(kScriptBoxHint);
   struct Case {

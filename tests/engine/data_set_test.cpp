@@ -60,6 +60,8 @@ const std::vector<ChoiceCase> kChoiceCases = {
     {"value_count_negative", "通用单选框", {}, {}, "0", {"3"}, "通用"},
     // No more rows than values, and no complete level to show.
     {"value_count_absurd", "通用单选框", {}, {"", "", ""}, "0", {"1"}, "通用"},
+    // A value ending in the single byte 0x80 keeps its own row.
+    {"euro_before_line_end", "通用单选框", {}, {"5€", "60"}, "2", {"12€", "30"}, "通用"},
 };
 // clang-format on
 

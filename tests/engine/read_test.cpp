@@ -68,6 +68,7 @@ const std::vector<ReadCase> kReadCases = {
     {"value_count_negative", "地雷布设", "神枪手(男)", "c", {}, true, {}, "", false},
     {"value_count_absurd", "翻滚射击", "神枪手(女)", "c", {}, true, {}, "", false},
     {"garbled_level_info", "裂地斩", "鬼剑士/黑暗武士", "c", {}, true, {}, "", false},
+    {"euro_before_line_end", "裂地斩", "鬼剑士/黑暗武士", "c", {}, true, {}, "", false},
 };
 // clang-format on
 
@@ -175,6 +176,40 @@ TEST_F(ReadTest, AQuietReadShowsNoMessages) {
     }
   });
 }
+
+// A read whose dungeon static copy is missing offers the switch to the arena
+// copy and holds nothing, so the user may read another script without a
+// release; that read must not leave the switch to the first script's copy.
+class SwitchTest : public ReadSessionWith<const char*> {};
+
+TEST_P(SwitchTest, EachReadStartsWithTheSwitchDisabled) {
+  const std::string form = GetParam();
+  const std::string first =
+      form == "SP" ? "[@05][name]\r\n[@09]skillname.str\r\n[@0A]earth_rend_name\r\n"
+                     "[@05][static data]\r\n[@05][/static data]\r\n[@05][pvp]\r\n"
+                     "[@05][static data]\r\n[@02]77\r\n[@05][/static data]\r\n[@05][/pvp]\r\n"
+                   : "[name]\r\n<12::earth_rend_name`x`>\t\r\n[static data]\r\n[/static data]\r\n"
+                     "[pvp]\r\n[static data]\r\n77\t\r\n[/static data]\r\n[/pvp]\r\n";
+  Run([&] {
+    using namespace main_window;
+    EXPECT_THAT(PasteAndRead(first, 2), ElementsAre(kNoLevelData, "技能没有[地下城]静态数据！"));
+    ASSERT_EQ(Text(读取按钮), "读取数据");
+    ASSERT_FALSE(变换按钮->Disabled());
+    PasteAndRead(Fixture("single_level_info_common", form));
+    EXPECT_EQ(Text(读取按钮), "释放数据");
+    EXPECT_TRUE(变换按钮->Disabled());
+    EXPECT_FALSE(h.Click(kMainWindow, "变换按钮"));
+    EXPECT_EQ(静态表格->RowCount(), 1);
+    // A refused text is a read too.
+    Click("读取按钮");
+    PasteAndRead(first, 2);
+    EXPECT_THAT(PasteAndRead("no form", 1), ElementsAre(kNotSupported));
+    EXPECT_TRUE(变换按钮->Disabled());
+  });
+}
+
+INSTANTIATE_TEST_SUITE_P(Forms, SwitchTest, ::testing::Values("SP", "PT"),
+                         [](const auto& test) { return std::string(test.param); });
 
 }  // namespace
 }  // namespace read_test

@@ -53,6 +53,10 @@ TEST(SplitPtValues, Table) {
       {"", {}},
       {"1|2\t3\t", {"1", "2", "3"}},
       {"\x81|\t5\t", {"\x81|", "5"}},  // a "|" trail byte stays in its character
+      // A TAB is never a trail byte: a value ending in the single byte 0x80
+      // ("€") is a value of its own.
+      {"12\x80\t30\t", {"12\x80", "30"}},
+      {"1|\t\x80\t", {"1", "", "\x80"}},
   };
   for (std::size_t i = 0; i < cases.size(); ++i) {
     SCOPED_TRACE(testing::Message() << "case " << i);

@@ -3,10 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cstdint>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "engine/regex_object.h"
 #include "platform/gbk.h"
 
 namespace {
@@ -55,6 +58,15 @@ TEST(FindText, Table) {
       {"\x81\\", "\\", 1, false, -1},
       {"\x81]", "]", 1, false, -1},
       {"\x81@", "@", 1, false, -1},
+      // CR, LF, TAB and digits are never trail bytes: a lead byte before one
+      // stands alone, and the line break or value after it is found.
+      {"a\x80\r\nb", "\r\n", 1, false, 3},
+      {"\x81\nx", "\n", 1, false, 2},
+      {"\x81\r\n\x81[", "[", 1, false, -1},
+      {"\x81\r\n[", "[", 1, false, 4},
+      {"\x81\r\n\x81", "\x81", 2, false, 4},
+      {"5\x80\t60", "\t", 1, false, 3},
+      {std::string("\xB0") + "1", "1", 1, false, 2},
       // A start on a trail byte moves on to the next character.
       {kLeadBracket + "[", "[", 2, false, 3},
       {kSkill + "a", "a", 2, false, 5},
@@ -124,6 +136,10 @@ TEST(SplitText, Table) {
       {"", "|", {}},
       {"abc", "|", {"abc"}},
       {"a\r\nb\r\n", "\r\n", {"a", "b"}},
+      // A byte of 0x80 (the euro sign of code page 936) before a line break
+      // ends its line like any other.
+      {"1\x80\r\n2\r\n", "\r\n", {"1\x80", "2"}},
+      {"\xB0\r\n\xB0\r\n", "\r\n", {"\xB0", "\xB0"}},
       {"ab", "", {"ab"}},
       // A "|" that is the trail byte of a character does not separate.
       {kLeadBar + "x|y", "|", {kLeadBar + "x", "y"}},
@@ -131,6 +147,74 @@ TEST(SplitText, Table) {
   for (std::size_t i = 0; i < cases.size(); ++i) {
     SCOPED_TRACE(testing::Message() << "case " << i);
     EXPECT_EQ(SplitText(cases[i].text, cases[i].separator), cases[i].expected);
+  }
+}
+
+// The search finds its candidates with the C library and walks character
+// boundaries only where it must; it agrees with a plain walk over every
+// character on texts full of lead bytes, trail bytes that look like ASCII,
+// line breaks and letters of both cases.
+std::size_t WalkingFind(std::string_view text, std::string_view sought, std::size_t from,
+                        bool ignoreCase) {
+  auto length = [&](std::size_t i) -> std::size_t {
+    const bool lead = static_cast<unsigned char>(text[i]) >= 0x80;
+    return lead && i + 1 < text.size() && static_cast<unsigned char>(text[i + 1]) >= 0x40 ? 2 : 1;
+  };
+  auto fold = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+  std::size_t i = 0;
+  while (i < from) i += length(i);
+  for (; i < text.size(); i += length(i)) {
+    if (sought.size() > text.size() - i) break;
+    bool same = true;
+    std::size_t k = 0;
+    while (same && k < sought.size()) {
+      const std::size_t n = length(i + k);
+      for (std::size_t b = 0; same && b < n; ++b) {
+        if (k + b >= sought.size()) {
+          same = false;  // the occurrence would end inside a character
+        } else if (n == 1 && ignoreCase) {
+          same = fold(text[i + k]) == fold(sought[k]);
+        } else {
+          same = text[i + k + b] == sought[k + b];
+        }
+      }
+      k += n;
+    }
+    if (same && !sought.empty()) return i;
+  }
+  return std::string_view::npos;
+}
+
+TEST(FindText, AgreesWithAWalkOverEveryCharacter) {
+  const std::string alphabet[] = {"a",    "A",    "b",    "[",    "]",    "@", "|", "\r", "\n",
+                                  "\r\n", "\x80", "\x81", "\xB0", "\xFE", "0", " ", "\t"};
+  std::uint32_t seed = 12345;
+  auto next = [&] {
+    seed = seed * 1664525u + 1013904223u;
+    return seed >> 8;
+  };
+  auto random = [&](std::size_t parts) {
+    std::string out;
+    for (std::size_t i = 0; i < parts; ++i) out += alphabet[next() % std::size(alphabet)];
+    return out;
+  };
+  for (int round = 0; round < 20000; ++round) {
+    const std::string text = random(next() % 40);
+    std::string sought = random(1 + next() % 3);
+    // Often a piece of the text itself, so that most searches find something.
+    if (next() % 2 == 0 && !text.empty()) {
+      const std::size_t at = next() % text.size();
+      sought = text.substr(at, 1 + next() % 4);
+    }
+    const bool ignoreCase = next() % 2 == 0;
+    const int start = static_cast<int>(next() % (text.size() + 2));
+    const std::size_t from = start < 1 ? 0 : static_cast<std::size_t>(start) - 1;
+    const std::size_t want =
+        from >= text.size() ? std::string_view::npos : WalkingFind(text, sought, from, ignoreCase);
+    const int expected = want == std::string_view::npos ? -1 : static_cast<int>(want) + 1;
+    ASSERT_EQ(FindText(text, sought, start, ignoreCase), expected)
+        << testing::PrintToString(text) << " " << testing::PrintToString(sought) << " from "
+        << start << (ignoreCase ? " ignoring case" : "");
   }
 }
 
@@ -165,6 +249,34 @@ TEST(TrimBlankLines, ResultAndTheTrimmedArgument) {
     std::string argument = cases[i].input;
     EXPECT_EQ(TrimBlankLines(argument), cases[i].result);
     EXPECT_EQ(argument, cases[i].argumentAfter);
+  }
+}
+
+// The blank-line removal gives exactly what the pattern "\n\s*\r" gives
+// through the regular-expression object, on texts of line breaks, white
+// space of every kind and a few other bytes.
+TEST(TrimBlankLines, AgreesWithThePattern) {
+  const char alphabet[] = {'\r', '\n', ' ', '\t', '\v', '\f', 'a', '\x85', '\xA0', '\x81'};
+  std::uint32_t seed = 777;
+  auto next = [&] {
+    seed = seed * 1664525u + 1013904223u;
+    return seed >> 8;
+  };
+  for (int round = 0; round < 20000; ++round) {
+    std::string text;
+    const std::size_t length = next() % 48;
+    for (std::size_t i = 0; i < length; ++i) text += alphabet[next() % std::size(alphabet)];
+    std::string trimmed = text;
+    const std::string result = TrimBlankLines(trimmed);
+    // The reference: the same trim of one line break at each end, then the
+    // pattern.
+    std::string argument = text;
+    if (argument.starts_with("\r\n")) argument.erase(0, 2);
+    if (argument.ends_with("\r\n")) argument.erase(argument.size() - 2);
+    RegexObject regex;
+    regex.Create("\\n\\s*\\r", argument);
+    ASSERT_EQ(result, regex.Replace("")) << testing::PrintToString(text);
+    ASSERT_EQ(trimmed, argument) << testing::PrintToString(text);
   }
 }
 

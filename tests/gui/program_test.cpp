@@ -109,12 +109,13 @@ TEST_F(Program, TypedScriptReachesTheModelWithItsCrLf) {
                 QTest::keyClick(script, Qt::Key_Return);
                 QTest::keyClicks(script, "[level info]\t3");
                 CHILD_CHECK(model.Text() == "[name]\r\n`x`\r\n[level info]\t3");
-                // A text with mixed line breaks from the program keeps them
-                // through typing elsewhere.
+                // The script box stores the user's text with CR LF line
+                // breaks: typing into a text with a lone LF from the program
+                // stores that one as CR LF too.
                 model.SetText("a\r\nb\nc");
                 script->moveCursor(QTextCursor::End);
                 QTest::keyClicks(script, "d");
-                CHILD_CHECK(model.Text() == "a\r\nb\ncd");
+                CHILD_CHECK(model.Text() == "a\r\nb\r\ncd");
               }),
               ::testing::ExitedWithCode(0), "");
 }

@@ -68,7 +68,7 @@ fw::WindowDef MainForm() {
               .WithFont(SongTi(true, 14))
               .Colours(kWhite, kPurple),
           fw::PictureButtonUnit("关闭", {470, 0, 24, 24}, {}),
-          fw::EditBox("脚本", {10, 30, 200, 100}, "the hint\r\nline 2").Multiline(),
+          fw::EditBox("脚本", {10, 30, 200, 100}, "the hint\r\nline 2").Multiline().CrLfLines(),
           fw::RichEditBox("说明", {220, 30, 200, 60}, "红色-动态，蓝色-静态\r\n第二行"),
           fw::TabsUnit("页", {10, 140, 200, 100}, {"一", "二"}),
           fw::ButtonUnit("页二按钮", {10, 40, 80, 24}, "二").OnPage("页", 1),
@@ -250,6 +250,25 @@ TEST_F(Views, ADisabledMultiLineBoxScrollsButTakesNoInput) {
   EXPECT_EQ(model.Text(), text + "x");
   EXPECT_NE(w->palette().color(QPalette::Active, QPalette::Text),
             w->palette().color(QPalette::Disabled, QPalette::Text));
+}
+
+// A box that stores the user's line breaks as CR LF: what the user types
+// turns the program's lone line breaks into CR LF too, and the caret stays
+// where the user typed.
+TEST_F(Views, TypingIntoACrLfBoxStoresCrLfAndKeepsTheCaret) {
+  auto& model = fw::Get<fw::Edit>("Main", "脚本");
+  model.SetText("a\nb\rc");
+  auto* w = Widget<QPlainTextEdit>("Main", "脚本");
+  w->setFocus();
+  QTextCursor c = w->textCursor();
+  c.setPosition(3);  // after "b"
+  w->setTextCursor(c);
+  QTest::keyClicks(w, "x");
+  EXPECT_EQ(model.Text(), "a\r\nbx\r\nc");
+  EXPECT_EQ(w->toPlainText(), QStringLiteral("a\nbx\nc"));
+  EXPECT_EQ(w->textCursor().position(), 4);
+  QTest::keyClick(w, Qt::Key_Return);
+  EXPECT_EQ(model.Text(), "a\r\nbx\r\n\r\nc");
 }
 
 // The edit boxes' context menus speak the editor's language.
