@@ -21,6 +21,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "framework/input.h"
 #include "framework/qt/clipboard_handoff.h"
 #include "framework/qt/convert.h"
 #include "framework/qt/text_rasteriser.h"
@@ -173,6 +174,23 @@ QtBackend* QtBackend::Current() {
   return g_current;
 }
 
+namespace {
+
+// A press or a key that the window system delivers to a top-level window
+// shows that the window is on the screen. A window manager that does not
+// iconify windows (or no window manager at all) leaves a window the
+// program minimised where it was; the model then still counts it as
+// minimised and would refuse every click in it, its close button
+// included, for good.
+void ShownWindowIsNotMinimised(QWidget* target, QEvent* event) {
+  if (event->type() != QEvent::MouseButtonPress && event->type() != QEvent::KeyPress) return;
+  auto* view = dynamic_cast<WindowView*>(target->window());
+  if (view == nullptr || !view->Live() || !view->isVisible()) return;
+  if (view->model().Minimised()) input::SetMinimised(view->model(), false);
+}
+
+}  // namespace
+
 bool QtBackend::FilterInput(QObject* target, QEvent* event) {
   switch (event->type()) {
     case QEvent::MouseButtonPress:
@@ -192,6 +210,7 @@ bool QtBackend::FilterInput(QObject* target, QEvent* event) {
       return false;
   }
   if (!target->isWidgetType()) return false;
+  ShownWindowIsNotMinimised(static_cast<QWidget*>(target), event);
   for (QWidget* w = static_cast<QWidget*>(target); w != nullptr; w = w->parentWidget()) {
     if (auto* view = dynamic_cast<WindowView*>(w)) return view->Live() && view->model().Blocked();
   }

@@ -417,4 +417,15 @@ TEST_F(Views, MinimisingFollowsTheModel) {
   EXPECT_FALSE(Main().Minimised());
 }
 
+// A window manager that does not iconify (or none at all) leaves the window
+// on the screen: the user's click in it counts, and the window is no longer
+// minimised for the program either.
+TEST_F(Views, AMinimisedWindowThatStaysOnTheScreenTakesTheClick) {
+  ASSERT_TRUE(Main().Minimise());
+  QTest::mouseClick(Widget("Main", "关闭"), Qt::LeftButton);
+  EXPECT_FALSE(Main().Minimised());
+  EXPECT_FALSE(WindowWidget("Main")->isMinimized());
+  EXPECT_EQ(Count("关闭 Clicked"), 1);
+}
+
 }  // namespace
