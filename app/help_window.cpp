@@ -10,7 +10,7 @@ namespace app {
 
 const std::string_view kHelpText =
     "【技能列表】把从游戏PVF包里提取出来的skill文件夹放到本工具所在的目录下，"
-    "点击“加载”打开技能列表，再点击“加载技能”，全部技能文件就会按职业列出。"
+    "点击“技能列表”打开技能列表窗口，再点击“加载技能”，全部技能文件就会按职业列出。"
     "选好职业后挑选技能即可；也可以输入技能名的关键字搜索，搜索到末尾会从头"
     "再找，反复点击“搜索”会依次跳到下一个含有关键字的技能名。注意：新版"
     "PVFTool提取文件前，请在设置里把文本编码设为UTF-8，并取消“精简输出”。\r\n"
@@ -51,7 +51,6 @@ fw::WindowDef BuildHelpWindowForm() {
           fw::RichEditBox("超级编辑框1", {4, 25, 382, 447}, kHelpText).ReadOnly(),
       })
       .Bind({
-          {"", Event::Created, &OnHelpWindowCreated},
           {"", Event::CloseRequested, &OnHelpCloseButtonClicked},
           {"关闭按钮", Event::Clicked, &OnHelpCloseButtonClicked},
       });
@@ -76,8 +75,6 @@ void OnHelpButtonClicked() {
   options.owner = &*main_window::window;
   help.Load(options);
 }
-
-void OnHelpWindowCreated() {}
 
 void OnHelpCloseButtonClicked() {
   help_window::window->Destroy();

@@ -18,7 +18,6 @@ const fw::WindowDef& HelpWindowForm();
 // 帮助按钮 of MainWindow: opens the help window above the main editor, or
 // brings the open one to the front; the editor stays usable meanwhile.
 void OnHelpButtonClicked();
-void OnHelpWindowCreated();
 // 关闭按钮 of HelpWindow, and a close through the window manager.
 void OnHelpCloseButtonClicked();
 

@@ -13,10 +13,15 @@
 
 namespace app {
 
+const std::array<const fw::WindowDef*, 7>& ProgramForms() {
+  static const std::array<const fw::WindowDef*, 7> forms = {
+      &MainWindowForm(), &SkillParamWindowForm(), &MasteryLevelWindowForm(),  &PromptWindowForm(),
+      &HelpWindowForm(), &SkillListWindowForm(),  &PromptBackdropWindowForm()};
+  return forms;
+}
+
 void RegisterForms() {
-  for (const fw::WindowDef* form :
-       {&MainWindowForm(), &SkillParamWindowForm(), &MasteryLevelWindowForm(), &PromptWindowForm(),
-        &HelpWindowForm(), &SkillListWindowForm(), &PromptBackdropWindowForm()}) {
+  for (const fw::WindowDef* form : ProgramForms()) {
     if (fw::Runtime::Current().FindWindow(form->name) == nullptr) fw::RegisterForm(*form);
   }
 }

@@ -1,7 +1,14 @@
 // Program start and exit.
 #pragma once
 
+#include <array>
+
+#include "framework/form.h"
+
 namespace app {
+
+// The forms of the program's seven windows, MainWindow first.
+const std::array<const fw::WindowDef*, 7>& ProgramForms();
 
 // Registers every window form of the program with the current runtime.
 // Forms already registered with it are left as they are, so a test may
