@@ -5,10 +5,18 @@
 // prints which), 4 or 5 when the program did not end as it should.
 #pragma once
 
+#include <QApplication>
 #include <QBrush>
 #include <QColor>
+#include <QDir>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
 #include <QPlainTextEdit>
+#include <QSet>
 #include <QString>
+#include <QStringList>
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
@@ -82,9 +90,118 @@ T* W(std::string_view unit) {
 inline void Press(std::string_view unit) {
   QTest::mouseClick(W(unit), Qt::LeftButton);
 }
+inline void Press(std::string_view window, std::string_view unit) {
+  QTest::mouseClick(W(window, unit), Qt::LeftButton);
+}
 inline void Choose(std::string_view radio) {
   QWidget* r = W(radio);
   QTest::mouseClick(r, Qt::LeftButton, {}, QPoint(6, r->height() / 2));
+}
+
+// The user types `text` into a line edit in place of what it holds.
+inline void TypeInLine(QLineEdit* line, const QString& text) {
+  QTest::mouseClick(line, Qt::LeftButton);
+  QTest::keyClick(line, Qt::Key_A, Qt::ControlModifier);
+  QTest::keyClicks(line, text);
+}
+// The user types `text` into cell (row, col) of a grid (grid rows: row 0 is
+// the header): a double click opens the cell's editor, Enter commits.
+inline void TypeInCell(QTableView* grid, int row, int col, const QString& text) {
+  const QModelIndex index = grid->model()->index(row - 1, col);
+  grid->scrollTo(index);
+  QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(index).center());
+  QTest::keyClick(grid, Qt::Key_F2);
+  QLineEdit* editor = nullptr;
+  for (QLineEdit* line : grid->viewport()->findChildren<QLineEdit*>()) {
+    if (line->isVisible()) editor = line;
+  }
+  Check(editor != nullptr, "a cell editor opens", __LINE__);
+  if (editor == nullptr) return;
+  QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
+  QTest::keyClicks(editor, text);
+  QTest::keyClick(editor, Qt::Key_Return);
+  // The editor commits what it holds once the loop turns.
+  fw::ProcessPending();
+  Check(CellText(grid, row, col) == text, "the cell takes what was typed", __LINE__);
+}
+// The data row of a grid whose column 0 shows `title` (0 when none does).
+inline int RowTitled(QTableView* grid, const QString& title, int from = 1) {
+  for (int row = from; row <= grid->model()->rowCount(); ++row) {
+    if (CellText(grid, row, 0) == title) return row;
+  }
+  return 0;
+}
+
+// MainWindow as the screen shows it, with the prompt box and its figure
+// over it (with the figure's per-pixel alpha) while they are there.
+inline QImage Composed() {
+  QWidget* main = Win("MainWindow");
+  QImage shot(main->size(), QImage::Format_ARGB32);
+  shot.fill(Qt::black);
+  QPainter p(&shot);
+  p.drawPixmap(0, 0, main->grab());
+  for (const char* name : {"PromptWindow", "PromptBackdropWindow"}) {
+    if (!fw::GetWindow(name).IsLoaded()) continue;
+    QWidget* w = Win(name);
+    p.drawPixmap(w->pos() - main->pos(), w->grab());
+  }
+  return shot;
+}
+
+// Whether a picture shows anything: a window drawn blank (or not drawn)
+// has one colour or very few.
+inline bool Blank(const QImage& image) {
+  QSet<QRgb> colours;
+  for (int y = 0; y < image.height() && colours.size() < 16; ++y) {
+    for (int x = 0; x < image.width(); ++x) colours.insert(image.pixel(x, y));
+  }
+  return colours.size() < 16;
+}
+// Leaves `image` under the build folder as screenshots/<name>.png, for a
+// person to look at; checks that it is not blank.
+inline void LeavePicture(const QImage& image, const QString& name, int line) {
+  QDir().mkpath(QStringLiteral(SE_SCREENSHOT_DIR));
+  Check(!Blank(image), "the picture shows something", line);
+  Check(image.save(QStringLiteral(SE_SCREENSHOT_DIR "/") + name + ".png"), "the picture is saved",
+        line);
+}
+
+// The prompt boxes that the user answers while `action` runs: each box,
+// once it stands open, has its three lines read and is answered with OK
+// (or Cancel when `ok` is false). When `picture` is given, the first box
+// is left as that picture with the editor and the figure.
+struct Answered {
+  QList<QStringList> prompts;
+  QStringList Lines() const { return prompts.size() == 1 ? prompts.front() : QStringList(); }
+};
+inline Answered AnsweringPrompts(const std::function<void()>& action, bool ok = true,
+                                 const QString& picture = {}) {
+  Answered answered;
+  std::uint64_t lastGeneration = 0;
+  QTimer timer;
+  timer.setInterval(5);
+  QObject::connect(&timer, &QTimer::timeout, [&] {
+    fw::Window& prompt = fw::GetWindow("PromptWindow");
+    if (!prompt.IsLoaded() || prompt.Generation() == lastGeneration) return;
+    QWidget* box = Win("PromptWindow");
+    if (box == nullptr || !box->isVisible() || box->width() != 320) return;
+    lastGeneration = prompt.Generation();
+    QStringList lines;
+    for (const char* line : {"第一行", "第二行", "第三行"}) {
+      lines << W<QLabel>("PromptWindow", line)->text();
+    }
+    answered.prompts << lines;
+    if (!picture.isEmpty() && answered.prompts.size() == 1) {
+      LeavePicture(Composed(), picture, __LINE__);
+    }
+    const bool oneButton = W("PromptWindow", "确定按钮2")->isVisible();
+    const char* button = oneButton ? "确定按钮2" : ok ? "确定按钮1" : "取消按钮";
+    QTest::mouseClick(W("PromptWindow", button), Qt::LeftButton);
+  });
+  timer.start();
+  action();
+  timer.stop();
+  return answered;
 }
 
 // A script fixture's bytes (GBK, CR LF).

@@ -4,10 +4,15 @@
 #pragma once
 
 #include <QApplication>
+#include <QDropEvent>
 #include <QImage>
+#include <QMimeData>
 #include <QPixmap>
 #include <QScreen>
+#include <QStringList>
+#include <QUrl>
 #include <QWidget>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -67,6 +72,30 @@ inline QImage Repainted(QWidget* w) {
 // without a repaint keeps its old picture on the screen.
 inline bool ShowsItself(QWidget* w) {
   return OnScreen(w) == Repainted(w);
+}
+
+// Drags `files` onto `target` in its top-level `window` and drops them at
+// the target's centre, as the window system does; returns whether the drop
+// was taken.
+inline bool DropFiles(QWidget* window, QWidget* target, const QStringList& files) {
+  const QPoint pos = target->mapTo(window, target->rect().center());
+  QMimeData mime;
+  QList<QUrl> urls;
+  for (const QString& f : files) urls.push_back(QUrl::fromLocalFile(f));
+  mime.setUrls(urls);
+  QWindow* native = window->windowHandle();
+  QDragEnterEvent enter(pos, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(native, &enter);
+  if (!enter.isAccepted()) {
+    QDragLeaveEvent leave;
+    QCoreApplication::sendEvent(native, &leave);
+    return false;
+  }
+  QDragMoveEvent move(pos, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(native, &move);
+  QDropEvent drop(pos, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(native, &drop);
+  return drop.isAccepted();
 }
 
 // A log of what handlers saw, shared by the plain-function handlers of the

@@ -4,7 +4,6 @@
 // module drawn by Qt.
 #include <QDir>
 #include <QImage>
-#include <QPainter>
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
@@ -26,22 +25,6 @@ namespace {
 using namespace gui_test;
 
 class PromptGui : public ChildProgramTest {};
-
-// The three windows as the screen shows them: MainWindow, the box over it,
-// the figure over both with its per-pixel alpha; in MainWindow's
-// coordinates.
-QImage Composed() {
-  QWidget* main = Win("MainWindow");
-  QImage shot(main->size(), QImage::Format_ARGB32);
-  shot.fill(Qt::black);
-  QPainter p(&shot);
-  p.drawPixmap(0, 0, main->grab());
-  for (const char* name : {"PromptWindow", "PromptBackdropWindow"}) {
-    QWidget* w = Win(name);
-    p.drawPixmap(w->pos() - main->pos(), w->grab());
-  }
-  return shot;
-}
 
 TEST_F(PromptGui, AnOpenPromptWithItsDecorationIsAnsweredWithEnter) {
   const QString path = QStringLiteral(SE_SCREENSHOT_DIR "/prompt_box.png");

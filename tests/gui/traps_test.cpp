@@ -4,16 +4,13 @@
 // last window, coarse timers, input-transparent windows, nested loops.
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QDragEnterEvent>
 #include <QInputMethodEvent>
 #include <QLineEdit>
-#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
-#include <QUrl>
 #include <QWindow>
 
 #include <atomic>
@@ -264,29 +261,9 @@ TEST_F(Traps, TheTableAlwaysShowsItsGrid) {
 
 class Drops : public Traps {
  protected:
-  // Sends a drag of `files` to the window's native window at the centre of
-  // `unit`, as the window system does; returns whether the drop was taken.
+  // Drops `files` on `unit` of the test window; whether the drop was taken.
   bool DropOn(std::string_view unit, const QStringList& files) {
-    QWidget* win = WindowWidget("Trap");
-    QWidget* target = Widget("Trap", unit);
-    const QPoint pos = target->mapTo(win, target->rect().center());
-    QMimeData mime;
-    QList<QUrl> urls;
-    for (const QString& f : files) urls.push_back(QUrl::fromLocalFile(f));
-    mime.setUrls(urls);
-    QWindow* native = win->windowHandle();
-    QDragEnterEvent enter(pos, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(native, &enter);
-    if (!enter.isAccepted()) {
-      QDragLeaveEvent leave;
-      QCoreApplication::sendEvent(native, &leave);
-      return false;
-    }
-    QDragMoveEvent move(pos, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(native, &move);
-    QDropEvent drop(pos, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(native, &drop);
-    return drop.isAccepted();
+    return DropFiles(WindowWidget("Trap"), Widget("Trap", unit), files);
   }
 };
 
