@@ -28,26 +28,35 @@ const std::string& LineOrEmpty(const std::vector<std::string>& lines, int k) {
                                                        : kEmpty;
 }
 
-// Builds the level table from the values of the block (value k is
-// values(k), 1-based, over `valueCount` values) once g_valuesPerLevel is
-// set, then sizes and fills the grid and resets the page and the modes.
-template <class ValueAt>
-void BuildLevelTable(int valueCount, ValueAt values, bool keepsAllValues, void (*showPage)(int)) {
+// Builds the level table from the values of the block (`values`, the first
+// `valueCount` of them, an absent one counting as empty) once
+// g_valuesPerLevel is set, then sizes and fills the grid and resets the page
+// and the modes. g_levelValues keeps every value, or only those of the
+// complete levels.
+void BuildLevelTable(std::vector<std::string> values, int valueCount, bool keepsAllValues,
+                     void (*showPage)(int)) {
   const int perLevel = g_valuesPerLevel;
   g_levelCount = perLevel > 0 ? valueCount / perLevel : 0;
-  if (keepsAllValues) {
-    for (int k = 1; k <= valueCount; ++k) g_levelValues.Append(values(k));
-  }
-  int k = 0;
+  values.resize(static_cast<std::size_t>(valueCount));
+  std::size_t k = 0;
   for (int level = 1; level <= g_levelCount; ++level) {
+    std::size_t length = 0;
+    for (std::size_t i = k; i < k + static_cast<std::size_t>(perLevel); ++i) {
+      length += values[i].size() + kCrLf.size();
+    }
     std::string row;
-    for (int i = 1; i <= perLevel; ++i) {
-      ++k;
-      if (!keepsAllValues) g_levelValues.Append(values(k));
+    row.reserve(length);
+    for (int i = 1; i <= perLevel; ++i, ++k) {
       if (i > 1) row.append(kCrLf);
-      row.append(values(k));
+      row.append(values[k]);
     }
     g_levelRows.Append(std::move(row));
+  }
+  if (!keepsAllValues) values.resize(k);
+  if (g_levelValues.Size() == 0) {
+    g_levelValues = fw::TextArray(std::move(values));
+  } else {
+    for (std::string& value : values) g_levelValues.Append(std::move(value));
   }
 
   fw::Grid& grid = *main_window::数据表格;
@@ -99,29 +108,26 @@ void ParseLevelInfoSp() {
   body = TrimBlankLines(body);
   body = DeleteLine(body, 1);
   body = TrimBlankLines(body);
-  const int valueCount = CountLines(body);
-  const std::vector<std::string> lines = SplitLines(body);
-  BuildLevelTable(
-      valueCount, [&](int k) -> const std::string& { return LineOrEmpty(lines, k); }, false,
-      &ShowLevelPageSp);
+  BuildLevelTable(SplitLines(body), CountLines(body), false, &ShowLevelPageSp);
 }
 
 void ParseLevelInfoPt() {
-  // The first value is the count when a separator follows it; the level
-  // values follow the count.
-  std::vector<std::string> tokens = SplitPtValues(g_levelInfoText);
-  const bool counted =
-      tokens.size() > 1 || (tokens.size() == 1 && tokens[0].size() < g_levelInfoText.size());
-  if (counted) {
-    g_valuesPerLevel = std::max(TextToInt(tokens[0]), 0);
-    tokens.erase(tokens.begin());
+  // The first value is the count when a separator (a TAB or a bar) follows
+  // it; the level values follow the count.
+  const std::string_view text = g_levelInfoText;
+  const int tab = FindText(text, "\t");
+  const int bar = FindText(text, "|");
+  const int separator = tab < 0 ? bar : bar < 0 ? tab : std::min(tab, bar);
+  std::vector<std::string> values;
+  if (separator > 0) {
+    const auto after = static_cast<std::size_t>(separator);
+    g_valuesPerLevel = std::max(TextToInt(text.substr(0, after - 1)), 0);
+    values = SplitPtValues(text.substr(after));
   } else {
     g_valuesPerLevel = 0;
-    tokens.clear();
   }
-  BuildLevelTable(
-      static_cast<int>(tokens.size()),
-      [&](int k) -> const std::string& { return LineOrEmpty(tokens, k); }, true, &ShowLevelPagePt);
+  const int valueCount = static_cast<int>(values.size());
+  BuildLevelTable(std::move(values), valueCount, true, &ShowLevelPagePt);
 }
 
 void ShowLevelPageSp(int level) {

@@ -8,6 +8,10 @@
 #include <limits>
 #include <system_error>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "platform/codepage.h"
 #include "platform/gbk.h"
 
@@ -36,14 +40,15 @@ std::size_t CharLength(std::string_view text, std::size_t i) {
              : 1;
 }
 
-// A character boundary at or before byte `index`: the byte after the last LF
-// before it (an LF is always a character of its own), else `floor`, a
-// boundary the caller knows.
+// A character boundary at or before byte `index`: the byte after the last
+// byte below 0x40 before it (such a byte, a line break, a TAB or a digit, is
+// neither a lead nor a trail byte, so a character ends with it), else
+// `floor`, a boundary the caller knows.
 std::size_t BoundaryBefore(std::string_view text, std::size_t index, std::size_t floor) {
-  if (index <= floor) return floor;
-  const void* lf = memrchr(text.data() + floor, '\n', index - floor);
-  return lf == nullptr ? floor
-                       : static_cast<std::size_t>(static_cast<const char*>(lf) - text.data()) + 1;
+  for (std::size_t i = index; i > floor; --i) {
+    if (!CanBeTrail(static_cast<unsigned char>(text[i - 1]))) return i;
+  }
+  return floor;
 }
 
 // The first character boundary at or after byte `index`, so that a position
@@ -86,13 +91,15 @@ bool MatchesAt(std::string_view text, std::size_t at, std::string_view sought, b
 
 // Walks character boundaries forward through a text, from a boundary, so
 // that many candidate positions in increasing order are checked in one pass:
-// each check starts from the last LF before the candidate or from where the
-// walk stood, whichever is later.
+// each check starts from the last byte below 0x40 before the candidate or
+// from where the walk stood, whichever is later.
 class BoundaryWalk {
  public:
   BoundaryWalk(std::string_view text, std::size_t from) : text_(text), at_(from) {}
   // Whether `index` (never below the previous one asked) starts a character.
   bool IsBoundary(std::size_t index) {
+    // A byte below 0x40 is never a trail byte.
+    if (index < text_.size() && !CanBeTrail(static_cast<unsigned char>(text_[index]))) return true;
     if (index > at_) {
       at_ = BoundaryBefore(text_, index, at_);
       while (at_ < index) at_ += CharLength(text_, at_);
@@ -105,47 +112,84 @@ class BoundaryWalk {
   std::size_t at_;
 };
 
+// How often a byte stands in a script: digits, brackets, markers, line
+// breaks and separators are everywhere; letters stand in tags and keys; a
+// space, other punctuation and the bytes of two-byte characters are rare.
+int Commonness(unsigned char c) {
+  if ((c >= '0' && c <= '9') || c == '[' || c == ']' || c == '@' || c == '\r' || c == '\n' ||
+      c == '\t' || c == '.' || c == '-' || c == '|' || c == '`') {
+    return 2;
+  }
+  return IsAsciiLetter(c) ? 1 : 0;
+}
+
+// The candidates of a search: the positions of one byte of the sought text
+// (its anchor), chosen as rare as may be. Ignoring case, a letter as anchor
+// is looked for in both cases, each case's next position kept until it is
+// used, so that no stretch of the text is searched twice.
+class AnchorSearch {
+ public:
+  AnchorSearch(std::string_view text, std::string_view sought, bool ignoreCase) : text_(text) {
+    int best = 3;
+    for (std::size_t k = 0; k < sought.size(); ++k) {
+      const int c = Commonness(static_cast<unsigned char>(sought[k]));
+      if (c < best) {
+        best = c;
+        offset_ = k;
+      }
+    }
+    const auto byte = static_cast<unsigned char>(sought[offset_]);
+    bytes_[0] = static_cast<char>(ignoreCase ? FoldAscii(byte) : byte);
+    bytes_[1] = ignoreCase && IsAsciiLetter(byte) ? static_cast<char>(FoldAscii(byte) - 'a' + 'A')
+                                                  : bytes_[0];
+  }
+  // The first candidate start at or after `start` whose anchor lies before
+  // `end`, or npos.
+  std::size_t Next(std::size_t start, std::size_t end) {
+    std::size_t hit = std::string_view::npos;
+    for (int i = 0; i < (bytes_[0] == bytes_[1] ? 1 : 2); ++i) {
+      if (!searched_[i] || next_[i] < start + offset_) {
+        next_[i] = Find(bytes_[i], start + offset_, end);
+        searched_[i] = true;
+      }
+      hit = std::min(hit, next_[i]);
+    }
+    return hit == std::string_view::npos ? hit : hit - offset_;
+  }
+
+ private:
+  std::size_t Find(char byte, std::size_t from, std::size_t end) const {
+    if (from >= end) return std::string_view::npos;
+    const void* p = std::memchr(text_.data() + from, byte, end - from);
+    return p == nullptr ? std::string_view::npos
+                        : static_cast<std::size_t>(static_cast<const char*>(p) - text_.data());
+  }
+
+  std::string_view text_;
+  std::size_t offset_ = 0;
+  char bytes_[2] = {};
+  // Each case's next position (npos: none left); one below the start is used.
+  std::size_t next_[2] = {0, 0};
+  bool searched_[2] = {false, false};
+};
+
 // Byte index of the first occurrence at or after `from` (a character
-// boundary), or npos. The empty text is never found. Candidates are found
-// with the C library's byte search on one byte of the sought text that case
-// folding cannot change; only a candidate is checked for a whole match and
-// for standing on a character boundary.
+// boundary), or npos. The empty text is never found. Candidates come from
+// the C library's byte search on a rare byte of the sought text; only a
+// candidate is checked for a whole match and for standing on a character
+// boundary.
 std::size_t FindFrom(std::string_view text, std::string_view sought, std::size_t from,
                      bool ignoreCase) {
   if (sought.empty() || from >= text.size() || sought.size() > text.size() - from) {
     return std::string_view::npos;
   }
-  // The anchor: the first byte of `sought` that is no ASCII letter, or, when
-  // case matters, its first byte. An all-letter text ignoring case is looked
-  // for by its first letter in either case.
-  std::size_t anchor = 0;
-  if (ignoreCase) {
-    while (anchor < sought.size() && IsAsciiLetter(static_cast<unsigned char>(sought[anchor]))) {
-      ++anchor;
-    }
-  }
-  const bool folded = anchor == sought.size();
-  if (folded) anchor = 0;
-  const char* data = text.data();
   const std::size_t last = text.size() - sought.size();  // the last possible start
   BoundaryWalk walk(text, from);
+  AnchorSearch anchors(text, sought, ignoreCase);
   std::size_t start = from;
   while (start <= last) {
-    const std::size_t searchFrom = start + anchor;
-    const std::size_t searchLength = last + anchor + 1 - searchFrom;
-    const char* hit;
-    if (folded) {
-      const auto c = static_cast<unsigned char>(sought[0]);
-      const void* lower = std::memchr(data + searchFrom, FoldAscii(c), searchLength);
-      const void* upper = std::memchr(data + searchFrom, FoldAscii(c) - 'a' + 'A', searchLength);
-      hit = static_cast<const char*>(lower == nullptr   ? upper
-                                     : upper == nullptr ? lower
-                                                        : std::min(lower, upper));
-    } else {
-      hit = static_cast<const char*>(std::memchr(data + searchFrom, sought[anchor], searchLength));
-    }
-    if (hit == nullptr) break;
-    const auto candidate = static_cast<std::size_t>(hit - data) - anchor;
+    const std::size_t candidate = anchors.Next(start, text.size());
+    if (candidate > last) break;
     if (MatchesAt(text, candidate, sought, ignoreCase) && walk.IsBoundary(candidate)) {
       return candidate;
     }
@@ -188,34 +232,47 @@ std::string ReplaceFrom(std::string_view text, std::string_view find, std::strin
 // Lines split at CR LF, byte by byte: CR and LF are never part of a
 // two-byte character, so the lines agree with CountLines and with every
 // search for a CR LF.
-std::vector<std::string_view> LineViews(std::string_view text) {
-  std::vector<std::string_view> lines;
-  std::size_t begin = 0;
-  while (begin < text.size()) {
-    const std::size_t end = text.find(kCrLf, begin);
-    if (end == std::string_view::npos) {
-      lines.push_back(text.substr(begin));
-      break;
-    }
-    lines.push_back(text.substr(begin, end - begin));
-    begin = end + kCrLf.size();
-  }
-  return lines;
-}
-
-bool IsBlankLineSpace(char c) {
+bool IsBlankLineSpace(unsigned char c) {
   // White space as the pattern "\s" of a regular expression without
   // Unicode support knows it.
   return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
-std::string JoinLines(const std::vector<std::string_view>& lines) {
-  std::string out;
-  for (std::size_t i = 0; i < lines.size(); ++i) {
-    if (i > 0) out.append(kCrLf);
-    out.append(lines[i]);
+// The first position i at or after `from` where byte i is `first` and byte
+// i + 1 satisfies `second`, or npos. Script lines are short, so that one
+// call per line of a byte search would cost more than the search: sixteen
+// positions are tested at once where the processor allows.
+template <class Second>
+std::size_t FindPair(std::string_view text, std::size_t from, char first, Second second) {
+  const std::size_t n = text.size();
+  std::size_t i = from;
+#if defined(__SSE2__)
+  const __m128i firsts = _mm_set1_epi8(first);
+  for (; i + 17 <= n; i += 16) {
+    const auto* p = reinterpret_cast<const __m128i*>(text.data() + i);
+    const int at = _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_loadu_si128(p), firsts));
+    if (at == 0) continue;
+    for (int bits = at; bits != 0; bits &= bits - 1) {
+      const std::size_t k =
+          i + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(bits)));
+      if (second(static_cast<unsigned char>(text[k + 1]))) return k;
+    }
   }
-  return out;
+#endif
+  for (; i + 1 < n; ++i) {
+    if (text[i] == first && second(static_cast<unsigned char>(text[i + 1]))) return i;
+  }
+  return std::string_view::npos;
+}
+
+// The first CR LF at or after `from`, or npos.
+std::size_t FindCrLf(std::string_view text, std::size_t from) {
+  return FindPair(text, from, '\r', [](unsigned char c) { return c == '\n'; });
+}
+
+// The first LF at or after `from` that a blank-line byte follows, or npos.
+std::size_t FindBlankAfterLineFeed(std::string_view text, std::size_t from) {
+  return FindPair(text, from, '\n', &IsBlankLineSpace);
 }
 
 // Full-width ASCII forms (0xA3 0xA1..0xFE) become their ASCII character and
@@ -302,15 +359,32 @@ std::vector<std::string> SplitText(std::string_view text, std::string_view separ
 }
 
 std::vector<std::string> SplitTextAtAny(std::string_view text, std::string_view separators) {
+  bool separates[256] = {};
+  for (char c : separators) separates[static_cast<unsigned char>(c)] = true;
+  // A values line of a long level table holds tens of thousands of values:
+  // with room for them all the vector never grows (each separator byte
+  // makes at most one part).
+  std::size_t bound = 1;
+  for (char c : separators) {
+    bound += static_cast<std::size_t>(std::count(text.begin(), text.end(), c));
+  }
   std::vector<std::string> parts;
+  parts.reserve(bound);
+  const auto* data = reinterpret_cast<const unsigned char*>(text.data());
+  const std::size_t n = text.size();
   std::size_t begin = 0;
-  for (std::size_t i = 0; i < text.size(); i += CharLength(text, i)) {
-    if (separators.find(text[i]) != std::string_view::npos) {
+  for (std::size_t i = 0; i < n;) {
+    const unsigned char c = data[i];
+    if (IsLeadByte(c)) {
+      i += i + 1 < n && CanBeTrail(data[i + 1]) ? 2 : 1;  // as CharLength
+    } else if (separates[c]) {
       parts.emplace_back(text.substr(begin, i - begin));
-      begin = i + 1;
+      begin = ++i;
+    } else {
+      ++i;
     }
   }
-  if (begin < text.size()) parts.emplace_back(text.substr(begin));
+  if (begin < n) parts.emplace_back(text.substr(begin));
   return parts;
 }
 
@@ -327,31 +401,37 @@ std::string TrimBlankLines(std::string& text) {
   // at most, where the pattern would try every LF of the run again.
   const std::string_view in = text;
   std::string out;
-  out.reserve(in.size());
+  std::size_t copied = 0;  // bytes of `in` up to here are in `out` or removed
   std::size_t i = 0;
-  while (i < in.size()) {
-    const std::size_t lf = in.find('\n', i);
-    if (lf == std::string_view::npos) break;
+  // A match needs white space right after its LF: only such an LF is tried.
+  for (std::size_t lf; (lf = FindBlankAfterLineFeed(in, i)) != std::string_view::npos;) {
     std::size_t end = lf + 1;
     std::size_t lastCr = std::string_view::npos;
-    for (; end < in.size() && IsBlankLineSpace(in[end]); ++end) {
+    for (; end < in.size() && IsBlankLineSpace(static_cast<unsigned char>(in[end])); ++end) {
       if (in[end] == '\r') lastCr = end;
     }
     if (lastCr == std::string_view::npos) {
-      out.append(in.substr(i, end - i));
-    } else {
-      out.append(in.substr(i, lf - i));
-      end = lastCr + 1;
+      i = end;
+      continue;
     }
-    i = end;
+    if (out.empty()) out.reserve(in.size());
+    out.append(in.substr(copied, lf - copied));
+    copied = i = lastCr + 1;
   }
-  out.append(in.substr(std::min(i, in.size())));
+  if (copied == 0) return text;
+  out.append(in.substr(copied));
   return out;
 }
 
 std::vector<std::string> SplitLines(std::string_view text) {
-  const std::vector<std::string_view> views = LineViews(text);
-  return {views.begin(), views.end()};
+  std::vector<std::string> lines;
+  lines.reserve(static_cast<std::size_t>(CountLines(text)));  // at least as many
+  for (std::size_t begin = 0; begin < text.size();) {
+    const std::size_t end = std::min(FindCrLf(text, begin), text.size());
+    lines.emplace_back(text.substr(begin, end - begin));
+    begin = end + kCrLf.size();
+  }
+  return lines;
 }
 
 int CountLines(std::string_view text) {
@@ -373,12 +453,23 @@ std::string GetLine(std::string_view text, int lineNumber) {
 }
 
 int FindLineIndex(std::string_view text, std::string_view sought, bool caseSensitive) {
-  if (sought.empty()) return 0;
-  const auto lines = LineViews(text);
-  for (std::size_t i = 0; i < lines.size(); ++i) {
-    if (FindFrom(lines[i], sought, 0, !caseSensitive) != std::string_view::npos) {
-      return static_cast<int>(i + 1);
+  // An occurrence in the whole text is one in its line when it neither
+  // begins inside a CR LF nor reaches into the CR LF that ends its line: a
+  // line starts on a character boundary and no character runs into a CR LF,
+  // so the line's own search finds the same occurrence.
+  std::size_t from = 0;
+  for (std::size_t at;
+       (at = FindFrom(text, sought, from, !caseSensitive)) != std::string_view::npos;
+       from = AlignToCharacter(text, at + 1)) {
+    if (at > 0 && text[at - 1] == '\r' && text[at] == '\n') continue;
+    const std::size_t lineEnd = FindCrLf(text, at);
+    if (lineEnd != std::string_view::npos && at + sought.size() > lineEnd) continue;
+    int line = 1;
+    for (std::size_t crlf = FindCrLf(text, 0); crlf != std::string_view::npos && crlf < at;
+         crlf = FindCrLf(text, crlf + kCrLf.size())) {
+      ++line;
     }
+    return line;
   }
   return 0;
 }
@@ -447,13 +538,26 @@ std::string RemoveTextBetween(std::string_view text, std::string_view startMarke
 }
 
 std::string DeleteLine(std::string_view text, int lineNumber) {
-  std::string copy(text);
-  if (copy.find(kCrLf) == std::string::npos) copy.append(kCrLf);
-  auto lines = LineViews(copy);
-  if (lineNumber >= 1 && static_cast<std::size_t>(lineNumber) <= lines.size()) {
-    lines.erase(lines.begin() + (lineNumber - 1));
+  // A text without a line break counts as one line with its break. The
+  // lines joined by CR LF are the text without its final CR LF.
+  std::string_view joined = text;
+  if (FindCrLf(text, 0) != std::string_view::npos && joined.ends_with(kCrLf)) {
+    joined.remove_suffix(kCrLf.size());
   }
-  return JoinLines(lines);
+  if (lineNumber < 1) return std::string(joined);
+  std::size_t start = 0;
+  for (int line = 1; line < lineNumber; ++line) {
+    const std::size_t crlf = FindCrLf(joined, start);
+    if (crlf == std::string_view::npos) return std::string(joined);
+    start = crlf + kCrLf.size();
+  }
+  const std::size_t end = FindCrLf(joined, start);
+  if (end != std::string_view::npos) {
+    std::string out(joined.substr(0, start));
+    out.append(joined.substr(end + kCrLf.size()));
+    return out;
+  }
+  return std::string(joined.substr(0, start == 0 ? 0 : start - kCrLf.size()));
 }
 
 std::string ConvertUtf8ToGbk(std::string_view utf8, bool* replaced) {

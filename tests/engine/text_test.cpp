@@ -264,7 +264,7 @@ TEST(TrimBlankLines, AgreesWithThePattern) {
   };
   for (int round = 0; round < 20000; ++round) {
     std::string text;
-    const std::size_t length = next() % 48;
+    const std::size_t length = next() % 80;
     for (std::size_t i = 0; i < length; ++i) text += alphabet[next() % std::size(alphabet)];
     std::string trimmed = text;
     const std::string result = TrimBlankLines(trimmed);
@@ -277,6 +277,77 @@ TEST(TrimBlankLines, AgreesWithThePattern) {
     regex.Create("\\n\\s*\\r", argument);
     ASSERT_EQ(result, regex.Replace("")) << testing::PrintToString(text);
     ASSERT_EQ(trimmed, argument) << testing::PrintToString(text);
+  }
+}
+
+// The line helpers work on the whole text at once; they agree with their
+// definitions over the text split at every CR LF, on texts of short lines
+// with lone CRs and LFs, lead bytes and the sought text itself.
+TEST(LineHelpers, AgreeWithTheTextSplitAtEveryCrLf) {
+  const std::string alphabet[] = {"ab",       "A", "\r\n", "\r", "\n",      "\x81",
+                                  "\x81\r\n", "|", "\t",   "x|", "\r\n\r\n"};
+  std::uint32_t seed = 4242;
+  auto next = [&] {
+    seed = seed * 1664525u + 1013904223u;
+    return seed >> 8;
+  };
+  auto split = [](std::string_view text) {
+    Parts lines;
+    while (!text.empty()) {
+      const std::size_t end = text.find("\r\n");
+      lines.emplace_back(text.substr(0, end));
+      if (end == std::string_view::npos) break;
+      text.remove_prefix(end + 2);
+    }
+    return lines;
+  };
+  auto join = [](const Parts& lines) {
+    std::string out;
+    for (std::size_t i = 0; i < lines.size(); ++i) out += (i > 0 ? "\r\n" : "") + lines[i];
+    return out;
+  };
+  for (int round = 0; round < 1500; ++round) {
+    std::string text;
+    const std::size_t parts = next() % 40;
+    for (std::size_t i = 0; i < parts; ++i) text += alphabet[next() % std::size(alphabet)];
+    const Parts lines = split(text);
+    SCOPED_TRACE(testing::PrintToString(text));
+    ASSERT_EQ(SplitLines(text), lines);
+    for (int n = 0; n <= static_cast<int>(lines.size()) + 1; ++n) {
+      ASSERT_EQ(GetLine(text, n),
+                n >= 1 && n <= static_cast<int>(lines.size()) ? lines[n - 1] : "");
+      std::string copy = text.find("\r\n") == std::string::npos ? text + "\r\n" : text;
+      Parts kept = split(copy);
+      if (n >= 1 && n <= static_cast<int>(kept.size())) kept.erase(kept.begin() + (n - 1));
+      ASSERT_EQ(DeleteLine(text, n), join(kept)) << "line " << n;
+    }
+    for (const std::string sought : {"A", "b\r", "|", "\x81", "\r\n", "\n", "x|"}) {
+      for (const bool caseSensitive : {false, true}) {
+        int expected = 0;
+        for (std::size_t i = 0; i < lines.size() && expected == 0; ++i) {
+          if (FindText(lines[i], sought, 1, !caseSensitive) > 0) expected = static_cast<int>(i) + 1;
+        }
+        ASSERT_EQ(FindLineIndex(text, sought, caseSensitive), expected)
+            << testing::PrintToString(sought);
+      }
+    }
+    // PT values: split at TABs and at bars that are no trail bytes.
+    Parts values;
+    std::string value;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+      const auto byte = static_cast<unsigned char>(text[i]);
+      if (text[i] == '\t' || text[i] == '|') {
+        values.push_back(value);
+        value.clear();
+        continue;
+      }
+      value += text[i];
+      if (byte >= 0x80 && i + 1 < text.size() && static_cast<unsigned char>(text[i + 1]) >= 0x40) {
+        value += text[++i];
+      }
+    }
+    if (!value.empty()) values.push_back(value);
+    ASSERT_EQ(SplitTextAtAny(text, "\t|"), values);
   }
 }
 
