@@ -18,6 +18,7 @@
 #include "platform/file_save.h"
 #include "platform/gbk.h"
 #include "tests/app/read_session.h"
+#include "tests/test_names.h"
 
 namespace read_test {
 namespace {
@@ -141,7 +142,8 @@ TEST_P(SaveFileFails, SaysSoAndKeepsTheOldFile) {
 INSTANTIATE_TEST_SUITE_P(Paths, SaveFileFails,
                          ::testing::Values("", "*", "skill.skl", "/closed", "/closed/skill.skl",
                                            "/closed/new.skl", "/missing/skill.skl", "/locked.skl",
-                                           "/half.skl"));
+                                           "/half.skl"),
+                         test_names::Text());
 
 }  // namespace
 }  // namespace read_test

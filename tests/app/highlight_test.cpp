@@ -13,6 +13,7 @@
 #include "app/units.h"
 #include "platform/gbk.h"
 #include "read_session.h"
+#include "tests/test_names.h"
 
 namespace read_test {
 namespace {
@@ -128,7 +129,7 @@ TEST_P(HighlightTest, SpansOutsideTheGridsOrCutShortAreIgnored) {
   });
 }
 
-INSTANTIATE_TEST_SUITE_P(Forms, HighlightTest, ::testing::Values("SP", "PT"));
+INSTANTIATE_TEST_SUITE_P(Forms, HighlightTest, ::testing::Values("SP", "PT"), test_names::Text());
 
 TEST(AdjustCaretPositionForGbk, CountsCharactersAsTheBoxDoes) {
   struct Case {

@@ -9,6 +9,7 @@
 #include "app/globals.h"
 #include "app/units.h"
 #include "read_session.h"
+#include "tests/test_names.h"
 
 namespace read_test {
 namespace {
@@ -77,7 +78,7 @@ TEST_P(ModesTest, AModeWithoutLevelDataIsStillRemembered) {
   });
 }
 
-INSTANTIATE_TEST_SUITE_P(Forms, ModesTest, ::testing::Values("SP", "PT"));
+INSTANTIATE_TEST_SUITE_P(Forms, ModesTest, ::testing::Values("SP", "PT"), test_names::Text());
 
 }  // namespace
 }  // namespace read_test

@@ -14,6 +14,7 @@
 #include "app/units.h"
 #include "platform/gbk.h"
 #include "tests/app/read_session.h"
+#include "tests/test_names.h"
 
 namespace read_test {
 namespace {
@@ -501,7 +502,7 @@ TEST_P(Cancel, NoSkillReadIsRefused) {
   Run([&] { EXPECT_THAT(Click("保存按钮", 1), ElementsAre("请先读取一个技能数据！")); });
 }
 
-INSTANTIATE_TEST_SUITE_P(BothForms, Cancel, ::testing::Values("SP", "PT"));
+INSTANTIATE_TEST_SUITE_P(BothForms, Cancel, ::testing::Values("SP", "PT"), test_names::Text());
 
 // ---- Without level data ------------------------------------------------------
 
@@ -532,7 +533,7 @@ TEST_P(StaticOnly, RefusesANonInteger) {
   });
 }
 
-INSTANTIATE_TEST_SUITE_P(BothForms, StaticOnly, ::testing::Values("SP", "PT"));
+INSTANTIATE_TEST_SUITE_P(BothForms, StaticOnly, ::testing::Values("SP", "PT"), test_names::Text());
 
 // ---- Feedback ------------------------------------------------------------------
 
@@ -581,7 +582,7 @@ TEST_P(Feedback, IncrementFromAnotherPageCountsFromLevelOne) {
   });
 }
 
-INSTANTIATE_TEST_SUITE_P(BothForms, Feedback, ::testing::Values("SP", "PT"));
+INSTANTIATE_TEST_SUITE_P(BothForms, Feedback, ::testing::Values("SP", "PT"), test_names::Text());
 
 }  // namespace
 }  // namespace read_test

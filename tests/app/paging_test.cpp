@@ -10,6 +10,7 @@
 #include "app/units.h"
 #include "platform/gbk.h"
 #include "read_session.h"
+#include "tests/test_names.h"
 
 namespace read_test {
 namespace {
@@ -144,7 +145,7 @@ TEST_P(PagingTest, WithoutACompleteLevelNothingMoves) {
   });
 }
 
-INSTANTIATE_TEST_SUITE_P(Forms, PagingTest, ::testing::Values("SP", "PT"));
+INSTANTIATE_TEST_SUITE_P(Forms, PagingTest, ::testing::Values("SP", "PT"), test_names::Text());
 
 }  // namespace
 }  // namespace read_test

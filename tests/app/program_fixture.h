@@ -17,13 +17,18 @@ namespace app_test {
 class ProgramTest : public ::testing::Test {
  protected:
   // Starts the program, runs `whileUp` once MainWindow is up, then closes
-  // the program through 关闭按钮, unless `whileUp` has ended it already.
+  // the program through 关闭按钮, unless `whileUp` has ended it already. The
+  // program must end through the exit road with code 0: a prompt that
+  // nobody answers stalls the run, which fails the test.
   fw::ProgramEnded RunProgram(const std::function<void()>& whileUp) {
     h.Then([this, whileUp] {
       whileUp();
       h.Click("MainWindow", "关闭按钮");
     });
-    return h.Run(&app::ProgramStart);
+    const fw::ProgramEnded end = h.Run(&app::ProgramStart);
+    EXPECT_FALSE(end.fatal) << platform::GbkToUtf8(end.fatalMessage);
+    EXPECT_EQ(end.code, 0);
+    return end;
   }
 
   fw::Headless h;

@@ -13,6 +13,7 @@
 #include "framework/runtime.h"
 #include "platform/gbk.h"
 #include "read_session.h"
+#include "tests/test_names.h"
 
 namespace read_test {
 namespace {
@@ -72,7 +73,7 @@ TEST_P(ReleaseTest, ReturnsEveryUnitToTheNoSkillState) {
   });
 }
 
-INSTANTIATE_TEST_SUITE_P(Forms, ReleaseTest, ::testing::Values("SP", "PT"));
+INSTANTIATE_TEST_SUITE_P(Forms, ReleaseTest, ::testing::Values("SP", "PT"), test_names::Text());
 
 class SkillListControlsTest : public ReadSession {};
 

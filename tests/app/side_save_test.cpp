@@ -11,6 +11,7 @@
 #include "app/units.h"
 #include "platform/gbk.h"
 #include "tests/app/read_session.h"
+#include "tests/test_names.h"
 
 namespace read_test {
 namespace {
@@ -151,7 +152,7 @@ TEST_P(SideSave, NothingLoaded) {
   });
 }
 
-INSTANTIATE_TEST_SUITE_P(BothForms, SideSave, ::testing::Values("SP", "PT"));
+INSTANTIATE_TEST_SUITE_P(BothForms, SideSave, ::testing::Values("SP", "PT"), test_names::Text());
 
 }  // namespace
 }  // namespace read_test

@@ -14,6 +14,7 @@
 #include "engine/skill_read.h"
 #include "platform/gbk.h"
 #include "read_session.h"
+#include "tests/test_names.h"
 
 namespace read_test {
 namespace {
@@ -158,7 +159,7 @@ TEST_P(SwitchTest, AMissingCopyIsReportedAfterAQuietReadToo) {
   });
 }
 
-INSTANTIATE_TEST_SUITE_P(Forms, SwitchTest, ::testing::Values("SP", "PT"));
+INSTANTIATE_TEST_SUITE_P(Forms, SwitchTest, ::testing::Values("SP", "PT"), test_names::Text());
 
 }  // namespace
 }  // namespace read_test

@@ -16,6 +16,7 @@
 #include "engine/text.h"
 #include "platform/gbk.h"
 #include "tests/app/read_session.h"
+#include "tests/test_names.h"
 
 namespace read_test {
 namespace {
@@ -235,7 +236,7 @@ TEST_P(DataSetTest, ARadioRefusesAScriptWithoutLevelDataAndAnUnknownForm) {
   });
 }
 
-INSTANTIATE_TEST_SUITE_P(Forms, DataSetTest, ::testing::Values("SP", "PT"));
+INSTANTIATE_TEST_SUITE_P(Forms, DataSetTest, ::testing::Values("SP", "PT"), test_names::Text());
 
 }  // namespace
 }  // namespace read_test

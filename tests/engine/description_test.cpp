@@ -17,6 +17,7 @@
 #include "platform/gbk.h"
 #include "resources/embedded.h"
 #include "tests/app/read_session.h"
+#include "tests/test_names.h"
 
 namespace read_test {
 namespace {
@@ -165,7 +166,7 @@ TEST_P(DescriptionTest, ValuesComeFromColumnZeroAsRead) {
   });
 }
 
-INSTANTIATE_TEST_SUITE_P(Forms, DescriptionTest, ::testing::Values("SP", "PT"));
+INSTANTIATE_TEST_SUITE_P(Forms, DescriptionTest, ::testing::Values("SP", "PT"), test_names::Text());
 
 // --- Pure rules ---------------------------------------------------------------
 

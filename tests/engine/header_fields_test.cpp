@@ -16,6 +16,7 @@
 #include "engine/header_fields.h"
 #include "platform/gbk.h"
 #include "tests/app/read_session.h"
+#include "tests/test_names.h"
 
 namespace read_test {
 namespace {
@@ -158,7 +159,7 @@ TEST_P(HeaderTest, EachFieldHasItsColoursAndEachSlotItsValue) {
   });
 }
 
-INSTANTIATE_TEST_SUITE_P(Forms, HeaderTest, ::testing::Values("SP", "PT"));
+INSTANTIATE_TEST_SUITE_P(Forms, HeaderTest, ::testing::Values("SP", "PT"), test_names::Text());
 
 // --- The rules of each form over small scripts --------------------------
 

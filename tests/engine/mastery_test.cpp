@@ -15,6 +15,7 @@
 #include "engine/mastery.h"
 #include "platform/gbk.h"
 #include "tests/app/read_session.h"
+#include "tests/test_names.h"
 
 namespace read_test {
 namespace {
@@ -314,7 +315,8 @@ TEST_P(MasteryChoiceTest, APickThatLoadsRowsHoldsASkillThatHeldNothingElse) {
   });
 }
 
-INSTANTIATE_TEST_SUITE_P(Forms, MasteryChoiceTest, ::testing::Values("SP", "PT"));
+INSTANTIATE_TEST_SUITE_P(Forms, MasteryChoiceTest, ::testing::Values("SP", "PT"),
+                         test_names::Text());
 
 }  // namespace
 }  // namespace read_test

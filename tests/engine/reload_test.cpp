@@ -14,6 +14,7 @@
 #include "engine/skill_read.h"
 #include "platform/gbk.h"
 #include "tests/app/read_session.h"
+#include "tests/test_names.h"
 
 namespace read_test {
 namespace {
@@ -136,7 +137,7 @@ TEST_P(ReloadEdgeTest, AScriptWithoutDataIsReadQuietly) {
   });
 }
 
-INSTANTIATE_TEST_SUITE_P(Forms, ReloadEdgeTest, ::testing::Values("SP", "PT"));
+INSTANTIATE_TEST_SUITE_P(Forms, ReloadEdgeTest, ::testing::Values("SP", "PT"), test_names::Text());
 
 }  // namespace
 }  // namespace read_test

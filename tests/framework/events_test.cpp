@@ -344,7 +344,7 @@ class EventRules : public ::testing::TestWithParam<EventCase> {};
 TEST_P(EventRules, RaiseExactlyTheseEvents) {
   Env env;
   const EventCase& c = GetParam();
-  env.h.Run([&] {
+  env.Run([&] {
     c.act(env.h);
     return 0;
   });

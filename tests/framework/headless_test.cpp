@@ -28,7 +28,7 @@ TEST(HeadlessSteps, EachIsDueAfterThePreviousOneReturned) {
   env.h.Then([&] { at.push_back(env.h.NowMs()); }, 5);
   env.h.Then([&] { fw::Exit(0); });
   EXPECT_EQ(env.h.PendingSteps(), 3u);
-  env.h.Run([] {
+  env.Run([] {
     fw::Run();
     return 0;
   });
@@ -44,7 +44,7 @@ TEST(HeadlessSteps, AStepAddedToAnEmptyQueueRunsInsideTheRunningStep) {
     fw::DelayWithMessages(50);
     order.push_back("outer done");
   });
-  env.h.Run([] {
+  env.Run([] {
     fw::DelayWithMessages(100);
     return 4;
   });
@@ -63,7 +63,7 @@ TEST(HeadlessSteps, ModalArmsAnswerModalLoadsInOrder) {
     answered.push_back("second");
     modal.Destroy();
   });
-  env.h.Run([&] {
+  env.Run([&] {
     modal.Load();  // not modal: no arm is used
     modal.Destroy();
     modal.Load(ModalLoad());
@@ -85,7 +85,7 @@ TEST(HeadlessRecord, LogsLoadsShowsDestroysSoundsAndFatals) {
   EXPECT_TRUE(tw::window->Load());
   tw::window->SetVisible(false);
   env.h.OnNextModal("ModalWindow", [&] { modal.Destroy(); });
-  env.h.Run([&] {
+  env.Run([&] {
     modal.Load(ModalLoad(&tw::window.get()));
     return 0;
   });

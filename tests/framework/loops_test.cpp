@@ -35,7 +35,7 @@ TEST_P(Delays, EndAtTheirDeadlineOrWhenTheNestedHandlerReturns) {
     Hooks()["Clicked 按钮"] = [&] { fw::DelayWithMessages(c.nested); };
     env.h.Then([&] { env.h.Click("TestWindow", "按钮"); }, c.nestedAt);
   }
-  env.h.Run([&] {
+  env.Run([&] {
     EXPECT_TRUE(fw::DelayWithMessages(c.outer));
     return 0;
   });
@@ -90,7 +90,7 @@ TEST(HoldingDelays, RefuseUserInputWhileTimersAndPostedWorkGoOn) {
   Hooks()["Tick 时钟"] = [&] { ticks.push_back(env.h.NowMs()); };
   env.h.Then([&] { accepted.push_back(env.h.Click("TestWindow", "按钮")); }, 40);
   env.h.Then([&] { accepted.push_back(env.h.Click("TestWindow", "按钮")); }, 100);
-  env.h.Run([&] {
+  env.Run([&] {
     tw::timer->SetPeriod(30);
     std::thread worker([] { fw::PostToGui([] { Events().push_back("posted"); }); });
     worker.join();
@@ -115,7 +115,7 @@ TEST(Timers, NotReenteredWhileTheirTickWaitsAndOwedTickComesOnce) {
     ticks.push_back(env.h.NowMs());
     if (ticks.size() == 1) fw::DelayWithMessages(35);
   };
-  env.h.Run([&] {
+  env.Run([&] {
     tw::timer->SetPeriod(10);
     fw::DelayWithMessages(60);
     return 0;
@@ -127,7 +127,7 @@ TEST(Timers, SettingAPeriodRestartsTheCountAndZeroStops) {
   Env env;
   std::vector<std::int64_t> ticks;
   Hooks()["Tick 时钟"] = [&] { ticks.push_back(env.h.NowMs()); };
-  env.h.Run([&] {
+  env.Run([&] {
     tw::timer->SetPeriod(10);
     fw::DelayWithMessages(15);
     tw::timer->SetPeriod(10);  // restarts at 15
@@ -171,7 +171,7 @@ TEST_F(Nesting, TimerAndPostedWorkServedInsideAModalLoad) {
   Hooks()["Tick 时钟"] = [&] {
     if (Ticks() >= 3 && Posted()) modal.Destroy();
   };
-  env_.h.Run([&] {
+  env_.Run([&] {
     EXPECT_TRUE(modal.Load(ModalLoad(&tw::window.get())));
     Events().push_back("returned");
     return 0;
@@ -193,7 +193,7 @@ TEST_F(Nesting, TimerAndPostedWorkServedInsideADelay) {
     fw::DelayWithMessages(35);
     Events().push_back("delay over");
   };
-  env_.h.Run([&] {
+  env_.Run([&] {
     EXPECT_TRUE(env_.h.Click("TestWindow", "按钮"));
     return 0;
   });
@@ -209,7 +209,7 @@ TEST_F(Nesting, ModalLoadReturnsAfterTheDestroyingHandlerReturned) {
   };
   Hooks()["Clicked 确定"] = [&] { modal.Destroy(); };
   env_.h.OnNextModal("ModalWindow", [&] { env_.h.Click("ModalWindow", "确定"); });
-  env_.h.Run([&] {
+  env_.Run([&] {
     modal.Load(ModalLoad(&tw::window.get()));
     Events().push_back("returned");
     return 0;
@@ -222,7 +222,7 @@ TEST_F(Nesting, ModalLoadReturnsAfterTheDestroyingHandlerReturned) {
 TEST_F(Nesting, CreatedThatDestroysItsModalWindowReturnsAtOnce) {
   fw::Window& modal = fw::GetWindow("ModalWindow");
   Hooks()["Created ModalWindow"] = [&] { modal.Destroy(); };
-  env_.h.Run([&] {
+  env_.Run([&] {
     EXPECT_TRUE(modal.Load(ModalLoad()));
     return 0;
   });
@@ -299,7 +299,7 @@ TEST(ExitRoad, WorkPostedAfterExitStartedIsDropped) {
     fw::PostToGui([] { ran = true; });
     fw::ProcessPending();
   });
-  env.h.Run([]() -> int { fw::Exit(0); });
+  env.Run([]() -> int { fw::Exit(0); });
   EXPECT_FALSE(ran);
 }
 
@@ -359,7 +359,7 @@ TEST(Posting, ItemsFromManyThreadsKeepTheOrderEachThreadPostedIn) {
   constexpr int kItems = 300;
   std::vector<std::vector<int>> seen(kThreads);
   std::atomic<int> served{0};
-  env.h.Run([&] {
+  env.Run([&] {
     std::vector<std::thread> workers;
     for (int t = 0; t < kThreads; ++t) {
       workers.emplace_back([&, t] {
@@ -389,7 +389,7 @@ TEST(Posting, ItemsFromManyThreadsKeepTheOrderEachThreadPostedIn) {
 
 TEST(Posting, ComboItemsFromAWorkerArriveInOrder) {
   Env env;
-  env.h.Run([&] {
+  env.Run([&] {
     std::thread worker([] {
       for (int i = 0; i < 50; ++i) fw::Combo::PostAddItem(tw::combo, std::to_string(i), i);
     });
@@ -407,7 +407,7 @@ TEST(Posting, ComboItemsFromAWorkerArriveInOrder) {
 TEST(Posting, WindowWorkIsDroppedOnceThatInstanceIsGone) {
   Env env;
   int ran = 0;
-  env.h.Run([&] {
+  env.Run([&] {
     fw::PostToWindow("TestWindow", [&] { ++ran; });
     tw::window->Destroy();
     fw::PostToWindow("TestWindow", [&] { ++ran; });  // not loaded: dropped at once
@@ -426,7 +426,7 @@ TEST(Posting, ProcessPendingServesWhatIsDueWithoutWaitingOrScriptedSteps) {
   Env env;
   int stepRan = 0;
   env.h.Then([&] { ++stepRan; });
-  env.h.Run([&] {
+  env.Run([&] {
     tw::timer->SetPeriod(10);
     fw::PostToGui([] { Events().push_back("posted"); });
     fw::ProcessPending();

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "framework/form.h"
 #include "framework/headless.h"
 #include "framework/runtime.h"
@@ -171,6 +173,13 @@ class Env {
     }
   }
   ~Env() { Reset(); }
+  // Runs `body` as the program and checks how it ended: a body that stalls
+  // or ends in a fatal error fails the test instead of passing after a wait.
+  fw::ProgramEnded Run(const std::function<int()>& body) {
+    const fw::ProgramEnded end = h.Run(body);
+    EXPECT_FALSE(end.fatal) << end.fatalMessage;
+    return end;
+  }
   fw::Headless h;
 };
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "test_forms.h"
+#include "tests/test_names.h"
 
 namespace fwtest {
 namespace {
@@ -42,7 +43,11 @@ TEST_P(TextArrayOutOfRange, IsFatal) {
 
 INSTANTIATE_TEST_SUITE_P(Table, TextArrayOutOfRange,
                          ::testing::Values(std::pair{0, 1}, std::pair{3, 0}, std::pair{3, -1},
-                                           std::pair{3, 4}, std::pair{1, 1 << 30}));
+                                           std::pair{3, 4}, std::pair{1, 1 << 30}),
+                         [](const auto& test) {
+                           return "Size" + std::to_string(test.param.first) + "Index" +
+                                  test_names::Escaped(std::to_string(test.param.second));
+                         });
 
 TEST(TextArray, WritingOutOfRangeIsFatalToo) {
   fw::Headless h;

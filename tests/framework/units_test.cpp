@@ -10,6 +10,7 @@
 
 #include "test_backend.h"
 #include "test_forms.h"
+#include "tests/test_names.h"
 
 namespace fwtest {
 namespace {
@@ -105,7 +106,8 @@ INSTANTIATE_TEST_SUITE_P(Table, EditBytes,
                                            std::string("a\nb"), std::string("\tx\t\t"),
                                            std::string("\r\n\r\r\n\n"), std::string(),
                                            std::string("\x80\xFF\xD6\xD0", 4),
-                                           std::string("nul\0byte", 8)));
+                                           std::string("nul\0byte", 8)),
+                         test_names::Text());
 
 // ---- Combo ------------------------------------------------------------------
 

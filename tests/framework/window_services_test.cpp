@@ -21,7 +21,7 @@ TEST(ProgramTimers, TickInDueOrderWithTimerUnitsAndStopWithTheWindow) {
   Env env;
   std::vector<std::string> ticks;
   Hooks()["Tick 时钟"] = [&] { ticks.push_back("unit@" + std::to_string(env.h.NowMs())); };
-  env.h.Run([&] {
+  env.Run([&] {
     tw::timer->SetPeriod(15);
     tw::window->StartTimer(64, 10, [&] { ticks.push_back("64@" + std::to_string(env.h.NowMs())); });
     tw::window->StartTimer(7, 25, [&] {
@@ -44,7 +44,7 @@ TEST(ProgramTimers, TickInDueOrderWithTimerUnitsAndStopWithTheWindow) {
 TEST(ProgramTimers, NotReenteredWhileTheirTickWaitsAndRestartable) {
   Env env;
   std::vector<std::int64_t> ticks;
-  env.h.Run([&] {
+  env.Run([&] {
     tw::window->StartTimer(1, 10, [&] {
       ticks.push_back(env.h.NowMs());
       if (ticks.size() == 1) fw::DelayWithMessages(35);
@@ -64,7 +64,7 @@ TEST(ProgramTimers, NotReenteredWhileTheirTickWaitsAndRestartable) {
 TEST(ProgramTimers, ATickThatDestroysItsWindowEndsCleanly) {
   Env env;
   int ticks = 0;
-  env.h.Run([&] {
+  env.Run([&] {
     tw::window->StartTimer(3, 10, [&] {
       ++ticks;
       tw::window->Destroy();
@@ -189,7 +189,7 @@ TEST(RawInput, GoesToTheHookWhileTheWindowTakesInput) {
     EXPECT_FALSE(env.h.Raw("TestWindow", move));
     fw::GetWindow("ModalWindow").Destroy();
   });
-  env.h.Run([&] {
+  env.Run([&] {
     fw::GetWindow("ModalWindow").Load(ModalLoad(&*tw::window));
     return 0;
   });

@@ -7,8 +7,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <string>
+
 #include "framework/qt/qt_backend.h"
 #include "gui_fixture.h"
+#include "tests/test_names.h"
 
 namespace {
 
@@ -153,7 +157,12 @@ INSTANTIATE_TEST_SUITE_P(Cases, Colours,
                                            ColourCase{0x00FF0000, 0, 0, 255},
                                            ColourCase{0x00008000, 0, 128, 0},
                                            ColourCase{0x00800080, 128, 0, 128},
-                                           ColourCase{0x00ECECEC, 236, 236, 236}));
+                                           ColourCase{0x00ECECEC, 236, 236, 236}),
+                         [](const auto& test) {
+                           char name[16];
+                           std::snprintf(name, sizeof name, "Bgr%06X", test.param.model);
+                           return std::string(name);
+                         });
 
 TEST(ColoursUnset, NotAColourLeavesTheDefault) {
   EXPECT_FALSE(fw::qt::ToQColor(fw::kDefaultColour).isValid());
@@ -224,6 +233,12 @@ INSTANTIATE_TEST_SUITE_P(Cases, Platform,
                                            PlatformCase{"wayland", "wayland", "wayland-0", ""},
                                            PlatformCase{"offscreen", "", "", ""},
                                            PlatformCase{"", "x11", "", ""},
-                                           PlatformCase{"", "", "", ""}));
+                                           PlatformCase{"", "", "", ""}),
+                         [](const auto& test) {
+                           const PlatformCase& c = test.param;
+                           return "Qpa" + test_names::Escaped(c.qpa) + "Session" +
+                                  test_names::Escaped(c.session) + "Wayland" +
+                                  test_names::Escaped(c.wayland);
+                         });
 
 }  // namespace
