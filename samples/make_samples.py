@@ -174,24 +174,24 @@ SAMPLES = [
            "heavy_barrage_level_property", 20, (800, 400), (80, 40), (30, 5),
            [(-1, 0, "1.0"), (-1, 1, "1.0")],
            level=25, cost=30, mp=(40, 160), cool=(9000, 7000), cast=(500, 400),
-           mastery=(20, 20, 25, 20, 20),
+           mastery=(20, 20, 15, 20, 20),
            pvp=((12000, 10000), (700, 600), (20, 3), 60)),
     Sample("gunner", "mine_layer.skl", "SP", "name_47001", "地雷布设",
            "level_property_47001", 20, (520, 3), (35, 0), (20000,),
            [(-1, 0, "1.0"), (-1, 1, "1.0"), (0, 0, "0.001")],
            level=15, cost=20, mp=(20, 80), cool=(8000, 6000), cast=(400, 400),
-           mastery=(20, 20, 20, 25, 20)),
+           mastery=(20, 20, 20, 15, 20)),
     # 魔法师(男)
     Sample("atmage", "thunder_ring.skl", "PT", "thunder_ring_name", "雷霆之环",
            "thunder_ring_level_property", 20, (330, 15), (24, 1), (3000,),
            [(-1, 0, "1.0"), (-1, 1, "1.0"), (0, 0, "0.001")],
            level=15, cost=20, mp=(28, 110), cool=(4500, 3000), cast=(300, 300),
-           mastery=(20, 20, 25)),
+           mastery=(20, 20, 15)),
     Sample("atmage", "icicle_scatter.skl", "SP", "name_44001", "冰棱散射",
            "level_property_44001", 20, (140, 5, 10), (10, 0, 1), (1,),
            [(-1, 0, "1.0"), (-1, 1, "1.0"), (-1, 2, "1.0")],
            level=20, cost=25, mp=(34, 130), cool=(6500, 5000), cast=(400, 400),
-           mastery=(20, 25, 20),
+           mastery=(20, 15, 20),
            pvp=((9000, 7000), (500, 500), (1,), 70)),
     Sample("atmage", "mana_surge.skl", "PT", "mana_surge_name", "魔力涌动",
            "mana_surge_level_property", 10, (5,), (1,), (30,),
@@ -203,12 +203,12 @@ SAMPLES = [
            "flame_nova_level_property", 20, (640, 40), (60, 4), (3000,),
            [(-1, 0, "1.0"), (-1, 1, "1.0"), (0, 0, "0.001")],
            level=20, cost=20, mp=(35, 140), cool=(7000, 5000), cast=(600, 500),
-           mastery=(20, 25, 20, 20, 20)),
+           mastery=(20, 15, 20, 20, 20)),
     Sample("mage", "summon_golem.skl", "SP", "name_48001", "召唤石像",
            "level_property_48001", 15, (4800, 350), (400, 30), (3,),
            [(-1, 0, "1.0"), (-1, 1, "1.0"), (0, 0, "1.0")],
            level=25, cost=35, mp=(90, 300), cool=(25000, 20000), cast=(1000, 1000),
-           mastery=(15, 15, 20, 15, 15)),
+           mastery=(15, 15, 10, 15, 15)),
     # 缔造者
     Sample("creatormage", "sand_hourglass.skl", "PT", "sand_hourglass_name", "时砂沙漏",
            "sand_hourglass_level_property", 15, (20, 3000), (2, 100), (900,),
@@ -224,11 +224,11 @@ SAMPLES = [
            "holy_verdict_level_property", 20, (900, 450), (70, 35), (2000,),
            [(-1, 0, "1.0"), (-1, 1, "1.0"), (0, 0, "0.001")],
            level=25, cost=30, mp=(45, 180), cool=(10000, 8000), cast=(700, 600),
-           mastery=(20, 20, 20, 25, 20),
+           mastery=(20, 20, 20, 15, 20),
            pvp=((14000, 12000), (900, 800), (1500,), 65)),
     Sample("priest", "guardian_prayer.skl", "SP", "name_46001", "守护祷言",
            None, static=(120, 90), level=30, maximum=20, cost=40,
-           mastery=(20, 20, 25, 20, 20), passive=True, item=(3037, 1, 2)),
+           mastery=(20, 20, 15, 20, 20), passive=True, item=(3037, 1, 2)),
     # 暗夜使者
     Sample("thief", "shade_veil.skl", "PT", "shade_veil_name", "影遁",
            "shade_veil_level_property", 15, (10,), (2,), (4000,),
@@ -287,6 +287,10 @@ def outputs():
         with open(os.path.join(CLASS_KEYS, sample.folder + ".txt"), "rb") as f:
             assert ("<%s>" % sample.key).encode("ascii") in f.read().split(b"\r\n"), where
         assert table[sample.key] == sample.text, where
+        # The editor refuses to save the header fields or mastery levels of a
+        # skill whose mastery levels stand above its maximum level.
+        maximum = sample.maximum if sample.maximum is not None else max(sample.levels, 1)
+        assert max(sample.mastery + sample.second, default=0) <= maximum, where
         files.append((os.path.join(OUT, sample.folder, sample.file), rendered(nodes, "PT", where)))
         if sample.form == "SP":
             stem = os.path.splitext(sample.file)[0]
