@@ -71,6 +71,9 @@ bool SoundPlayer::Play(std::span<const std::uint8_t> bytes) {
   if (!wave) return false;
   State& s = *state_;
   if (!s.sdlStarted) {
+    // SDL would catch SIGINT and SIGTERM to queue a quit event that nothing
+    // here reads, and the program would no longer end on them.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
     s.sdlStarted = true;
   }

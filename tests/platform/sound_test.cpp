@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+
 #include <cstdlib>
 #include <functional>
 #include <string>
@@ -142,6 +144,20 @@ TEST(SoundPlayer, PlaysReplacesAndStopsOnTheDummyDriver) {
   const Bytes bad{1, 2, 3};
   EXPECT_FALSE(player.Play(bad));
   player.Stop();
+}
+
+// Sound must not take over the signals that end the program: with SDL's
+// handlers, SIGTERM and SIGINT (a log-out, Ctrl+C in the terminal) would
+// only queue an event that nothing reads, and the editor would live on.
+TEST(SoundPlayer, LeavesTheSignalsThatEndTheProgramAlone) {
+  ::setenv("SDL_AUDIODRIVER", "dummy", 1);
+  SoundPlayer player;
+  ASSERT_TRUE(player.Play(PromptLike()));
+  for (int signal : {SIGTERM, SIGINT}) {
+    struct sigaction action {};
+    ASSERT_EQ(::sigaction(signal, nullptr, &action), 0);
+    EXPECT_EQ(action.sa_handler, SIG_DFL) << signal;
+  }
 }
 
 }  // namespace
