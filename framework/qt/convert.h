@@ -74,8 +74,8 @@ class TextMirror {
   std::string model_;
   QString shown_;
   // offsets_[i]: the model byte at which shown character i begins;
-  // offsets_[shown_.size()] == model_.size().
-  std::vector<int> offsets_;
+  // offsets_[shown_.size()] == model_.size(), also before the first Reset.
+  std::vector<int> offsets_{0};
 };
 
 }  // namespace fw::qt

@@ -10,6 +10,7 @@
 #include <QColor>
 #include <QDir>
 #include <QImage>
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -98,6 +99,12 @@ inline void Choose(std::string_view radio) {
   QTest::mouseClick(r, Qt::LeftButton, {}, QPoint(6, r->height() / 2));
 }
 
+// Text as an input method commits it: how Chinese reaches a box.
+inline void Commit(QWidget* box, const QString& text) {
+  QInputMethodEvent event;
+  event.setCommitString(text);
+  QApplication::sendEvent(box, &event);
+}
 // The user types `text` into a line edit in place of what it holds.
 inline void TypeInLine(QLineEdit* line, const QString& text) {
   QTest::mouseClick(line, Qt::LeftButton);

@@ -112,6 +112,15 @@ TEST(Mirror, MergedLineBreaksShowWhatTheModelHolds) {
   EXPECT_EQ(m.shown(), Q("a\nb"));
 }
 
+// A box whose model starts empty shows its first text without a reset.
+TEST(Mirror, TheFirstTypingIntoABoxThatStartedEmpty) {
+  for (bool multiline : {false, true}) {
+    TextMirror m(multiline);
+    EXPECT_EQ(m.Update(Q("斩")), Gbk("斩"));
+    EXPECT_EQ(m.Update(Q("斩a")), Gbk("斩") + "a");
+  }
+}
+
 TEST(Mirror, SingleLineEditsMapOneToOne) {
   TextMirror m(false);
   m.Reset("a\rb");

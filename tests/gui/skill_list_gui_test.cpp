@@ -84,6 +84,20 @@ TEST_F(SkillListThroughWidgets, LoadsTheDemoFolderAndPicksASkill) {
             W<QPlainTextEdit>("MainWindow", "编辑框1")->toPlainText().startsWith(Q("[name]\n")));
         CHILD_CHECK(W("MainWindow", "保存文件按钮")->isEnabled());
 
+        // A search typed into its box: each press of 搜索 picks the next
+        // name that holds the text, and puts its file into the editor.
+        Commit(W<QLineEdit>("SkillListWindow", "搜索框男"), Q("斩"));
+        int last = 0;
+        for (int press = 0; press < 2; ++press) {
+          QTest::mouseClick(W("SkillListWindow", "搜索按钮男"), Qt::LeftButton);
+          const int found = combo->currentIndex();
+          CHILD_CHECK(found > last && combo->currentText().contains(Q("斩")));
+          last = found;
+          if (found < 1 || found > static_cast<int>(swordman.size())) continue;
+          CHILD_CHECK(W<QLineEdit>("MainWindow", "路径编辑框")->text() ==
+                      QString::fromStdString((demo / "swordman" / swordman[found - 1]).string()));
+        }
+
         // Every tab fits in its control, without scroll arrows.
         for (const char* group : {"选择夹男", "选择夹女"}) {
           auto* bar = W("SkillListWindow", group)->findChild<QTabBar*>();
