@@ -184,6 +184,13 @@ std::size_t FindFrom(std::string_view text, std::string_view sought, std::size_t
     return std::string_view::npos;
   }
   const std::size_t last = text.size() - sought.size();  // the last possible start
+  if (text.size() - from <= 64) {
+    // A short text (a line, a cell) is walked character by character.
+    for (std::size_t i = from; i <= last; i += CharLength(text, i)) {
+      if (MatchesAt(text, i, sought, ignoreCase)) return i;
+    }
+    return std::string_view::npos;
+  }
   BoundaryWalk walk(text, from);
   AnchorSearch anchors(text, sought, ignoreCase);
   std::size_t start = from;

@@ -26,14 +26,15 @@ void Check(bool condition, const char* what) {
   }
 }
 
-// Character boundaries of a GBK text: a byte of 0x80 or more that is not the
-// last byte takes the next byte with it.
+// Character boundaries of a GBK text: a byte of 0x80 or more takes the next
+// byte with it when there is one and it can be a trail byte (0x40 or more).
 std::vector<bool> Boundaries(std::string_view text) {
   std::vector<bool> boundary(text.size() + 1, false);
   std::size_t i = 0;
   while (i < text.size()) {
     boundary[i] = true;
-    i += static_cast<unsigned char>(text[i]) >= 0x80 && i + 1 < text.size() ? 2 : 1;
+    const bool lead = static_cast<unsigned char>(text[i]) >= 0x80;
+    i += lead && i + 1 < text.size() && static_cast<unsigned char>(text[i + 1]) >= 0x40 ? 2 : 1;
   }
   boundary[text.size()] = true;
   return boundary;
@@ -202,6 +203,10 @@ void CheckTrim(std::string_view text) {
   RegexObject regex;
   Check(regex.Create("\\n\\s*\\r", result), "pattern compiles");
   Check(regex.GetMatchCount() == 0, "no blank line is left");
+  // The linear removal gives exactly what the pattern gives.
+  RegexObject pattern;
+  Check(pattern.Create("\\n\\s*\\r", argument), "pattern compiles");
+  Check(pattern.Replace("") == result, "TrimBlankLines removes what the pattern removes");
 }
 
 void CheckConversion(std::string_view text) {

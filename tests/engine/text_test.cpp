@@ -199,7 +199,7 @@ TEST(FindText, AgreesWithAWalkOverEveryCharacter) {
     return out;
   };
   for (int round = 0; round < 20000; ++round) {
-    const std::string text = random(next() % 40);
+    const std::string text = random(next() % 120);  // short and long texts
     std::string sought = random(1 + next() % 3);
     // Often a piece of the text itself, so that most searches find something.
     if (next() % 2 == 0 && !text.empty()) {
