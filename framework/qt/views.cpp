@@ -303,7 +303,7 @@ class SuperButtonView final : public QToolButton, public UnitView {
   void RefreshColours() override { ApplyColours(QPalette::ButtonText, QPalette::Button, false); }
 };
 
-// The stand-in for a state picture that is missing: a plain bevelled face,
+// The face of a picture button in a state that has no picture: plain bevels,
 // lighter under the mouse, darker while pressed, grey when disabled.
 void PaintPlainFace(QPainter& p, const QRect& r, bool enabled, bool hot, bool down) {
   QColor face(0xC8, 0xC8, 0xDC);
