@@ -384,8 +384,9 @@ TEST_F(Walk, ADroppedFileToTheClipboard) {
         CHILD_CHECK(AnsweringPrompts([] { Press("复制按钮"); }).Lines() ==
                     Message("技能修改状态下无法复制，请先点击 释放数据！"));
         Press("读取按钮");
-        CHILD_CHECK(AnsweringPrompts([] { Press("复制按钮"); }).Lines() ==
-                    Message("技能数据已复制！"));
+        CHILD_CHECK(
+            AnsweringPrompts([] { Press("复制按钮"); }, true, Q("walk_prompt_copied")).Lines() ==
+            Message("技能数据已复制！"));
         CHILD_CHECK(QApplication::clipboard()->text() == expected);
       }),
       ::testing::ExitedWithCode(0), "");
