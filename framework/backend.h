@@ -47,6 +47,13 @@ class Backend {
   // default reports it as Changed.
   virtual void GridChanged(Grid& grid, const GridChange& change);
   virtual void WindowChanged(Window& window, Prop what) = 0;
+  // A handler starts, and has returned (they nest). A backend may hold what
+  // changed while a handler runs and show it once the outermost one has
+  // returned, or earlier when a loop waits inside it: the user never sees
+  // the intermediate states, and a unit written many times by one handler
+  // is shown once.
+  virtual void HandlerStarts() {}
+  virtual void HandlerEnds() {}
   // A modal window with an owner started (blocked = true) or ended; the
   // view may grey out or disable input to the owner and its embedded
   // windows. The runtime refuses such input anyway.

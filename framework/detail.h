@@ -45,7 +45,8 @@ struct FormStore {
 };
 
 // Saves the event details of the handler that is running and restores them
-// when the nested handler returns (also when it unwinds).
+// when the nested handler returns (also when it unwinds); tells the backend
+// that a handler runs and when it has returned.
 class ArgsScope {
  public:
   explicit ArgsScope(const EventArgs& args);

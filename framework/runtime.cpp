@@ -206,12 +206,17 @@ std::int64_t Now() {
 }
 
 ArgsScope::ArgsScope(const EventArgs& args) {
-  detail::RuntimeState& s = Access::Of(Runtime::Current());
+  Runtime& rt = Runtime::Current();
+  detail::RuntimeState& s = Access::Of(rt);
   saved_ = s.args;
   s.args = args;
+  rt.backend().HandlerStarts();
 }
 ArgsScope::~ArgsScope() {
-  if (Runtime* rt = CurrentOrNull()) Access::Of(*rt).args = saved_;
+  if (Runtime* rt = CurrentOrNull()) {
+    Access::Of(*rt).args = saved_;
+    rt->backend().HandlerEnds();
+  }
 }
 
 namespace {

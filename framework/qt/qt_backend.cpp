@@ -88,13 +88,21 @@ Application::Application(int& argc, char** argv) : QApplication((PreparePlatform
   const QString cjk = CjkFamily();
   if (!cjk.isEmpty()) f.setFamily(cjk);
   f.setPointSizeF(9);
+  // The editor's texts are Chinese and plain Latin, which need no OpenType
+  // shaping: laying them out without it is faster (the description box is
+  // laid out anew at every level page).
+  f.setStyleStrategy(QFont::PreferNoShaping);
   setFont(f);
 }
 
 Application::~Application() = default;
 
 bool Application::notify(QObject* receiver, QEvent* event) {
-  ShowHeldGridWrites();
+  if (QtBackend* backend = QtBackend::Current()) {
+    backend->ShowHeld();
+  } else {
+    ShowHeldGridWrites();
+  }
   ++deliveryDepth_;
   ++deliveries_;
   const bool result = QApplication::notify(receiver, event);
@@ -292,8 +300,86 @@ void QtBackend::FreeDeadViews() {
   for (auto& w : dead) delete w.data();
 }
 
+namespace {
+
+template <class Model, class Held>
+void Hold(Held& held, const Model& model, Prop what) {
+  auto [it, added] = held.props.try_emplace(&model, 0u);
+  if (added) held.order.push_back(&model);
+  it->second |= 1u << static_cast<unsigned>(what);
+}
+
+bool Has(std::uint32_t props, Prop p) {
+  return (props & (1u << static_cast<unsigned>(p))) != 0;
+}
+
+// The order in which held changes are shown: a unit's lists before their
+// selection, a text before the selection in it; a window is embedded and
+// placed before it is shown.
+constexpr Prop kUnitOrder[] = {Prop::Geometry, Prop::Font,    Prop::Colours,   Prop::Images,
+                               Prop::Items,    Prop::Current, Prop::Cells,     Prop::Checked,
+                               Prop::Text,     Prop::Format,  Prop::Selection, Prop::Disabled,
+                               Prop::Visible};
+constexpr Prop kWindowOrder[] = {Prop::Parent,  Prop::Geometry,  Prop::Images,    Prop::Text,
+                                 Prop::Colours, Prop::Frame,     Prop::Minimised, Prop::Visible,
+                                 Prop::ZOrder,  Prop::SystemMove};
+
+// Refreshes `view` for each of `props`, those of `order` first in its
+// order, any other after them.
+template <class View, std::size_t N>
+void ShowInOrder(View& view, std::uint32_t props, const Prop (&order)[N]) {
+  // A text shown anew shows its character formats too.
+  if (Has(props, Prop::Text)) props &= ~(1u << static_cast<unsigned>(Prop::Format));
+  for (Prop p : order) {
+    if (!Has(props, p)) continue;
+    props &= ~(1u << static_cast<unsigned>(p));
+    view.Refresh(p);
+  }
+  for (unsigned bit = 0; props != 0; ++bit, props >>= 1) {
+    if ((props & 1u) != 0) view.Refresh(static_cast<Prop>(bit));
+  }
+}
+
+}  // namespace
+
 void QtBackend::Changed(Control& unit, Prop what) {
-  if (auto it = units_.find(&unit); it != units_.end()) it->second->Refresh(what);
+  auto it = units_.find(&unit);
+  if (it == units_.end()) return;
+  if (handlers_ > 0) {
+    Hold(heldUnits_, unit, what);
+  } else {
+    it->second->Refresh(what);
+  }
+}
+
+void QtBackend::HandlerStarts() {
+  ++handlers_;
+}
+
+void QtBackend::HandlerEnds() {
+  if (--handlers_ == 0) ShowHeld();
+}
+
+void QtBackend::ShowHeld() {
+  ShowHeldGridWrites();
+  if (heldUnits_.order.empty() && heldWindows_.order.empty()) return;
+  // Taken out first: a view that Qt asks to show something may bring Qt to
+  // deliver an event, and with it this call again.
+  Held<Control> units = std::move(heldUnits_);
+  Held<Window> windows = std::move(heldWindows_);
+  heldUnits_ = {};
+  heldWindows_ = {};
+  for (const Control* unit : units.order) {
+    auto view = units_.find(unit);
+    if (view == units_.end()) continue;  // its window is gone
+    const std::uint32_t props = units.props[unit];
+    ShowInOrder(*view->second, props, kUnitOrder);
+  }
+  for (const Window* window : windows.order) {
+    auto view = windows_.find(window);
+    if (view == windows_.end()) continue;
+    ShowInOrder(*view->second, windows.props[window], kWindowOrder);
+  }
 }
 
 void QtBackend::GridChanged(Grid& grid, const GridChange& change) {
@@ -301,7 +387,13 @@ void QtBackend::GridChanged(Grid& grid, const GridChange& change) {
 }
 
 void QtBackend::WindowChanged(Window& window, Prop what) {
-  if (auto it = windows_.find(&window); it != windows_.end()) it->second->Refresh(what);
+  auto it = windows_.find(&window);
+  if (it == windows_.end()) return;
+  if (handlers_ > 0) {
+    Hold(heldWindows_, window, what);
+  } else {
+    it->second->Refresh(what);
+  }
 }
 
 void QtBackend::OwnerBlocked(Window&, bool) {
@@ -363,13 +455,13 @@ std::int64_t QtBackend::NowMs() {
 }
 
 void QtBackend::PumpInput() {
-  ShowHeldGridWrites();
+  ShowHeld();
   FreeDeadViews();
   QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
 void QtBackend::Wait(std::optional<std::int64_t> deadline) {
-  ShowHeldGridWrites();
+  ShowHeld();
   FreeDeadViews();
   // Each wait has its own timer, so that a wait nested inside a handler
   // (a modal load, a delay) never cancels the deadline of the wait around

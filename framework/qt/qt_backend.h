@@ -96,6 +96,8 @@ class QtBackend final : public Backend {
   void Changed(Control& unit, Prop what) override;
   void GridChanged(Grid& grid, const GridChange& change) override;
   void WindowChanged(Window& window, Prop what) override;
+  void HandlerStarts() override;
+  void HandlerEnds() override;
   void OwnerBlocked(Window& owner, bool blocked) override;
   int ScreenWidth() override;
   int ScreenHeight() override;
@@ -119,6 +121,11 @@ class QtBackend final : public Backend {
   QWidget* WindowWidget(const Window& window) const;
   QWidget* UnitWidget(const Control& unit) const;
 
+  // Brings every view to what its model holds now: the changes held while
+  // handlers ran and the grids' held writes. Called before Qt delivers an
+  // event, before the loop waits and when the outermost handler returns.
+  void ShowHeld();
+
   // ---- Used by the views ----
   QPixmap Picture(const Image& image);
   UnitView* ViewOf(const Control& unit) const;
@@ -135,6 +142,16 @@ class QtBackend final : public Backend {
 
   std::unordered_map<const Window*, WindowView*> windows_;
   std::unordered_map<const Control*, UnitView*> units_;
+  // What changed while a handler ran, per model, in the order first changed:
+  // one bit per Prop.
+  template <class Model>
+  struct Held {
+    std::vector<const Model*> order;
+    std::unordered_map<const Model*, std::uint32_t> props;
+  };
+  Held<Control> heldUnits_;
+  Held<Window> heldWindows_;
+  int handlers_ = 0;  // handlers running
   std::vector<QPointer<QWidget>> dead_;
   std::unordered_map<const std::uint8_t*, QPixmap> pictures_;
   std::unique_ptr<platform::SoundPlayer> sound_;

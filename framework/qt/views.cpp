@@ -181,7 +181,7 @@ void UnitView::RefreshFont() {
   widget_->setFont(ToQFont(unit_->GetFont(), QApplication::font()));
 }
 
-void UnitView::ApplyColours(QPalette::ColorRole text, QPalette::ColorRole back, bool fill) {
+QPalette UnitView::ColoursPalette(QPalette::ColorRole text, QPalette::ColorRole back) const {
   // Every role is set explicitly, so a unit never takes colours from the
   // group box it stands in: colours do not pass from unit to unit.
   const QPalette base = QApplication::palette(widget_);
@@ -200,8 +200,19 @@ void UnitView::ApplyColours(QPalette::ColorRole text, QPalette::ColorRole back, 
   }
   const QColor b = ToQColor(unit_->BackColour());
   if (b.isValid()) pal.setColor(back, b);
+  return pal;
+}
+
+void UnitView::SetPalette(const QPalette& pal) {
+  // Setting a palette makes the widget and its children polish and repaint
+  // themselves: an unchanged one is left alone.
+  if (widget_->testAttribute(Qt::WA_SetPalette) && widget_->palette() == pal) return;
   widget_->setPalette(pal);
-  widget_->setAutoFillBackground(fill && b.isValid());
+}
+
+void UnitView::ApplyColours(QPalette::ColorRole text, QPalette::ColorRole back, bool fill) {
+  SetPalette(ColoursPalette(text, back));
+  widget_->setAutoFillBackground(fill && ToQColor(unit_->BackColour()).isValid());
 }
 
 namespace {
@@ -547,15 +558,14 @@ class TextEditView final : public EditBoxView<QPlainTextEdit> {
   // working; the lock takes away focus and every text interaction.
   void ShowLock() {
     const bool locked = edit().Disabled();
-    ApplyColours(QPalette::Text, QPalette::Base, false);
+    QPalette pal = ColoursPalette(QPalette::Text, QPalette::Base);
     if (locked) {
-      QPalette pal = palette();
       for (auto group : {QPalette::Active, QPalette::Inactive}) {
         pal.setColor(group, QPalette::Text, pal.color(QPalette::Disabled, QPalette::Text));
         pal.setColor(group, QPalette::Base, pal.color(QPalette::Disabled, QPalette::Window));
       }
-      setPalette(pal);
     }
+    SetPalette(pal);
     setReadOnly(locked || edit().ReadOnly());
     if (locked) {
       setTextInteractionFlags(Qt::NoTextInteraction);
@@ -1061,15 +1071,23 @@ class RichEditView final : public QTextEdit, public UnitView {
     doc->setDocumentMargin(margin_);
     doc->setDefaultFont(font());
     QTextCursor cursor(doc);
+    // One edit block: the document is laid out once, not once per run.
+    cursor.beginEditBlock();
     std::size_t i = 0;
     while (i < chars.size()) {
       const CharFormat f = b.FormatAt(static_cast<int>(i));
-      QString run = charText(i);
       std::size_t j = i + 1;
-      while (j < chars.size() && b.FormatAt(static_cast<int>(j)) == f) run += charText(j++);
+      while (j < chars.size() && b.FormatAt(static_cast<int>(j)) == f) ++j;
+      QString run;
+      if (oneToOne) {
+        run = shown.mid(static_cast<qsizetype>(i), static_cast<qsizetype>(j - i));
+      } else {
+        for (std::size_t k = i; k < j; ++k) run += charText(k);
+      }
       cursor.insertText(run, ToCharFormat(f, font()));
       i = j;
     }
+    cursor.endEditBlock();
     ShowSelection();
   }
   void ShowSelection() {

@@ -72,6 +72,10 @@ class UnitView {
   // Text colour and back colour of the model into these palette roles;
   // unset colours keep the style's. `fill` paints the back colour.
   void ApplyColours(QPalette::ColorRole text, QPalette::ColorRole back, bool fill);
+  // The palette ApplyColours sets, and setting a palette only when it
+  // differs from the widget's own.
+  QPalette ColoursPalette(QPalette::ColorRole text, QPalette::ColorRole back) const;
+  void SetPalette(const QPalette& pal);
 
   QtBackend& backend_;
 

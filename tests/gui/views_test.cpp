@@ -292,6 +292,50 @@ TEST_F(Views, TheToolkitsOwnTextsAreChinese) {
   }
 }
 
+// A handler that writes a unit many times before it returns: the widget
+// shows the last value once the handler has returned, and takes the change
+// once, not once per write.
+void OnBusyClick() {
+  auto& target = fw::GetControl("Busy", "目标");
+  auto& label = fw::GetControl("Busy", "标签");
+  for (int i = 0; i < 50; ++i) {
+    target.Disable();
+    target.Enable();
+    label.SetText(std::to_string(i));
+  }
+  target.Disable();
+}
+
+class ChangeCounter final : public QObject {
+ public:
+  int enabledChanges = 0;
+  bool eventFilter(QObject*, QEvent* e) override {
+    if (e->type() == QEvent::EnabledChange) ++enabledChanges;
+    return false;
+  }
+};
+
+TEST_F(Views, WritesOfOneHandlerReachTheWidgetsOnceItReturns) {
+  fw::RegisterForm(fw::WindowDef("Busy", "忙", 200, 100)
+                       .At(300, 300)
+                       .Units({fw::ButtonUnit("按钮", {10, 10, 60, 24}, "按"),
+                               fw::ButtonUnit("目标", {80, 10, 60, 24}, "目标"),
+                               fw::LabelUnit("标签", {10, 50, 100, 20}, "")})
+                       .Bind({{"按钮", Event::Clicked, &OnBusyClick}}));
+  ASSERT_TRUE(fw::GetWindow("Busy").Load());
+  auto* target = Widget("Busy", "目标");
+  ChangeCounter counter;
+  target->installEventFilter(&counter);
+  QTest::mouseClick(Widget("Busy", "按钮"), Qt::LeftButton);
+  EXPECT_FALSE(target->isEnabled());
+  EXPECT_EQ(Widget<QLabel>("Busy", "标签")->text(), QStringLiteral("49"));
+  EXPECT_EQ(counter.enabledChanges, 1);
+  target->removeEventFilter(&counter);
+  // A write outside any handler reaches its widget at once.
+  fw::GetControl("Busy", "目标").Enable();
+  EXPECT_TRUE(target->isEnabled());
+}
+
 void OnLinePress() {
   Note("line press " + std::to_string(fw::CurrentEventArgs().x) + "," +
        std::to_string(fw::CurrentEventArgs().y));
