@@ -380,7 +380,9 @@ std::vector<std::string> SplitTextAtAny(std::string_view text, std::string_view 
   const auto* data = reinterpret_cast<const unsigned char*>(text.data());
   const std::size_t n = text.size();
   std::size_t begin = 0;
-  for (std::size_t i = 0; i < n;) {
+  std::size_t i = 0;
+  // One character (or a separator) at `i`, which is a boundary.
+  auto step = [&] {
     const unsigned char c = data[i];
     if (IsLeadByte(c)) {
       i += i + 1 < n && CanBeTrail(data[i + 1]) ? 2 : 1;  // as CharLength
@@ -390,7 +392,29 @@ std::vector<std::string> SplitTextAtAny(std::string_view text, std::string_view 
     } else {
       ++i;
     }
+  };
+#if defined(__SSE2__)
+  // Sixteen bytes at a time while they hold no lead byte: then every
+  // separator byte among them separates.
+  while (i + 16 <= n) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
+    if (_mm_movemask_epi8(v) != 0) {
+      const std::size_t end = i + 16;
+      while (i < end) step();
+      continue;
+    }
+    __m128i hit = _mm_setzero_si128();
+    for (char c : separators) hit = _mm_or_si128(hit, _mm_cmpeq_epi8(v, _mm_set1_epi8(c)));
+    for (unsigned bits = static_cast<unsigned>(_mm_movemask_epi8(hit)); bits != 0;
+         bits &= bits - 1) {
+      const std::size_t at = i + static_cast<std::size_t>(__builtin_ctz(bits));
+      parts.emplace_back(text.substr(begin, at - begin));
+      begin = at + 1;
+    }
+    i += 16;
   }
+#endif
+  while (i < n) step();
   if (begin < n) parts.emplace_back(text.substr(begin));
   return parts;
 }
