@@ -108,11 +108,12 @@ BENCHMARK(BM_Floor)->Apply(Shapes);
 BENCHMARK(BM_ReadAndChoose)->Apply(Shapes);
 
 // Lines of spaces and TABs ending in a bare LF, as a text from a Linux
-// editor pasted into a script: `kb` kilobytes of them between two lines.
+// editor pasted into a script: `kb` kilobytes of them, and CR LF lines
+// after them (the pattern then tried every LF of the run up to its end).
 void BM_TrimBlankLinesOfBareLineFeeds(benchmark::State& state) {
   std::string blank;
   while (blank.size() < static_cast<std::size_t>(state.range(0)) * 1024) blank += "  \t \n";
-  const std::string text = "[@02]1\r\n" + blank + "[@02]2\r\n";
+  const std::string text = "[@02]1\r\n" + blank + "[@02]2\r\n\r\n[@02]3\r\n";
   for (auto _ : state) {
     std::string copy = text;
     benchmark::DoNotOptimize(TrimBlankLines(copy));
