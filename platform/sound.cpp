@@ -13,16 +13,16 @@ std::optional<Wave> Wave::Load(std::span<const std::uint8_t> bytes) {
   if (bytes.empty() || bytes.size() > 0x7FFFFFFF) return std::nullopt;
   SDL_RWops* source = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
   if (source == nullptr) return std::nullopt;
-  SDL_AudioSpec spec{};
+  SDL_AudioSpec fileFormat{};
   Uint8* data = nullptr;
   Uint32 length = 0;
   // freesrc = 1: the loader closes the source whatever happens.
-  if (SDL_LoadWAV_RW(source, 1, &spec, &data, &length) == nullptr) return std::nullopt;
+  if (SDL_LoadWAV_RW(source, 1, &fileFormat, &data, &length) == nullptr) return std::nullopt;
   Wave wave;
-  wave.channels_ = spec.channels;
-  wave.rate_ = spec.freq;
-  wave.bits_ = SDL_AUDIO_BITSIZE(spec.format);
-  wave.format_ = spec.format;
+  wave.channels_ = fileFormat.channels;
+  wave.rate_ = fileFormat.freq;
+  wave.bits_ = SDL_AUDIO_BITSIZE(fileFormat.format);
+  wave.format_ = fileFormat.format;
   wave.data_ = data;
   wave.length_ = length;
   return wave;
