@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "engine/text.h"
+#include "platform/codepage.h"
 #include "platform/gbk.h"
 
 namespace app {
@@ -35,28 +36,11 @@ const std::string& UnknownSkill() {
 
 }  // namespace
 
-std::string WithCrLfLineEnds(std::string_view text) {
-  std::string out;
-  out.reserve(text.size() + text.size() / 32);
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const char c = text[i];
-    if (c == '\r') {
-      out += "\r\n";
-      if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
-    } else if (c == '\n') {
-      out += "\r\n";
-    } else {
-      out += c;
-    }
-  }
-  return out;
-}
-
 std::optional<SkillFileText> ReadSkillFile(std::string_view path, std::int64_t limit) {
   const std::optional<std::string> bytes = platform::ReadWholeFile(path, limit);
   if (!bytes) return std::nullopt;
   SkillFileText file;
-  file.text = WithCrLfLineEnds(ConvertUtf8ToGbk(*bytes, &file.replaced));
+  file.text = platform::WithCrLfLineBreaks(ConvertUtf8ToGbk(*bytes, &file.replaced));
   return file;
 }
 
@@ -144,13 +128,14 @@ std::string SkillFileDisplayName(std::string_view utf8, const SkillNameIndex& na
     if (HoldsNameTag(utf8.substr(from, end - from))) {
       const std::size_t linkEnd = LineEnd(utf8, next).second;
       if (linkEnd == std::string_view::npos) break;
-      const std::string head = WithCrLfLineEnds(ConvertUtf8ToGbk(utf8.substr(0, linkEnd)));
+      const std::string head =
+          platform::WithCrLfLineBreaks(ConvertUtf8ToGbk(utf8.substr(0, linkEnd)));
       if (FindLineIndex(head, "[name]", false) == line) return SkillDisplayName(head, names);
       break;
     }
     from = next;
   }
-  return SkillDisplayName(WithCrLfLineEnds(ConvertUtf8ToGbk(utf8)), names);
+  return SkillDisplayName(platform::WithCrLfLineBreaks(ConvertUtf8ToGbk(utf8)), names);
 }
 
 std::string ReadSkillDisplayName(std::string_view path, const SkillNameIndex& names) {

@@ -30,9 +30,6 @@ struct SkillFileText {
 std::optional<SkillFileText> ReadSkillFile(std::string_view path,
                                            std::int64_t limit = platform::kNoSizeLimit);
 
-// `text` with every bare LF and every lone CR made into CR LF; CR LF stays.
-std::string WithCrLfLineEnds(std::string_view text);
-
 // The lines of the skill-name table, looked up by the key of a skill's name
 // link. A line "<" + key + ">" + text gives its text to the key, the key's
 // ASCII letters compared without case; the first such line counts. Comment

@@ -7,6 +7,7 @@
 
 #include "framework/detail.h"
 #include "framework/runtime.h"
+#include "platform/codepage.h"
 
 namespace fw::input {
 
@@ -38,23 +39,6 @@ void RaiseCellEvent(Grid& grid, int row, int col, CellAction action) {
   args.col = col;
   args.cellAction = action;
   detail::Raise(grid.window(), &grid, Event::CellEvent, args);
-}
-
-// Every line break (CR LF, a lone CR, a lone LF) as CR LF. CR and LF are
-// never part of a two-byte character, so the bytes are looked at alone.
-std::string WithCrLfLineBreaks(std::string_view gbk) {
-  std::string out;
-  out.reserve(gbk.size() + gbk.size() / 16);
-  for (std::size_t i = 0; i < gbk.size(); ++i) {
-    const char c = gbk[i];
-    if (c == '\r' || c == '\n') {
-      out.append("\r\n");
-      if (c == '\r' && i + 1 < gbk.size() && gbk[i + 1] == '\n') ++i;
-    } else {
-      out.push_back(c);
-    }
-  }
-  return out;
 }
 
 }  // namespace
@@ -103,7 +87,7 @@ bool EditText(Edit& edit, std::string_view gbk) {
   if (!edit.Reachable() || edit.ReadOnly()) return false;
   // Takes the text and raises TextChanged by the same rule.
   if (detail::Access::Def(edit).crlfLines) {
-    edit.SetText(WithCrLfLineBreaks(gbk));
+    edit.SetText(platform::WithCrLfLineBreaks(gbk));
   } else {
     edit.SetText(gbk);
   }

@@ -183,4 +183,19 @@ std::string GbkToUtf8(std::string_view gbk, bool* replaced) {
   return Recode(gbk, &GbkToUtf16, &Utf16ToUtf8, replaced);
 }
 
+std::string WithCrLfLineBreaks(std::string_view text) {
+  std::string out;
+  out.reserve(text.size() + text.size() / 16);
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c == '\r' || c == '\n') {
+      out.append("\r\n");
+      if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+    } else {
+      out.push_back(c);
+    }
+  }
+  return out;
+}
+
 }  // namespace platform

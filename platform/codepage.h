@@ -26,4 +26,9 @@ std::string Utf16ToGbk(std::u16string_view utf16, bool* replaced = nullptr);
 std::string Utf8ToGbk(std::string_view utf8, bool* replaced = nullptr);
 std::string GbkToUtf8(std::string_view gbk, bool* replaced = nullptr);
 
+// The text with every line break (CR LF, a lone CR, a lone LF) written as
+// CR LF, the line break of the script forms. CR and LF are never part of a
+// two-byte GBK character, so this is safe on GBK as well as on UTF-8.
+std::string WithCrLfLineBreaks(std::string_view text);
+
 }  // namespace platform

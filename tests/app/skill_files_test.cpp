@@ -129,32 +129,14 @@ TEST(SkillDisplayName, OfTheBytesIsThatOfTheWholeText) {
   for (int round = 0; round < 20000; ++round) {
     std::string bytes;
     for (int n = static_cast<int>(next() % 24); n > 0; --n) bytes += pieces[next() % pieces.size()];
-    const std::string whole = app::WithCrLfLineEnds(ConvertUtf8ToGbk(bytes));
+    const std::string whole = platform::WithCrLfLineBreaks(ConvertUtf8ToGbk(bytes));
     ASSERT_EQ(app::SkillFileDisplayName(bytes, names), app::SkillDisplayName(whole, names))
         << ::testing::PrintToString(bytes);
   }
   // A euro sign (0x80 in GBK) right before the tag.
   const std::string euro = "€[name]\r\n<12::name_14910`x`\r\n[name]\r\n<12::iron_will_name`x`\r\n";
   EXPECT_EQ(app::SkillFileDisplayName(euro, names),
-            app::SkillDisplayName(app::WithCrLfLineEnds(ConvertUtf8ToGbk(euro)), names));
-}
-
-TEST(SkillFileText, LineBreaksBecomeCrLf) {
-  struct Case {
-    std::string in;
-    std::string out;
-  };
-  for (const Case& c : std::vector<Case>{
-           {"", ""},
-           {"a\r\nb\r\n", "a\r\nb\r\n"},
-           {"a\nb\n", "a\r\nb\r\n"},
-           {"a\rb\r", "a\r\nb\r\n"},
-           {"a\r\r\nb\n\n", "a\r\n\r\nb\r\n\r\n"},
-           {"\n", "\r\n"},
-           {"\x81\x0A", "\x81\r\n"},  // LF is never the trail of a character
-       }) {
-    EXPECT_EQ(app::WithCrLfLineEnds(c.in), c.out) << c.in;
-  }
+            app::SkillDisplayName(platform::WithCrLfLineBreaks(ConvertUtf8ToGbk(euro)), names));
 }
 
 TEST(SkillFileText, ReadsUtf8AsGbkAndTellsOfReplacedCharacters) {

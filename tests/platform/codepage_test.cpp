@@ -194,5 +194,23 @@ TEST(CodePage, ConvertsOnManyThreadsAtOnce) {
   EXPECT_EQ(failures.load(), 0);
 }
 
+TEST(LineBreaks, EveryBreakBecomesCrLf) {
+  struct Case {
+    std::string in;
+    std::string out;
+  };
+  for (const Case& c : std::vector<Case>{
+           {"", ""},
+           {"a\r\nb\r\n", "a\r\nb\r\n"},
+           {"a\nb\n", "a\r\nb\r\n"},
+           {"a\rb\r", "a\r\nb\r\n"},
+           {"a\r\r\nb\n\n", "a\r\n\r\nb\r\n\r\n"},
+           {"\n", "\r\n"},
+           {"\x81\x0A", "\x81\r\n"},  // LF is never the trail of a character
+       }) {
+    EXPECT_EQ(WithCrLfLineBreaks(c.in), c.out) << c.in;
+  }
+}
+
 }  // namespace
 }  // namespace platform
