@@ -172,6 +172,8 @@ QtBackend::~QtBackend() {
   }
   for (auto& w : dead_) all.push_back(w);
   units_.clear();
+  lastGrid_ = nullptr;
+  lastGridView_ = nullptr;
   windows_.clear();
   dead_.clear();
   for (auto& w : all) delete w.data();
@@ -276,6 +278,8 @@ void QtBackend::DestroyView(Window& window) {
   if (it == windows_.end()) return;
   WindowView* view = it->second;
   windows_.erase(it);
+  lastGrid_ = nullptr;
+  lastGridView_ = nullptr;
   for (const UnitDef& def : window.definition().units) {
     Control* unit = window.Find(def.name);
     if (unit == nullptr) continue;
@@ -284,6 +288,8 @@ void QtBackend::DestroyView(Window& window) {
       units_.erase(u);
     }
   }
+  // Killed views are freed later: none stays among the held ones.
+  std::erase_if(heldUnits_, [](const UnitView* v) { return !v->Live(); });
   view->Kill();
   // The window may be destroyed from inside one of its own widgets' event
   // handlers: its widgets are freed later, when no event delivery is on
@@ -302,10 +308,10 @@ void QtBackend::FreeDeadViews() {
 
 namespace {
 
-template <class Model, class Held>
-void Hold(Held& held, const Model& model, Prop what) {
-  auto [it, added] = held.props.try_emplace(&model, 0u);
-  if (added) held.order.push_back(&model);
+template <class Held>
+void Hold(Held& held, const Window& window, Prop what) {
+  auto [it, added] = held.props.try_emplace(&window, 0u);
+  if (added) held.order.push_back(&window);
   it->second |= 1u << static_cast<unsigned>(what);
 }
 
@@ -346,7 +352,7 @@ void QtBackend::Changed(Control& unit, Prop what) {
   auto it = units_.find(&unit);
   if (it == units_.end()) return;
   if (handlers_ > 0) {
-    Hold(heldUnits_, unit, what);
+    if (it->second->Hold(what)) heldUnits_.push_back(it->second);
   } else {
     it->second->Refresh(what);
   }
@@ -362,18 +368,18 @@ void QtBackend::HandlerEnds() {
 
 void QtBackend::ShowHeld() {
   ShowHeldGridWrites();
-  if (heldUnits_.order.empty() && heldWindows_.order.empty()) return;
+  if (heldUnits_.empty() && heldWindows_.order.empty()) return;
   // Taken out first: a view that Qt asks to show something may bring Qt to
   // deliver an event, and with it this call again.
-  Held<Control> units = std::move(heldUnits_);
-  Held<Window> windows = std::move(heldWindows_);
-  heldUnits_ = {};
+  std::vector<UnitView*> units;
+  units.swap(heldUnits_);
+  HeldWindows windows = std::move(heldWindows_);
   heldWindows_ = {};
-  for (const Control* unit : units.order) {
-    auto view = units_.find(unit);
-    if (view == units_.end()) continue;  // its window is gone
-    const std::uint32_t props = units.props[unit];
-    ShowInOrder(*view->second, props, kUnitOrder);
+  for (UnitView* view : units) {
+    // A view killed meanwhile (its window went while an earlier view was
+    // shown) shows nothing; it is freed only when no delivery is running.
+    if (!view->Live()) continue;
+    ShowInOrder(*view, view->TakeHeld(), kUnitOrder);
   }
   for (const Window* window : windows.order) {
     auto view = windows_.find(window);
@@ -383,7 +389,13 @@ void QtBackend::ShowHeld() {
 }
 
 void QtBackend::GridChanged(Grid& grid, const GridChange& change) {
-  if (auto it = units_.find(&grid); it != units_.end()) it->second->RefreshGrid(change);
+  if (&grid != lastGrid_) {
+    auto it = units_.find(&grid);
+    if (it == units_.end()) return;
+    lastGrid_ = &grid;
+    lastGridView_ = it->second;
+  }
+  lastGridView_->RefreshGrid(change);
 }
 
 void QtBackend::WindowChanged(Window& window, Prop what) {

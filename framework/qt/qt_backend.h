@@ -125,6 +125,9 @@ class QtBackend final : public Backend {
   // handlers ran and the grids' held writes. Called before Qt delivers an
   // event, before the loop waits and when the outermost handler returns.
   void ShowHeld();
+  // Whether a handler runs, so that what changes now is shown when the
+  // outermost handler returns (or a loop waits inside it).
+  bool Holding() const { return handlers_ > 0; }
 
   // ---- Used by the views ----
   QPixmap Picture(const Image& image);
@@ -142,15 +145,19 @@ class QtBackend final : public Backend {
 
   std::unordered_map<const Window*, WindowView*> windows_;
   std::unordered_map<const Control*, UnitView*> units_;
-  // What changed while a handler ran, per model, in the order first changed:
-  // one bit per Prop.
-  template <class Model>
-  struct Held {
-    std::vector<const Model*> order;
-    std::unordered_map<const Model*, std::uint32_t> props;
+  // The grid written last and its view: a handler writes one grid cell by
+  // cell, and each write is told to its view.
+  const Control* lastGrid_ = nullptr;
+  UnitView* lastGridView_ = nullptr;
+  // What changed while a handler ran, in the order first changed: the unit
+  // views keep their own held changes; the windows' are kept here, one bit
+  // per Prop.
+  std::vector<UnitView*> heldUnits_;
+  struct HeldWindows {
+    std::vector<const Window*> order;
+    std::unordered_map<const Window*, std::uint32_t> props;
   };
-  Held<Control> heldUnits_;
-  Held<Window> heldWindows_;
+  HeldWindows heldWindows_;
   int handlers_ = 0;  // handlers running
   std::vector<QPointer<QWidget>> dead_;
   std::unordered_map<const std::uint8_t*, QPixmap> pictures_;

@@ -555,9 +555,16 @@ class TextEditView final : public EditBoxView<QPlainTextEdit> {
     writing_ = false;
   }
   // The widget itself stays enabled, so its scroll bars and the wheel keep
-  // working; the lock takes away focus and every text interaction.
+  // working; the lock takes away focus and every text interaction. What the
+  // lock shows depends only on the model's state and the application's
+  // palette: when none of them changed since it was last shown (a handler
+  // that unlocks and locks again), nothing is set again.
   void ShowLock() {
     const bool locked = edit().Disabled();
+    const LockState state{locked, edit().ReadOnly(), edit().TextColour(), edit().BackColour(),
+                          QApplication::palette(this).cacheKey()};
+    if (state == shownLock_) return;
+    shownLock_ = state;
     QPalette pal = ColoursPalette(QPalette::Text, QPalette::Base);
     if (locked) {
       for (auto group : {QPalette::Active, QPalette::Inactive}) {
@@ -575,8 +582,18 @@ class TextEditView final : public EditBoxView<QPlainTextEdit> {
     viewport()->setCursor(locked ? Qt::ArrowCursor : Qt::IBeamCursor);
   }
 
+  struct LockState {
+    bool locked = false;
+    bool readOnly = false;
+    Colour text = kDefaultColour;
+    Colour back = kDefaultColour;
+    qint64 palette = 0;  // cache key of the application's palette
+    friend bool operator==(const LockState&, const LockState&) = default;
+  };
+
   bool writing_ = false;
   Qt::FocusPolicy focusPolicy_;
+  std::optional<LockState> shownLock_;
 };
 
 // ---- Combo -------------------------------------------------------------
@@ -831,9 +848,13 @@ class GridModel final : public QAbstractTableModel {
   static void Hold(GridModel* m) {
     if (m->held_) return;
     m->held_ = true;
-    // The loop is woken, so that the writes reach the table at its next
-    // turn even when nothing else happens.
-    if (Held().empty()) QCoreApplication::postEvent(Nudge(), new QEvent(QEvent::User));
+    // Outside handlers the loop is woken, so that the writes reach the
+    // table at its next turn even when nothing else happens; a handler's
+    // writes reach it when the handler returns.
+    const QtBackend* backend = QtBackend::Current();
+    if (Held().empty() && (backend == nullptr || !backend->Holding())) {
+      QCoreApplication::postEvent(Nudge(), new QEvent(QEvent::User));
+    }
     Held().push_back(m);
   }
   // The receiver of that wake: delivering any event shows the writes.
@@ -1001,6 +1022,12 @@ QTextCharFormat ToCharFormat(const CharFormat& f, const QFont& base) {
 // Positions of the model and of the document agree: one document position
 // per GBK character and per line break. The user selects and clicks; the
 // text itself changes only through the program.
+//
+// The view remembers what its document holds (text and model format per
+// position) and rewrites only the part between the unchanged beginning and
+// end, in one edit block: the document lays out only the paragraphs that
+// changed, and keeps its formats, instead of being emptied and built again
+// at every write (the description box is rewritten at every level page).
 class RichEditView final : public QTextEdit, public UnitView {
  public:
   RichEditView(QtBackend& b, Control& u, QWidget* parent)
@@ -1018,6 +1045,10 @@ class RichEditView final : public QTextEdit, public UnitView {
   void RefreshText() override { Rebuild(); }
   void RefreshFont() override {
     UnitView::RefreshFont();
+    // The Qt formats are built over the box's font: all of them anew.
+    formats_.clear();
+    qtFormats_.clear();
+    held_.reset();
     Rebuild();
   }
   void RefreshColours() override { ApplyColours(QPalette::Text, QPalette::Base, false); }
@@ -1051,50 +1082,129 @@ class RichEditView final : public QTextEdit, public UnitView {
   }
 
  private:
+  // The text of a document ("\n" for each paragraph break) and, for each of
+  // its positions, the index in formats_ of the model format it shows.
+  struct Content {
+    QString text;
+    std::vector<std::uint32_t> formats;
+  };
+  // More distinct formats than this since the last font change: the cache
+  // starts again, with a full rewrite.
+  static constexpr std::size_t kMaxFormats = 4096;
+
   RichEdit& box() const { return static_cast<RichEdit&>(unit()); }
 
-  void Rebuild() {
+  std::uint32_t FormatIndex(const CharFormat& f) {
+    for (std::size_t i = 0; i < formats_.size(); ++i) {
+      if (formats_[i] == f) return static_cast<std::uint32_t>(i);
+    }
+    formats_.push_back(f);
+    qtFormats_.push_back(ToCharFormat(f, font()));
+    return static_cast<std::uint32_t>(formats_.size() - 1);
+  }
+
+  // The model's text and formats as the document is to hold them.
+  Content Wanted() {
     const RichEdit& b = box();
     const std::string text = b.Text();
     const std::vector<GbkChar> chars = SplitGbk(text);
     TextMirror mirror(true);
-    const QString shown = mirror.Reset(text);
+    const QString& shown = mirror.Reset(text);
     const bool oneToOne = shown.size() == static_cast<qsizetype>(chars.size());
-    auto charText = [&](std::size_t i) -> QString {
-      if (oneToOne) return shown.mid(static_cast<qsizetype>(i), 1);
-      if (chars[i].lineBreak) return QStringLiteral("\n");
-      return FromGbk(std::string_view(text).substr(static_cast<std::size_t>(chars[i].offset),
-                                                   static_cast<std::size_t>(chars[i].length)));
-    };
-    QTextDocument* doc = document();
-    doc->clear();
-    doc->setDocumentMargin(margin_);
-    doc->setDefaultFont(font());
-    QTextCursor cursor(doc);
-    // One edit block: the document is laid out once, not once per run.
-    cursor.beginEditBlock();
-    std::size_t i = 0;
-    while (i < chars.size()) {
-      const CharFormat f = b.FormatAt(static_cast<int>(i));
-      std::size_t j = i + 1;
-      while (j < chars.size() && b.FormatAt(static_cast<int>(j)) == f) ++j;
-      QString run;
-      if (oneToOne) {
-        run = shown.mid(static_cast<qsizetype>(i), static_cast<qsizetype>(j - i));
-      } else {
-        for (std::size_t k = i; k < j; ++k) run += charText(k);
-      }
-      cursor.insertText(run, ToCharFormat(f, font()));
-      i = j;
+    Content c;
+    if (oneToOne) {
+      c.text = shown;
+    } else {
+      c.text.reserve(static_cast<qsizetype>(chars.size()));
     }
-    cursor.endEditBlock();
+    c.formats.reserve(chars.size());
+    std::optional<CharFormat> last;
+    std::uint32_t index = 0;
+    for (std::size_t i = 0; i < chars.size(); ++i) {
+      CharFormat f = b.FormatAt(static_cast<int>(i));
+      if (!last || f != *last) {
+        index = FormatIndex(f);
+        last = std::move(f);
+      }
+      qsizetype units = 1;
+      if (!oneToOne) {
+        const qsizetype before = c.text.size();
+        if (chars[i].lineBreak) {
+          c.text.append(QLatin1Char('\n'));
+        } else {
+          c.text.append(FromGbk(std::string_view(text).substr(
+              static_cast<std::size_t>(chars[i].offset), static_cast<std::size_t>(chars[i].length))));
+        }
+        units = c.text.size() - before;
+      }
+      c.formats.insert(c.formats.end(), static_cast<std::size_t>(units), index);
+    }
+    return c;
+  }
+
+  void Rebuild() {
+    if (formats_.size() > kMaxFormats) {
+      formats_.clear();
+      qtFormats_.clear();
+      held_.reset();
+    }
+    Content want = Wanted();
+    QTextDocument* doc = document();
+    doc->setDocumentMargin(margin_);
+    if (doc->defaultFont() != font()) doc->setDefaultFont(font());
+    // What the document holds, unless something other than this view
+    // changed it: then all of it is rewritten.
+    const qsizetype held = doc->characterCount() - 1;
+    if (held_ && held_->text.size() != held) held_.reset();
+    qsizetype first = 0;
+    qsizetype heldEnd = held;
+    qsizetype wantEnd = want.text.size();
+    if (held_) {
+      const Content& h = *held_;
+      const qsizetype common = std::min(h.text.size(), want.text.size());
+      auto same = [&](qsizetype a, qsizetype b) {
+        return h.text[a] == want.text[b] &&
+               h.formats[static_cast<std::size_t>(a)] == want.formats[static_cast<std::size_t>(b)];
+      };
+      while (first < common && same(first, first)) ++first;
+      while (heldEnd > first && wantEnd > first && same(heldEnd - 1, wantEnd - 1)) {
+        --heldEnd;
+        --wantEnd;
+      }
+    }
+    const bool changed = first < heldEnd || first < wantEnd;
+    if (changed) {
+      QTextCursor cursor(doc);
+      // One edit block: the document is laid out once, not once per run.
+      cursor.beginEditBlock();
+      cursor.setPosition(static_cast<int>(first));
+      cursor.setPosition(static_cast<int>(heldEnd), QTextCursor::KeepAnchor);
+      if (cursor.hasSelection()) cursor.removeSelectedText();
+      for (qsizetype i = first; i < wantEnd;) {
+        const std::uint32_t f = want.formats[static_cast<std::size_t>(i)];
+        qsizetype j = i + 1;
+        while (j < wantEnd && want.formats[static_cast<std::size_t>(j)] == f) ++j;
+        cursor.insertText(want.text.mid(i, j - i), qtFormats_[f]);
+        i = j;
+      }
+      cursor.endEditBlock();
+    }
+    held_ = std::move(want);
     ShowSelection();
   }
+  // The caret or selection of the model, scrolled into view. A cursor that
+  // stands there already is not set again (setting it makes the box update
+  // its formats, selection and accessibility state).
   void ShowSelection() {
     const RichEdit& b = box();
     const int last = std::max(0, document()->characterCount() - 1);
     const int start = std::clamp(b.SelStart(), 0, last);
     const int end = std::clamp(start + std::max(0, b.SelLength()), start, last);
+    const QTextCursor now = textCursor();
+    if (now.anchor() == start && now.position() == end) {
+      ensureCursorVisible();
+      return;
+    }
     QTextCursor c(document());
     c.setPosition(start);
     c.setPosition(end, QTextCursor::KeepAnchor);
@@ -1102,6 +1212,9 @@ class RichEditView final : public QTextEdit, public UnitView {
   }
 
   int margin_ = 2;
+  std::vector<CharFormat> formats_;
+  std::vector<QTextCharFormat> qtFormats_;  // formats_ over the box's font
+  std::optional<Content> held_;             // what the document holds
 };
 
 }  // namespace

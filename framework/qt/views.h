@@ -9,7 +9,9 @@
 #include <QPoint>
 #include <QWidget>
 
+#include <cstdint>
 #include <deque>
+#include <utility>
 #include <vector>
 
 #include "framework/runtime.h"
@@ -58,6 +60,14 @@ class UnitView {
     Killed();
   }
   bool Live() const { return !dead_; }
+  // Changes held while handlers run (one bit per Prop), for the backend
+  // to show later: Hold tells whether the view had none held before.
+  bool Hold(Prop what) {
+    const std::uint32_t before = held_;
+    held_ |= 1u << static_cast<unsigned>(what);
+    return before == 0;
+  }
+  std::uint32_t TakeHeld() { return std::exchange(held_, 0u); }
 
  protected:
   virtual void RefreshText() {}
@@ -83,6 +93,7 @@ class UnitView {
   Control* unit_;
   QWidget* widget_;
   bool dead_ = false;
+  std::uint32_t held_ = 0;
 };
 
 // Tells every table the grid writes it has not been told yet. The backend

@@ -22,7 +22,9 @@
 #include <QWheelEvent>
 #include <QWindow>
 
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "forms.h"
 #include "framework/units.h"
@@ -406,6 +408,74 @@ TEST_F(Views, RichEditShowsFormatsAndSelections) {
   EXPECT_EQ(Count("说明 LeftButtonUp"), 1);
   EXPECT_EQ(box.SelLength(), 0);
   EXPECT_EQ(box.SelStart(), w->textCursor().position());
+}
+
+// The widget rewrites only what changed between two texts: after each step
+// of a series of writes, its document holds the model's lines, and each
+// character the model's colour and weight.
+TEST_F(Views, RichEditShowsEveryWriteOfASeriesExactly) {
+  auto& box = fw::Get<fw::RichEdit>("Main", "说明");
+  auto* w = Widget<QTextEdit>("Main", "说明");
+  ASSERT_NE(w, nullptr);
+  auto paint = [&](int start, int length, fw::Colour colour, bool bold) {
+    fw::CharFormat f = box.DefaultFormat();
+    f.colour = colour;
+    f.bold = bold;
+    box.SetSelection(start, length);
+    box.SetSelectionFormat(f);
+  };
+  struct Step {
+    const char* what;
+    std::function<void()> write;
+  };
+  const std::vector<Step> steps = {
+      {"a text with two lines", [&] { box.SetText(Gbk("攻击力：120\r\n范围：300")); }},
+      {"one number changes", [&] { box.SetText(Gbk("攻击力：125\r\n范围：300")); }},
+      {"a line painted", [&] { paint(0, 7, kRed, true); }},
+      {"the same text again", [&] { box.SetText(Gbk("攻击力：125\r\n范围：300")); }},
+      {"a line added in the middle",
+       [&] { box.SetText(Gbk("攻击力：125\r\n冷却：3.5\r\n范围：300")); }},
+      {"the middle painted", [&] { paint(box.LineStart(1), 6, kBlue, false); }},
+      {"a shorter number in a painted run",
+       [&] {
+         box.SetSelection(box.LineStart(1) + 3, 3);
+         box.ReplaceSelection("7");
+       }},
+      {"the end cut", [&] { box.SetText(Gbk("攻击力：125\r\n")); }},
+      {"empty", [&] { box.SetText(""); }},
+      {"the same prefix, other colours", [&] {
+         box.SetText(Gbk("攻击力：125\r\n范围：300"));
+         paint(4, 3, kBlue, false);
+       }},
+  };
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.what);
+    step.write();
+    QStringList lines;
+    for (int line = 0; line < box.LineCount(); ++line) {
+      std::string text = box.LineText(line);
+      if (text.ends_with('\r')) text.pop_back();  // a line ends in CR
+      lines << QString::fromStdString(Utf8(text));
+    }
+    EXPECT_EQ(w->toPlainText(), lines.join('\n'));
+    ASSERT_EQ(w->document()->characterCount() - 1, box.Length());
+    for (int i = 0; i < box.Length(); ++i) {
+      if (w->document()->characterAt(i) == QChar::ParagraphSeparator) continue;
+      QTextCursor c(w->document());
+      c.setPosition(i + 1);  // the format of the character before the cursor
+      const fw::CharFormat want = box.FormatAt(i);
+      const QColor colour = want.colour == fw::kDefaultColour
+                                ? w->palette().color(QPalette::Text)
+                                : QColor(static_cast<int>(want.colour & 0xFF),
+                                         static_cast<int>((want.colour >> 8) & 0xFF),
+                                         static_cast<int>((want.colour >> 16) & 0xFF));
+      const QTextCharFormat got = c.charFormat();
+      const QColor shown =
+          got.hasProperty(QTextFormat::ForegroundBrush) ? got.foreground().color() : colour;
+      EXPECT_EQ(shown, colour) << "at " << i;
+      EXPECT_EQ(got.font().bold(), want.bold) << "at " << i;
+    }
+  }
 }
 
 TEST_F(Views, TabPagesShowTheUnitsOfTheCurrentTabOnly) {
