@@ -1,5 +1,6 @@
 #include "engine/side_writes.h"
 
+#include <array>
 #include <cstddef>
 #include <utility>
 
@@ -158,6 +159,7 @@ Rebuilt RebuildHeaderFields(std::string_view script, ScriptForm form,
     }
   }
   Rebuilt text{std::string(script)};
+  std::array<bool, kHeaderSlotCount> written{};
   for (std::size_t r = 0; r < rows.size(); ++r) {
     const HeaderField* f = FieldTitled(rows[r].title);
     if (f == nullptr) continue;
@@ -180,6 +182,22 @@ Rebuilt RebuildHeaderFields(std::string_view script, ScriptForm form,
         arena ? ArenaCopyAt(text.text, form, f->tag) : FirstCopyAt(text.text, form, f->tag);
     text = WriteSection(std::move(text.text), form, f->tag, at, oldValues, newValues, true);
     if (!text.Accepted()) return text;
+    if (oldValues != newValues) {
+      for (std::size_t i = 0; i < count; ++i) {
+        written[static_cast<std::size_t>(arena ? f->arenaSlots[i] : f->slots[i])] = true;
+      }
+    }
+  }
+  // Two fields read from one line of values (their tags share a line) would
+  // both change when one is written: every field left alone must read as
+  // it did, or nothing is written.
+  auto read = [form](std::string_view s) {
+    return form == ScriptForm::Sp ? ReadHeaderFieldsSp(s) : ReadHeaderFieldsPt(s);
+  };
+  const HeaderFieldLoad before = read(script);
+  const HeaderFieldLoad after = read(text.text);
+  for (std::size_t i = 0; i < written.size(); ++i) {
+    if (!written[i] && after.slots[i] != before.slots[i]) return {{}, Refusal::NotFound};
   }
   return text;
 }

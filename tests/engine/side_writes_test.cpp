@@ -176,6 +176,28 @@ TEST(HeaderWritePt, ALineWithTooFewValuesIsNotWrittenOver) {
             Refusal::NotFound);
 }
 
+TEST(HeaderFieldsOnOneLine, AFieldLeftAloneNeverChangesWithTheOther) {
+  // Two tags on one line: both fields read the values of the next line, so
+  // writing one would change the other too; nothing is written.
+  struct Case {
+    ScriptForm form;
+    std::string script;
+  };
+  const Case cases[] = {
+      {ScriptForm::Pt, "[maximum level][required level]\r\n20\t\r\n"},
+      {ScriptForm::Sp, "[@05][maximum level][@05][required level]\r\n[@02]20\r\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.script);
+    HeaderState s = ReadHeader(c.script, c.form);
+    ASSERT_EQ(s.rows.size(), 2u);
+    Edit(s.rows, "学习等级", 0, {"5"});
+    const Rebuilt r = RebuildHeaderFields(c.script, c.form, s.slots, s.rows, std::nullopt);
+    EXPECT_EQ(r.refusal, Refusal::NotFound);
+    EXPECT_EQ(r.text, "");
+  }
+}
+
 // ---- Mastery levels ------------------------------------------------------------
 
 struct MasteryCase {
