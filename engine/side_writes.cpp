@@ -146,6 +146,10 @@ bool WriteMasteryLevels(ScriptForm form) {
 
 }  // namespace
 
+HeaderFieldLoad ReadHeaderFields(std::string_view script, ScriptForm form) {
+  return form == ScriptForm::Sp ? ReadHeaderFieldsSp(script) : ReadHeaderFieldsPt(script);
+}
+
 Rebuilt RebuildHeaderFields(std::string_view script, ScriptForm form,
                             const std::array<std::string, kHeaderSlotCount>& slots,
                             const std::vector<GridRow>& rows, std::optional<int> highestMastery) {
@@ -191,11 +195,8 @@ Rebuilt RebuildHeaderFields(std::string_view script, ScriptForm form,
   // Two fields read from one line of values (their tags share a line) would
   // both change when one is written: every field left alone must read as
   // it did, or nothing is written.
-  auto read = [form](std::string_view s) {
-    return form == ScriptForm::Sp ? ReadHeaderFieldsSp(s) : ReadHeaderFieldsPt(s);
-  };
-  const HeaderFieldLoad before = read(script);
-  const HeaderFieldLoad after = read(text.text);
+  const HeaderFieldLoad before = ReadHeaderFields(script, form);
+  const HeaderFieldLoad after = ReadHeaderFields(text.text, form);
   for (std::size_t i = 0; i < written.size(); ++i) {
     if (!written[i] && after.slots[i] != before.slots[i]) return {{}, Refusal::NotFound};
   }

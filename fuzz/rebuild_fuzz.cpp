@@ -159,10 +159,7 @@ void RawPatch(FuzzedDataProvider& p) {
 void HeaderFields(FuzzedDataProvider& p) {
   const ScriptForm form = p.ConsumeBool() ? ScriptForm::Sp : ScriptForm::Pt;
   const std::string script = RawText(p);
-  auto read = [&](std::string_view s) {
-    return form == ScriptForm::Sp ? ReadHeaderFieldsSp(s) : ReadHeaderFieldsPt(s);
-  };
-  const HeaderFieldLoad load = read(script);
+  const HeaderFieldLoad load = ReadHeaderFields(script, form);
   std::vector<GridRow> rows;
   for (const HeaderRowGroup& g : load.groups) {
     for (std::size_t i = 0; i < g.titles.size(); ++i) rows.push_back({g.titles[i], g.values[i]});
@@ -186,7 +183,7 @@ void HeaderFields(FuzzedDataProvider& p) {
   for (const std::string& slot : load.slots) {
     if (slot.find('[') != std::string::npos) return;
   }
-  const HeaderFieldLoad again = read(r.text);
+  const HeaderFieldLoad again = ReadHeaderFields(r.text, form);
   Check(again.groups.size() == load.groups.size(), "a header save keeps every field");
   std::size_t row = 0;
   for (std::size_t g = 0; g < again.groups.size(); ++g) {

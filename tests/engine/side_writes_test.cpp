@@ -57,8 +57,7 @@ struct HeaderState {
 };
 
 HeaderState ReadHeader(const std::string& script, ScriptForm form) {
-  const HeaderFieldLoad load =
-      form == ScriptForm::Sp ? ReadHeaderFieldsSp(script) : ReadHeaderFieldsPt(script);
+  const HeaderFieldLoad load = ReadHeaderFields(script, form);
   HeaderState s{load.slots, {}};
   for (const HeaderRowGroup& g : load.groups) {
     for (std::size_t i = 0; i < g.titles.size(); ++i) s.rows.push_back({g.titles[i], g.values[i]});
