@@ -21,58 +21,13 @@
 #include <gtest/gtest.h>
 
 #include "child_program.h"
+#include "desktop_session.h"
 #include "framework/runtime.h"
 #include "gui_fixture.h"
 
 namespace {
 
 using namespace gui_test;
-
-// An X server of the test's own, on a display number it picks itself.
-class OwnXServer {
- public:
-  OwnXServer() {
-    int fds[2];
-    if (::pipe(fds) != 0) return;
-    pid_t pid = ::fork();
-    if (pid == 0) {
-      ::close(fds[0]);
-      const std::string fd = std::to_string(fds[1]);
-      const int null = ::open("/dev/null", O_WRONLY);
-      ::dup2(null, 2);
-      ::execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24", "-nolisten",
-               "tcp", static_cast<char*>(nullptr));
-      std::_Exit(127);
-    }
-    ::close(fds[1]);
-    if (pid < 0) {
-      ::close(fds[0]);
-      return;
-    }
-    pid_ = pid;
-    char buffer[32] = {};
-    std::size_t got = 0;
-    while (got < sizeof buffer - 1) {
-      const ssize_t n = ::read(fds[0], buffer + got, sizeof buffer - 1 - got);
-      if (n <= 0) break;
-      got += static_cast<std::size_t>(n);
-      if (std::strchr(buffer, '\n') != nullptr) break;
-    }
-    ::close(fds[0]);
-    if (got > 0) display_ = ":" + std::string(buffer, std::strcspn(buffer, "\n"));
-  }
-  ~OwnXServer() {
-    if (pid_ > 0) {
-      ::kill(pid_, SIGTERM);
-      ::waitpid(pid_, nullptr, 0);
-    }
-  }
-  const std::string& display() const { return display_; }  // empty: no server
-
- private:
-  pid_t pid_ = -1;
-  std::string display_;
-};
 
 xcb_atom_t Atom(xcb_connection_t* c, const char* name) {
   xcb_intern_atom_reply_t* r = xcb_intern_atom_reply(
