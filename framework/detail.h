@@ -99,6 +99,12 @@ struct Access {
   static Runtime& RuntimeOf(const Window& w) { return *w.runtime_; }
   static Timer& AsTimer(Control& c) { return static_cast<Timer&>(c); }
   static int& TextChangedDepth(Edit& e) { return e.textChangedDepth_; }
+  static std::string& TextOf(Control& c) { return c.text_; }
+  static const std::string& TextOf(const Control& c) { return c.text_; }
+  static bool ReplaceByUser(Edit& e, std::size_t offset, std::size_t removed,
+                            std::string_view gbk) {
+    return e.ReplaceByUser(offset, removed, gbk);
+  }
   static int& TimerPeriod(Timer& t) { return t.period_; }
   static std::int64_t& TimerDue(Timer& t) { return t.due_; }
   static bool& TimerInTick(Timer& t) { return t.inTick_; }

@@ -94,6 +94,12 @@ bool EditText(Edit& edit, std::string_view gbk) {
   return true;
 }
 
+bool ReplaceText(Edit& edit, std::size_t offset, std::size_t removed, std::string_view gbk) {
+  detail::RequireGui();
+  if (!edit.Reachable() || edit.ReadOnly()) return false;
+  return detail::Access::ReplaceByUser(edit, offset, removed, gbk);
+}
+
 bool ChooseItem(Combo& combo, int index) {
   detail::RequireGui();
   if (!combo.Reachable() || index < 0 || index >= combo.Count()) return false;

@@ -8,6 +8,7 @@
 // refused. GUI thread only.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -34,6 +35,12 @@ bool MouseDown(Edit& edit, MouseButton button, int x, int y);
 // once (unless this edit's TextChanged handler is running). Refused for a
 // read-only edit.
 bool EditText(Edit& edit, std::string_view gbk);
+// The user's edit of an edit box as a view that knows where the text
+// changed tells it: the `removed` bytes at byte `offset` gave way to `gbk`.
+// The model ends with the same text, and raises TextChanged as EditText
+// with the whole new text would, at a cost that follows the change, not the
+// text. Refused as EditText, and for a range outside the text.
+bool ReplaceText(Edit& edit, std::size_t offset, std::size_t removed, std::string_view gbk);
 
 // The user chose item `index` of a combo: it becomes current and
 // SelectionChanged is raised (also for the item already current).

@@ -2,12 +2,14 @@
 #include "framework/units.h"
 
 #include <algorithm>
+#include <cstring>
 #include <utility>
 
 #include "framework/backend.h"
 #include "framework/detail.h"
 #include "framework/form.h"
 #include "framework/runtime.h"
+#include "platform/codepage.h"
 
 namespace fw {
 
@@ -20,6 +22,17 @@ bool IsLead(unsigned char b) {
 }
 bool IsTrail(unsigned char b) {
   return b >= 0x40 && b <= 0xFE && b != 0x7F;
+}
+// Whether every line break of `text` is a CR LF: every LF follows a CR,
+// and there are as many CRs as LFs (so every CR is followed by its LF).
+bool OnlyCrLfLineBreaks(std::string_view text) {
+  std::size_t lf = 0;
+  for (std::size_t at = text.find('\n'); at != std::string_view::npos;
+       at = text.find('\n', at + 1)) {
+    if (at == 0 || text[at - 1] != '\r') return false;
+    ++lf;
+  }
+  return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\r')) == lf;
 }
 unsigned char Fold(unsigned char b) {
   return (b >= 'A' && b <= 'Z') ? static_cast<unsigned char>(b - 'A' + 'a') : b;
@@ -80,18 +93,168 @@ void Picture::Clear() {
 // ---- Edit -------------------------------------------------------------------
 
 std::string Edit::Text() const {
-  return Control::Text();
+  const auto [first, second] = TextParts();
+  std::string text;
+  text.reserve(first.size() + second.size());
+  text.append(first).append(second);
+  return text;
+}
+
+const std::string& Edit::TextRef() const {
+  detail::RequireGui();
+  CloseGap();
+  return Access::TextOf(*this);
+}
+
+std::pair<std::string_view, std::string_view> Edit::TextParts() const {
+  detail::RequireGui();
+  const std::string_view text = Access::TextOf(*this);
+  return {text.substr(0, gapAt_), text.substr(gapAt_ + gapSize_)};
+}
+
+const Edit::Splice& Edit::LastSplice() const {
+  return splice_;
+}
+
+void Edit::RecordSplice(std::size_t offset, std::size_t removed, std::size_t inserted) {
+  splice_ = {splice_.version + 1, offset, removed, inserted};
+}
+
+std::size_t Edit::Length() const {
+  return Access::TextOf(*this).size() - gapSize_;
+}
+
+char Edit::At(std::size_t i) const {
+  return Access::TextOf(*this)[i < gapAt_ ? i : i + gapSize_];
+}
+
+std::string Edit::Bytes(std::size_t from, std::size_t to) const {
+  const auto [first, second] = TextParts();
+  std::string bytes;
+  if (from < first.size()) bytes.append(first.substr(from, to - from));
+  if (to > first.size()) {
+    const std::size_t start = std::max(from, first.size()) - first.size();
+    bytes.append(second.substr(start, to - first.size() - start));
+  }
+  return bytes;
+}
+
+void Edit::CloseGap() const {
+  if (gapSize_ == 0) {
+    gapAt_ = 0;
+    return;
+  }
+  // The gap is the model's own bookkeeping: closing it changes no byte of
+  // the text.
+  std::string& text = Access::TextOf(const_cast<Edit&>(*this));
+  text.erase(gapAt_, gapSize_);
+  gapAt_ = gapSize_ = 0;
+}
+
+void Edit::SpliceAtGap(std::size_t offset, std::size_t removed, std::string_view gbk) {
+  std::string& text = Access::TextOf(*this);
+  // The gap moves to `offset`, the bytes between its two places crossing
+  // it; then it takes in the removed bytes after it.
+  char* bytes = text.data();
+  if (offset < gapAt_) {
+    std::memmove(bytes + offset + gapSize_, bytes + offset, gapAt_ - offset);
+  } else if (offset > gapAt_) {
+    std::memmove(bytes + gapAt_, bytes + gapAt_ + gapSize_, offset - gapAt_);
+  }
+  gapAt_ = offset;
+  gapSize_ += removed;
+  if (gapSize_ < gbk.size()) {
+    // A gap grown by an eighth of the text moves the text once for every
+    // eighth typed or pasted.
+    const std::size_t grow = gbk.size() - gapSize_ + std::max<std::size_t>(4096, Length() / 8);
+    text.insert(gapAt_, grow, '\0');
+    gapSize_ += grow;
+  }
+  std::memcpy(text.data() + gapAt_, gbk.data(), gbk.size());
+  gapAt_ += gbk.size();
+  gapSize_ -= gbk.size();
 }
 
 void Edit::SetText(std::string_view gbk) {
   detail::RequireGui();
   if (!Loaded()) return;
-  Control::SetText(gbk);
+  CloseGap();
+  std::string& text = Access::TextOf(*this);
+  if (gbk != text) {
+    const std::size_t before = text.size();
+    text.assign(gbk);
+    onlyCrLf_.reset();
+    RecordSplice(0, before, text.size());
+    Notify(Prop::Text);
+  }
+  RaiseTextChanged();
+}
+
+void Edit::RaiseTextChanged() {
   // A write made by this edit's own TextChanged handler (or by anything
   // nested inside it) is not reported to that handler.
   if (textChangedDepth_ > 0) return;
   DepthScope running(textChangedDepth_);
   detail::Raise(window(), this, Event::TextChanged, {});
+}
+
+bool Edit::ReplaceByUser(std::size_t offset, std::size_t removed, std::string_view gbk) {
+  const std::size_t length = Length();
+  if (offset > length || removed > length - offset) return false;
+  const bool crlf = Access::Def(*this).crlfLines;
+  if (crlf && !onlyCrLf_) onlyCrLf_ = OnlyCrLfLineBreaks(TextRef());
+  // The splice grows from [offset, end) of the old text (and [offset,
+  // newEnd) of the new) to take in the line breaks stored as CR LF.
+  std::size_t end = offset + removed;
+  std::size_t newEnd = offset + gbk.size();
+  // The old bytes the splice can reach, from `kept` on, to tell whether
+  // the text changed.
+  std::size_t kept = 0;
+  std::string old;
+  if (crlf && !*onlyCrLf_) {
+    // The program's lone line breaks become CR LF with the user's: the
+    // whole text is stored as the user's.
+    std::string& text = Access::TextOf(*this);
+    old = TextRef();
+    text.replace(offset, removed, gbk);
+    text = platform::WithCrLfLineBreaks(text);
+    onlyCrLf_ = true;
+    offset = 0;
+    end = old.size();
+    newEnd = text.size();
+  } else {
+    kept = offset >= 2 ? offset - 2 : 0;
+    old = Bytes(kept, std::min(length, end + 2));
+    SpliceAtGap(offset, removed, gbk);
+    if (crlf) {
+      // The rest of the text holds CR LF only: a lone CR or LF can stand
+      // only in the new bytes or next to them.
+      const std::size_t now = Length();
+      std::size_t from = offset > 0 ? offset - 1 : 0;
+      std::size_t to = std::min(now, newEnd + 1);
+      if (from > 0 && At(from) == '\n' && At(from - 1) == '\r') --from;
+      if (to < now && At(to - 1) == '\r' && At(to) == '\n') ++to;
+      const std::string window = Bytes(from, to);
+      if (window.find_first_of("\r\n") != std::string::npos) {
+        const std::string fixed = platform::WithCrLfLineBreaks(window);
+        if (fixed != window) {
+          // The window holds the new bytes: it reaches as far past them in
+          // the old text as in the new.
+          end += to - newEnd;
+          offset = from;
+          newEnd = from + fixed.size();
+          SpliceAtGap(from, to - from, fixed);
+        }
+      }
+    }
+  }
+  const std::string now = Bytes(offset, newEnd);
+  if (now != std::string_view(old).substr(offset - kept, end - offset)) {
+    RecordSplice(offset, end - offset, now.size());
+    Notify(Prop::Text);
+  }
+  RaiseTextChanged();
+  return true;
 }
 
 bool Edit::Multiline() const {
@@ -101,14 +264,22 @@ bool Edit::ReadOnly() const {
   return readOnly_;
 }
 void Edit::ResetFromDefinition() {
+  const std::size_t before = Length();
+  gapAt_ = gapSize_ = 0;
   Control::ResetFromDefinition();
   multiline_ = Access::Def(*this).multiline;
   readOnly_ = Access::Def(*this).readOnly;
+  onlyCrLf_.reset();
+  RecordSplice(0, before, Access::TextOf(*this).size());
 }
 void Edit::Clear() {
+  const std::size_t before = Length();
+  gapAt_ = gapSize_ = 0;
   Control::Clear();
   multiline_ = false;
   readOnly_ = false;
+  onlyCrLf_.reset();
+  RecordSplice(0, before, 0);
 }
 
 // ---- Radio ------------------------------------------------------------------

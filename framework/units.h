@@ -13,10 +13,12 @@
 // - Events of units of a window that is not loaded are never raised.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "framework/unit.h"
@@ -88,21 +90,68 @@ class Picture final : public Control {
 // LeftButtonDown / RightButtonDown: raised when the user presses the button
 // on an enabled edit, before the edit's own handling of the press (caret
 // placement, context menu), so a handler that changes the text acts first.
+//
+// A user's edit may name the part of the text it changed
+// (input::ReplaceText), so that typing into a long text costs what the
+// keystroke changed, not the whole text; the result is the same as that of
+// the whole new text (input::EditText).
 class Edit final : public Control {
  public:
   using Control::Control;
   std::string Text() const override;
+  // The text without a copy, valid until the next write. (After a user's
+  // edit this first closes the gap of TextParts, moving the text after it.)
+  const std::string& TextRef() const;
+  // The text as two parts, the first followed by the second, without a copy
+  // or a move, valid until the next write: the user's edits keep a gap
+  // where the last one was, so that typing in the middle of a long text
+  // moves only the bytes between one edit and the next.
+  std::pair<std::string_view, std::string_view> TextParts() const;
   void SetText(std::string_view gbk) override;  // Prop::Text, then TextChanged
   bool Multiline() const;
   bool ReadOnly() const;
   void ResetFromDefinition() override;
   void Clear() override;
 
+  // What the last change of the text changed, so that a view can follow the
+  // text without reading all of it: `removed` bytes at byte `offset` gave
+  // way to `inserted` bytes. `version` counts the changes (a write of the
+  // text it already holds is none). A program write, a load and a destroy
+  // count as the whole text replaced; a user's edit names the part it
+  // changed, line breaks it made CR LF included.
+  struct Splice {
+    std::uint64_t version = 0;
+    std::size_t offset = 0;
+    std::size_t removed = 0;
+    std::size_t inserted = 0;
+  };
+  const Splice& LastSplice() const;
+
  private:
   friend struct detail::Access;
+  // The user's edit of input::ReplaceText; false, changing nothing, for a
+  // range outside the text.
+  bool ReplaceByUser(std::size_t offset, std::size_t removed, std::string_view gbk);
+  void RecordSplice(std::size_t offset, std::size_t removed, std::size_t inserted);
+  void RaiseTextChanged();
+  // The text with its gap: its length, a byte, a copy of bytes [from, to),
+  // and the splice of `removed` bytes at `offset` for `gbk` (which must not
+  // lie in the text), moving the gap there.
+  std::size_t Length() const;
+  char At(std::size_t i) const;
+  std::string Bytes(std::size_t from, std::size_t to) const;
+  void SpliceAtGap(std::size_t offset, std::size_t removed, std::string_view gbk);
+  void CloseGap() const;
   bool multiline_ = false;
   bool readOnly_ = false;
   int textChangedDepth_ = 0;  // this edit's TextChanged handlers running
+  Splice splice_;
+  // The gap in Control's text: `gapSize_` unused bytes from `gapAt_`.
+  mutable std::size_t gapAt_ = 0;
+  mutable std::size_t gapSize_ = 0;
+  // For an edit with CrLfLines: whether the text holds no line break other
+  // than CR LF; unknown (empty) since the last program write.
+  std::optional<bool> onlyCrLf_;
 };
 
 // Radio box. Its group is the radios with the same parent unit (a group

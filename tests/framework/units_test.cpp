@@ -2,12 +2,16 @@
 // selection, rich edit lines and formats, change notifications.
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <iterator>
 #include <optional>
 #include <set>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "framework/input.h"
+#include "platform/codepage.h"
 #include "test_backend.h"
 #include "test_forms.h"
 #include "tests/test_names.h"
@@ -108,6 +112,145 @@ INSTANTIATE_TEST_SUITE_P(Table, EditBytes,
                                            std::string("\x80\xFF\xD6\xD0", 4),
                                            std::string("nul\0byte", 8)),
                          test_names::Text());
+
+// ---- Edit splices: a user's edit by the part it changed ---------------------
+
+// A box that stores the user's line breaks as CR LF and one that keeps
+// every byte, each raising TextChanged.
+fw::WindowDef SpliceForm() {
+  return fw::WindowDef("SpliceWindow", "拼接", 300, 200)
+      .Units({
+          fw::EditBox("脚本", {1, 1, 200, 90}, "").Multiline().CrLfLines(),
+          fw::EditBox("多行", {1, 100, 200, 90}, "").Multiline(),
+      })
+      .Bind({
+          {"脚本", fw::Event::TextChanged, &On<"TextChanged 脚本">},
+          {"多行", fw::Event::TextChanged, &On<"TextChanged 多行">},
+      });
+}
+
+class SpliceEnv {
+ public:
+  SpliceEnv() {
+    Reset();
+    fw::RegisterForm(SpliceForm());
+    fw::GetWindow("SpliceWindow").Load();
+  }
+  ~SpliceEnv() { Reset(); }
+  fw::Edit& Box(bool crlf) { return fw::Get<fw::Edit>("SpliceWindow", crlf ? "脚本" : "多行"); }
+  fw::Headless h;
+};
+
+// A changed text counts one change, and the last splice, applied to the
+// text before it, gives the text after it: a view that follows the
+// splices holds the model's text.
+void ExpectSpliceLeadsFrom(const std::string& before, std::uint64_t version,
+                           const fw::Edit& edit) {
+  const fw::Edit::Splice& s = edit.LastSplice();
+  const std::string after = edit.Text();
+  ASSERT_EQ(s.version, version + (after != before ? 1 : 0));
+  if (after == before) return;
+  ASSERT_LE(s.offset + s.removed, before.size());
+  ASSERT_LE(s.offset + s.inserted, after.size());
+  EXPECT_EQ(before.substr(0, s.offset) + after.substr(s.offset, s.inserted) +
+                before.substr(s.offset + s.removed),
+            after);
+}
+
+struct SpliceCase {
+  const char* name;
+  bool crlf;
+  std::string before;
+  std::size_t offset, removed;
+  std::string inserted;
+  std::string after;
+};
+
+class EditSplices : public ::testing::TestWithParam<SpliceCase> {};
+
+TEST_P(EditSplices, GiveTheTextOfTheWholeEditAndRaiseOnce) {
+  const SpliceCase& c = GetParam();
+  SpliceEnv env;
+  fw::Edit& box = env.Box(c.crlf);
+  box.SetText(c.before);
+  Events().clear();
+  const std::uint64_t version = box.LastSplice().version;
+  ASSERT_TRUE(fw::input::ReplaceText(box, c.offset, c.removed, c.inserted));
+  EXPECT_EQ(box.Text(), c.after);
+  EXPECT_EQ(Events().size(), 1u);
+  ExpectSpliceLeadsFrom(c.before, version, box);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, EditSplices,
+    ::testing::Values(
+        SpliceCase{"Typed", true, "a\r\nb", 1, 0, "x", "ax\r\nb"},
+        SpliceCase{"EnterGivesCrLf", true, "ab", 1, 0, "\n", "a\r\nb"},
+        SpliceCase{"PastedBreaksOfEveryKind", true, "ab", 1, 0, "1\n2\r3\r\n4\r", "a1\r\n2\r\n3\r\n4\r\nb"},
+        SpliceCase{"CrTypedBeforeAnLf", true, "a\r\nb", 1, 0, "\r", "a\r\n\r\nb"},
+        SpliceCase{"TypedBetweenCrAndLf", true, "a\r\nb", 2, 0, "x", "a\r\nx\r\nb"},
+        SpliceCase{"LfOfACrLfDeleted", true, "a\r\nb", 2, 1, "", "a\r\nb"},
+        SpliceCase{"CrLfDeleted", true, "a\r\nb\r\n", 1, 2, "", "ab\r\n"},
+        SpliceCase{"ProgramsLoneBreaksBecomeCrLf", true, "a\nb\rc", 5, 0, "d", "a\r\nb\r\ncd"},
+        SpliceCase{"SameBytes", true, "ab", 1, 1, "b", "ab"},
+        SpliceCase{"NothingChangedStillNormalises", true, "a\nb", 0, 0, "", "a\r\nb"},
+        SpliceCase{"PlainBoxKeepsEveryByte", false, "x\ny\r", 1, 1, "\r", "x\ry\r"},
+        SpliceCase{"ReplacedGbk", false, "\xD6\xD0\xCE\xC4", 2, 2, "\xD7\xD6", "\xD6\xD0\xD7\xD6"}),
+    test_names::Named());
+
+TEST(EditSplicesRefused, OutsideTheTextOrWhereTheUserCannotType) {
+  SpliceEnv env;
+  fw::Edit& box = env.Box(true);
+  box.SetText("abc");
+  Events().clear();
+  EXPECT_FALSE(fw::input::ReplaceText(box, 4, 0, "x"));
+  EXPECT_FALSE(fw::input::ReplaceText(box, 2, 2, "x"));
+  box.Disable();
+  EXPECT_FALSE(fw::input::ReplaceText(box, 0, 0, "x"));
+  EXPECT_EQ(box.Text(), "abc");
+  EXPECT_TRUE(Events().empty());
+}
+
+// Random chains of splices, with program writes between them, against the
+// whole new text given to EditText: the same bytes after every edit, as the
+// edit moves its gap from one splice to the next, or has it closed by a
+// reader of the whole text now and then.
+TEST(EditSplicesRandom, AgreeWithTheWholeTextEdit) {
+  SpliceEnv env;
+  const std::string pieces[] = {"a", "\r", "\n", "\r\n", "\xD6\xD0", "\xFF", "\t"};
+  std::uint32_t seed = 12345;
+  auto next = [&](std::uint32_t bound) {
+    seed = seed * 1664525u + 1013904223u;
+    return (seed >> 8) % bound;
+  };
+  auto randomText = [&](std::uint32_t most) {
+    std::string t;
+    for (std::uint32_t n = next(most + 1); n > 0; --n) t += pieces[next(std::size(pieces))];
+    return t;
+  };
+  for (bool crlf : {true, false}) {
+    fw::Edit& box = env.Box(crlf);
+    for (int round = 0; round < 60; ++round) {
+      box.SetText(randomText(12));
+      for (int step = 0; step < 30; ++step) {
+        const std::string before = box.Text();
+        const std::uint64_t version = box.LastSplice().version;
+        const std::size_t offset = next(static_cast<std::uint32_t>(before.size()) + 1);
+        const std::size_t removed = next(static_cast<std::uint32_t>(before.size() - offset) + 1);
+        const std::string inserted = randomText(4);
+        std::string expected = before;
+        expected.replace(offset, removed, inserted);
+        if (crlf) expected = platform::WithCrLfLineBreaks(expected);
+        ASSERT_TRUE(fw::input::ReplaceText(box, offset, removed, inserted));
+        ASSERT_EQ(box.Text(), expected) << "round " << round << " step " << step;
+        ExpectSpliceLeadsFrom(before, version, box);
+        if (next(8) == 0) {
+          ASSERT_EQ(box.TextRef(), expected);
+        }
+      }
+    }
+  }
+}
 
 // ---- Combo ------------------------------------------------------------------
 
