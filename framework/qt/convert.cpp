@@ -77,29 +77,38 @@ const QString& TextMirror::Reset(std::string_view gbk) {
   offsets_.clear();
   shown_.reserve(static_cast<qsizetype>(gbk.size()));
   offsets_.reserve(gbk.size() + 1);
-  Append(model_, 0);
+  AppendShown(model_, 0, multiline_, shown_, offsets_);
   offsets_.push_back(static_cast<int>(model_.size()));
   return shown_;
 }
 
-// Appends the shown form of `gbk`, whose first byte is model byte `base`.
-void TextMirror::Append(std::string_view gbk, int base) {
+std::string TypedLines(QString text) {
+  text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+  text.replace(QChar::LineSeparator, QLatin1Char('\n'));
+  text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+  text.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
+  return ToGbk(text);
+}
+
+void AppendShown(std::string_view gbk, int base, bool multiline, QString& shown,
+                 std::vector<int>& offsets) {
   const std::vector<GbkChar> chars = SplitGbk(gbk);
   std::size_t i = 0;
   while (i < chars.size()) {
     const GbkChar& c = chars[i];
     const auto b = static_cast<unsigned char>(gbk[static_cast<std::size_t>(c.offset)]);
-    if (c.lineBreak && multiline_) {
-      shown_.append(QLatin1Char('\n'));
-      offsets_.push_back(base + c.offset);
+    if (c.lineBreak && multiline) {
+      shown.append(QLatin1Char('\n'));
+      offsets.push_back(base + c.offset);
       ++i;
       continue;
     }
     if (b < 0x80) {
       // ASCII, and CR or LF of a single-line box, stand for themselves.
       for (int k = 0; k < c.length; ++k) {
-        shown_.append(QChar(gbk[static_cast<std::size_t>(c.offset + k)]));
-        offsets_.push_back(base + c.offset + k);
+        shown.append(QChar(gbk[static_cast<std::size_t>(c.offset + k)]));
+        offsets.push_back(base + c.offset + k);
       }
       ++i;
       continue;
@@ -118,16 +127,16 @@ void TextMirror::Append(std::string_view gbk, int base) {
         gbk.substr(static_cast<std::size_t>(from), static_cast<std::size_t>(to - from)));
     if (run.size() == j - i) {
       for (std::size_t k = 0; k < run.size(); ++k) {
-        shown_.append(QChar(run[k]));
-        offsets_.push_back(base + chars[i + k].offset);
+        shown.append(QChar(run[k]));
+        offsets.push_back(base + chars[i + k].offset);
       }
     } else {
       for (std::size_t k = i; k < j; ++k) {
         const std::u16string one = platform::GbkToUtf16(gbk.substr(
             static_cast<std::size_t>(chars[k].offset), static_cast<std::size_t>(chars[k].length)));
         for (char16_t u : one) {
-          shown_.append(QChar(u));
-          offsets_.push_back(base + chars[k].offset);
+          shown.append(QChar(u));
+          offsets.push_back(base + chars[k].offset);
         }
       }
     }
@@ -156,16 +165,11 @@ const std::string& TextMirror::Update(const QString& shown) {
   while (!boundary(p)) --p;
   while (!boundary(n - s)) --s;
 
-  QString middle = now.mid(p, m - p - s);
-  if (multiline_) {
-    middle.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    middle.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    middle.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
-  }
+  const QString middle = now.mid(p, m - p - s);
   const auto head = static_cast<std::size_t>(offsets_[static_cast<std::size_t>(p)]);
   const auto tail = static_cast<std::size_t>(offsets_[static_cast<std::size_t>(n - s)]);
   std::string next = model_.substr(0, head);
-  next += ToGbk(middle);
+  next += multiline_ ? TypedLines(middle) : ToGbk(middle);
   next.append(model_, tail, std::string::npos);
   // Re-split the whole text: where the kept parts meet the new middle, two
   // characters may have become one (a lone CR before a lone LF), and the

@@ -40,6 +40,17 @@ struct GbkChar {
 // Splits GBK text into its characters.
 std::vector<GbkChar> SplitGbk(std::string_view gbk);
 
+// What the user typed or pasted into a multi-line box, as the model's GBK
+// bytes: each line break ("\n", a lone CR, CR LF, U+2028, U+2029) as CR LF,
+// the line break of the program's texts.
+std::string TypedLines(QString text);
+
+// Appends to `shown` what a box shows of `gbk`, whose first byte is model
+// byte `base`, and to `offsets` the model byte at which each character of
+// it begins (see TextMirror).
+void AppendShown(std::string_view gbk, int base, bool multiline, QString& shown,
+                 std::vector<int>& offsets);
+
 // The mirror of a plain edit box's text. Qt's plain-text edit knows one
 // kind of line break and hands back LF; the model keeps CR LF, a lone CR
 // and a lone LF exactly as written. The mirror remembers which model bytes
@@ -68,8 +79,6 @@ class TextMirror {
   const QString& shown() const { return shown_; }
 
  private:
-  void Append(std::string_view gbk, int base);
-
   bool multiline_;
   std::string model_;
   QString shown_;

@@ -1,16 +1,21 @@
-// The conversions of the Qt backend: edit-box text mirroring, colours,
-// fonts and the choice of the platform plugin.
+// The conversions of the Qt backend: edit-box text mirroring and the index
+// of a long box's text, colours, fonts and the choice of the platform
+// plugin.
 #include "framework/qt/convert.h"
 
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <QTextDocument>
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <optional>
+#include <random>
 #include <string>
 
 #include "framework/qt/qt_backend.h"
+#include "framework/qt/text_index.h"
 #include "gui_fixture.h"
 #include "tests/test_names.h"
 
@@ -141,6 +146,143 @@ TEST(SplitGbk, CountsCharactersAsTheBoxesDo) {
     EXPECT_EQ(chars[i].length, want[i].length) << i;
     EXPECT_EQ(chars[i].lineBreak, want[i].lineBreak) << i;
   }
+}
+
+// ---- The index of a long box's text --------------------------------------
+
+using fw::qt::TextIndex;
+
+// What the index holds after a splice, against the mirror's reading of the
+// whole new text: as many characters, and the part it read anew where the
+// whole text has it.
+void ExpectIndexShows(const TextIndex& index, const std::optional<TextIndex::ShownPart>& part,
+                      const std::string& gbk) {
+  const QString whole = TextMirror(true).Reset(gbk);
+  ASSERT_EQ(index.ShownLength(), whole.size());
+  ASSERT_TRUE(part.has_value());
+  EXPECT_EQ(whole.mid(part->at, part->text.size()), part->text);
+}
+
+// A piece of the index ends after a byte below 0x40, here the 512th: a
+// splice next to such an edge that joins what lies on either side of it
+// (a CR and an LF, a lead byte and a trail byte), or parts a CR LF, reads
+// the pieces on both sides anew.
+TEST(TextIndexEdges, CharactersJoinAndPartWherePiecesMeet) {
+  const std::string head(511, 'a');
+  const std::string shorter(510, 'a');
+  struct Splice {
+    const char* name;
+    std::string before;
+    std::size_t offset, removed;
+    std::string inserted;
+  };
+  const Splice splices[] = {
+      {"DeletedBetweenCrAndLf", head + "\rX\nb", 512, 1, ""},
+      {"LfTypedAfterCr", head + "\rXb", 512, 0, "\n"},
+      {"CrLfParted", head + "\r\nb", 512, 0, "X"},
+      {"DeletedBeforeTheEdgeBetweenCrAndLf", shorter + "\r1\nb", 511, 1, ""},
+      {"DeletedBeforeTheEdgeBetweenLeadAndTrail", shorter + "\x81" "1@b", 511, 1, ""},
+  };
+  for (const Splice& s : splices) {
+    TextIndex index;
+    index.Reset(s.before);
+    std::string after = s.before;
+    after.replace(s.offset, s.removed, s.inserted);
+    SCOPED_TRACE(s.name);
+    ExpectIndexShows(index, index.Splice(after, s.offset, s.removed, s.inserted.size()), after);
+  }
+}
+
+class TextIndexChanges : public ::testing::Test {
+ protected:
+  void SetUp() override { gui_test::App(); }
+  int Next(int bound) { return std::uniform_int_distribution<int>(0, bound - 1)(rng_); }
+  template <class T, std::size_t N>
+  const T& Pick(const T (&items)[N]) {
+    return items[Next(static_cast<int>(N))];
+  }
+  std::mt19937 rng_{7};
+};
+
+// Random model splices over texts of many pieces, each followed by random
+// user edits of what the box shows, reported exactly and over a wider
+// window as Qt may report them: the index gives the model change that the
+// mirror's reading of the whole document gives. The index reads the text
+// in two parts, split at a random place, as an edit holds it around the
+// gap where the user last typed.
+TEST_F(TextIndexChanges, AgreeWithTheMirrorOverTheWholeText) {
+  const std::string bytes[] = {"a", "\t", "\r", "\n", "\r\n", Gbk("中"), "\xFF", "\x81", "@", "12"};
+  const QString typed[] = {Q("a"), Q("\n"), Q("中"), Q("\u2603"), Q("\u2028"), Q("1\n2")};
+  auto randomText = [&](int most) {
+    std::string t;
+    for (int n = Next(most + 1); n > 0; --n) t += Pick(bytes);
+    return t;
+  };
+  auto parts = [&](const std::string& text) {
+    const auto cut = static_cast<std::size_t>(Next(static_cast<int>(text.size()) + 1));
+    return fw::qt::TwoParts({std::string_view(text).substr(0, cut), std::string_view(text).substr(cut)});
+  };
+  for (int round = 0; round < 40; ++round) {
+    std::string text = randomText(1500);
+    TextIndex index;
+    index.Reset(parts(text));
+    for (int step = 0; step < 20; ++step) {
+      SCOPED_TRACE("round " + std::to_string(round) + " step " + std::to_string(step));
+      // The program's splice.
+      const auto offset = static_cast<std::size_t>(Next(static_cast<int>(text.size()) + 1));
+      const auto removed = static_cast<std::size_t>(
+          Next(static_cast<int>(std::min<std::size_t>(text.size() - offset, 40)) + 1));
+      const std::string inserted = randomText(6);
+      text.replace(offset, removed, inserted);
+      ExpectIndexShows(index, index.Splice(parts(text), offset, removed, inserted.size()), text);
+      if (HasFatalFailure()) return;
+
+      // The user's edit, as the mirror of the whole text reads it.
+      TextMirror mirror(true);
+      const QString shown = mirror.Reset(text);
+      const int n = static_cast<int>(shown.size());
+      const int at = Next(n + 1);
+      const int cut = Next(std::min(n - at, 8) + 1);
+      QString added;
+      for (int k = Next(4); k > 0; --k) added += Pick(typed);
+      const QString now = shown.left(at) + added + shown.mid(at + cut);
+      QTextDocument doc;
+      doc.setPlainText(now);
+      const std::string expected = mirror.Update(now);
+      const int a = static_cast<int>(added.size());
+      // Exactly; from the start of the text to its end; taking in the
+      // closing paragraph separator.
+      const int before = Next(at + 1);
+      const int after = Next(n - at - cut + 1);
+      const TextIndex::BoxChange reports[] = {
+          {at, cut, a},
+          {at - before, cut + before + after, a + before + after},
+          {0, n + 1, static_cast<int>(now.size()) + 1},
+      };
+      for (const TextIndex::BoxChange& report : reports) {
+        const std::optional<TextIndex::ModelChange> change =
+            index.UserChange(parts(text), report, doc);
+        ASSERT_TRUE(change.has_value()) << report.at << " " << report.removed << " " << report.added;
+        std::string result = text;
+        result.replace(change->offset, change->removed, change->inserted);
+        EXPECT_EQ(result, expected) << report.at << " " << report.removed << " " << report.added;
+      }
+    }
+  }
+}
+
+// A report that does not fit the text or the document gives no change.
+TEST_F(TextIndexChanges, ReportsThatDoNotFitGiveNothing) {
+  const std::string text = "ab\r\ncd";
+  TextIndex index;
+  index.Reset(text);
+  QTextDocument doc;
+  doc.setPlainText(Q("ab\ncxd"));
+  EXPECT_TRUE(index.UserChange(text, {4, 0, 1}, doc).has_value());
+  EXPECT_FALSE(index.UserChange(text, {4, 0, 2}, doc).has_value());  // lengths disagree
+  EXPECT_FALSE(index.UserChange(text, {6, 0, 1}, doc).has_value());  // past the end
+  EXPECT_FALSE(index.UserChange(text.substr(0, 5), {4, 0, 1}, doc).has_value());  // another text
+  EXPECT_FALSE(index.Splice(text.substr(0, 2), 3, 0, 0).has_value());
 }
 
 // ---- Colours ---------------------------------------------------------------
