@@ -38,6 +38,7 @@
 #include <QWindow>
 
 #include <algorithm>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <utility>
@@ -46,6 +47,7 @@
 #include "framework/input.h"
 #include "framework/qt/convert.h"
 #include "framework/qt/qt_backend.h"
+#include "framework/qt/text_index.h"
 
 namespace fw::qt {
 
@@ -433,8 +435,7 @@ MouseButton ToButton(Qt::MouseButton b) {
 template <class Base>
 class EditBoxView : public Base, public UnitView {
  public:
-  EditBoxView(QtBackend& b, Control& u, QWidget* parent, bool multiline)
-      : Base(parent), UnitView(b, u, this), mirror_(multiline) {
+  EditBoxView(QtBackend& b, Control& u, QWidget* parent) : Base(parent), UnitView(b, u, this) {
     this->setReadOnly(edit().ReadOnly());
     this->setAcceptDrops(false);
   }
@@ -463,23 +464,16 @@ class EditBoxView : public Base, public UnitView {
   virtual void Sync() = 0;
   // A point of a mouse event in the unit's coordinates.
   virtual QPoint ToUnit(const QPoint& p) const { return p; }
-  // `shown` is what the box shows after the user's edit.
-  void UserEdited(const QString& shown) {
-    if (!Live()) return;
-    const std::string gbk = mirror_.Update(shown);
-    input::EditText(edit(), gbk);
-    if (Live()) Sync();
-  }
-
-  TextMirror mirror_;
 };
 
+// A single line is short: the user's edit reaches the model as the whole
+// new text.
 class LineEditView final : public EditBoxView<QLineEdit> {
  public:
-  LineEditView(QtBackend& b, Control& u, QWidget* parent) : EditBoxView(b, u, parent, false) {
+  LineEditView(QtBackend& b, Control& u, QWidget* parent) : EditBoxView(b, u, parent) {
     setDragEnabled(false);
     // textEdited is the user-only signal: setText never emits it.
-    connect(this, &QLineEdit::textEdited, this, [this](const QString&) { UserEdited(text()); });
+    connect(this, &QLineEdit::textEdited, this, [this](const QString&) { UserEdited(); });
   }
 
  protected:
@@ -492,21 +486,41 @@ class LineEditView final : public EditBoxView<QLineEdit> {
     }
     setText(mirror_.shown());
   }
+
+ private:
+  void UserEdited() {
+    if (!Live()) return;
+    const std::string gbk = mirror_.Update(text());
+    input::EditText(edit(), gbk);
+    if (Live()) Sync();
+  }
+
+  TextMirror mirror_{false};
 };
 
 // A disabled multi-line box still scrolls, by wheel and scroll bar, so that
 // a locked script can be read to its end; it takes no focus, no typing, no
 // pasting and no selection, and it looks disabled.
+//
+// The box follows the model by what changed, both ways, so that typing into
+// a long script costs what the keystroke changed: the document reports each
+// user edit (contentsChange, then textChanged), which reaches the model as
+// a splice (input::ReplaceText); a change of the model reaches the box from
+// the model's last splice, and the box is rewritten only when what it shows
+// differs from the model's text there.
 class TextEditView final : public EditBoxView<QPlainTextEdit> {
  public:
   TextEditView(QtBackend& b, Control& u, QWidget* parent)
-      : EditBoxView(b, u, parent, true), focusPolicy_(focusPolicy()) {
+      : EditBoxView(b, u, parent), focusPolicy_(focusPolicy()) {
     viewport()->setAcceptDrops(false);
     setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    // textChanged also fires on program writes; those happen only inside
+    // Both signals also come from program writes; those happen only inside
     // Show, under the guard.
+    connect(document(), &QTextDocument::contentsChange, this, [this](int at, int removed, int added) {
+      if (!writing_) Note({at, removed, added});
+    });
     connect(this, &QPlainTextEdit::textChanged, this, [this] {
-      if (!writing_) UserEdited(Shown());
+      if (!writing_) UserEdited();
     });
   }
 
@@ -536,22 +550,61 @@ class TextEditView final : public EditBoxView<QPlainTextEdit> {
   // text; a model that changed only the kind of a line break (the user's
   // text stored with CR LF) keeps the caret and the scroll position.
   void Sync() override {
-    const std::string now = edit().Text();
-    if (now != mirror_.model()) mirror_.Reset(now);
-    if (ShownLines() != mirror_.shown()) Show();
+    const Edit::Splice& last = edit().LastSplice();
+    if (last.version == version_) return;
+    const TwoParts text = edit().TextParts();
+    std::optional<TextIndex::ShownPart> part;
+    if (version_ && last.version == *version_ + 1)
+      part = index_.Splice(text, last.offset, last.removed, last.inserted);
+    version_ = last.version;
+    if (part) {
+      if (!Shows(*part)) Show(TextIndex::Shown(text));
+      return;
+    }
+    index_.Reset(text);
+    part = TextIndex::ShownPart{0, TextIndex::Shown(text)};
+    if (!Shows(*part)) Show(part->text);
   }
 
  private:
-  QString Shown() const { return document()->toRawText(); }
-  QString ShownLines() const {
-    QString shown = Shown();
-    shown.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
-    shown.replace(QChar::LineSeparator, QLatin1Char('\n'));
-    return shown;
+  // A change the document reported, which the model takes at the
+  // textChanged that follows.
+  void Note(TextIndex::BoxChange change) {
+    pending_ = change;
+    ++reports_;
   }
-  void Show() {
+  // The user changed the document: the model takes the change, from the
+  // one report of it where that fits the text the box showed, else (no
+  // report, or more than one) from the whole document as the mirror reads
+  // it.
+  void UserEdited() {
+    if (!Live()) return;
+    const bool reported = std::exchange(reports_, 0) == 1;
+    std::optional<TextIndex::ModelChange> splice;
+    if (reported && version_ == edit().LastSplice().version)
+      splice = index_.UserChange(edit().TextParts(), pending_, *document());
+    bool taken = false;
+    if (splice) {
+      taken = input::ReplaceText(edit(), splice->offset, splice->removed, splice->inserted);
+    } else {
+      TextMirror whole(true);
+      whole.Reset(edit().TextRef());
+      taken = input::EditText(edit(), whole.Update(document()->toRawText()));
+    }
+    if (!Live()) return;
+    if (!taken) version_.reset();  // refused: the box shows the model again
+    Sync();
+  }
+  // Whether the document shows `part` where the index puts it, and is as
+  // long as the model's text shows.
+  bool Shows(const TextIndex::ShownPart& part) const {
+    const QTextDocument& doc = *document();
+    return doc.characterCount() - 1 == index_.ShownLength() &&
+           TextIndex::ShownText(doc, part.at, static_cast<int>(part.text.size())) == part.text;
+  }
+  void Show(const QString& shown) {
     writing_ = true;
-    setPlainText(mirror_.shown());
+    setPlainText(shown);
     writing_ = false;
   }
   // The widget itself stays enabled, so its scroll bars and the wheel keep
@@ -594,6 +647,11 @@ class TextEditView final : public EditBoxView<QPlainTextEdit> {
   bool writing_ = false;
   Qt::FocusPolicy focusPolicy_;
   std::optional<LockState> shownLock_;
+  TextIndex index_;
+  // The model's text version the index holds; empty before the first.
+  std::optional<std::uint64_t> version_;
+  TextIndex::BoxChange pending_;
+  int reports_ = 0;  // changes reported since the last textChanged
 };
 
 // ---- Combo -------------------------------------------------------------
