@@ -15,7 +15,6 @@
 #include <QApplication>
 #include <QCoreApplication>
 
-#include <cstdlib>
 #include <memory>
 #include <string>
 
@@ -27,23 +26,12 @@
 #include "framework/input.h"
 #include "framework/qt/qt_backend.h"
 #include "framework/runtime.h"
+#include "qt_app.h"
 #include "ratio_reporter.h"
 
 namespace {
 
 constexpr int kLevels = 5;
-
-fw::qt::Application& App() {
-  static fw::qt::Application* app = [] {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    setenv("SDL_AUDIODRIVER", "dummy", 0);
-    static int argc = 1;
-    static char name[] = "view_bench";
-    static char* argv[] = {name, nullptr};
-    return new fw::qt::Application(argc, argv);
-  }();
-  return *app;
-}
 
 // The editor's main window over one of the two backends; Settle lets the
 // backend show what changed (Qt: deliver the pending paints).
@@ -51,7 +39,7 @@ class Editor {
  public:
   explicit Editor(bool qt) : qt_(qt) {
     if (qt_) {
-      App();
+      bench::QtApp();
       qtBackend_ = std::make_unique<fw::qt::QtBackend>();
       runtime_ = std::make_unique<fw::Runtime>(*qtBackend_);
     } else {
