@@ -6,6 +6,7 @@
 #include "app/main_window.h"
 #include "app/units.h"
 #include "engine/level_info.h"
+#include "engine/mastery.h"
 #include "engine/skill_read.h"
 #include "engine/static_data.h"
 #include "framework/runtime.h"
@@ -56,7 +57,7 @@ void ReleaseSkillData() {
   for (fw::Ref<fw::Edit> edit : {最低编辑框, 最高编辑框, 页数编辑框}) edit->SetText("1");
   读取按钮->SetText(Gbk("读取数据"));
   EnableSkillListControls();
-  mastery_window::全职业组合框->SetVisible(false);
+  WithdrawClassChoice();
   param_window::参数表格->DeleteDataRows();
   mastery_window::精通表格->DeleteDataRows();
 }

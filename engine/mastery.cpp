@@ -195,6 +195,11 @@ void LoadMasteryLevelsPt(std::string_view classKey) {
   LoadMasterySection(ReadMasterySectionPt(main_window::编辑框1->Text()), classKey);
 }
 
+void WithdrawClassChoice() {
+  mastery_window::全职业组合框->SetVisible(false);
+  g_classChoicePending = false;
+}
+
 void LockMasteryTitleColumn() {
   fw::Grid& grid = *mastery_window::精通表格;
   if (grid.RowCount() <= 1) return;

@@ -80,6 +80,12 @@ void LoadMasteryLevels();
 void LoadMasteryLevelsSp(std::string_view classKey = {});
 void LoadMasteryLevelsPt(std::string_view classKey = {});
 
+// Takes back the class choice: 全职业组合框 hidden (its items stay) and
+// g_classChoicePending cleared. The release does it, and so does every read
+// before it decides what to offer, so that a choice offered for one script
+// never names the class of another.
+void WithdrawClassChoice();
+
 // Column 0 of every data row of 精通表格 read-only and grey.
 void LockMasteryTitleColumn();
 

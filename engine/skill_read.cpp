@@ -58,10 +58,11 @@ void ReadOrReleaseSkill() {
     ReleaseSkillData();
     return;
   }
-  // The switch between two static copies belongs to the script read last:
-  // a read that held nothing leaves it enabled, and the next read must not
-  // offer the old script's other copy.
+  // The switch between two static copies and the class choice belong to
+  // the script read last: a read that held nothing leaves them offered, and
+  // the next read must not offer the old script's other copy or classes.
   main_window::变换按钮->Disable();
+  WithdrawClassChoice();
   const std::string form = DetectScriptFormat(main_window::编辑框1->Text());
   if (form.empty()) {
     ShowMessage(Gbk("只支持SuperPVF和PVFTool解密的数据格式！"));
