@@ -83,6 +83,47 @@ const HeaderField* FieldTitled(std::string_view title) {
   return nullptr;
 }
 
+// One header field (or the arena copy of one) that a save writes.
+struct FieldWrite {
+  const HeaderField* field;
+  bool arena;
+  std::vector<std::string> oldValues;  // as the slots hold them
+  std::vector<std::string> newValues;
+  HeaderSlot Slot(std::size_t i) const { return arena ? field->arenaSlots[i] : field->slots[i]; }
+};
+
+// The value that a header cell writes in place of `stored`. A cell left as
+// it was read keeps the stored text. Any other is read as the level inputs
+// are (full-width forms folded, blanks trimmed) and written so: a 32-bit
+// integer, or a decimal where the stored value is one (PT only: an SP value
+// line is marked as an integer), which keeps its point so that the game
+// still reads a decimal; empty, it writes an empty value.
+Refusal HeaderValue(ScriptForm form, const std::string& stored, const std::string& cell,
+                    std::string& value) {
+  value = cell;
+  if (cell == stored) return Refusal::None;
+  const TypedNumber n = ReadTypedNumber(cell);
+  const bool decimal = form == ScriptForm::Pt && ReadTypedNumber(stored).kind == TypedKind::Decimal;
+  switch (n.kind) {
+    case TypedKind::Empty:
+      break;
+    case TypedKind::Integer:
+      if (!AsInt32(n.value)) return Refusal::OutOfRange;
+      break;
+    case TypedKind::Decimal:
+      if (!decimal) return Refusal::NotInteger;
+      if (!TruncateToInt32(n.value)) return Refusal::OutOfRange;
+      break;
+    case TypedKind::Forbidden:
+      return Refusal::ForbiddenCharacter;
+    case TypedKind::Invalid:
+      return decimal ? Refusal::NotNumber : Refusal::NotInteger;
+  }
+  value = TypedText(cell);
+  if (decimal && n.kind == TypedKind::Integer) value += ".0";
+  return Refusal::None;
+}
+
 std::vector<GridRow> Rows(fw::Ref<fw::Grid> grid) {
   std::vector<GridRow> rows;
   for (int row = 1; row < grid->RowCount(); ++row)
@@ -103,45 +144,63 @@ std::array<std::string, kHeaderSlotCount> StoredSlots() {
   return slots;
 }
 
-// Puts a saved text into 编辑框1 and says so.
-void Written(const std::string& text) {
-  main_window::编辑框1->SetText(text);
+// What a refused save tells: the second and third line of its prompt.
+struct RefusalLines {
+  std::string message;
+  std::string note;
+};
+
+RefusalLines HeaderRefusal(Refusal refusal) {
+  switch (refusal) {
+    case Refusal::MaximumBelowMastery:
+      return {Gbk("最大等级不能小于技能的精通等级！"), {}};
+    case Refusal::NotInteger:
+      return {Gbk("技能参数只支持输入整数！"), {}};
+    case Refusal::NotNumber:
+      return {Gbk("技能参数只支持输入数字！"), {}};
+    default:
+      return {CommonRefusalMessage(refusal), {}};
+  }
+}
+
+RefusalLines MasteryRefusal(Refusal refusal) {
+  switch (refusal) {
+    case Refusal::MasteryAboveMaximum:
+      return {Gbk("精通等级不能大于技能的最大等级！"),
+              Gbk("注意:最大等级不要大于技能的动态数据等级")};
+    case Refusal::NotInteger:
+      return {Gbk("精通等级只支持输入整数！"), {}};
+    default:
+      return {CommonRefusalMessage(refusal), {}};
+  }
+}
+
+// Puts a saved text into 编辑框1 and says so, or says why nothing was
+// written. True when the text was written.
+bool Report(const Rebuilt& r, RefusalLines (*refused)(Refusal)) {
+  if (!r.Accepted()) {
+    const RefusalLines lines = refused(r.refusal);
+    ShowPromptBox({}, lines.message, lines.note, false);
+    return false;
+  }
+  main_window::编辑框1->SetText(r.text);
   ShowMessage(Gbk("技能参数保存成功！"));
+  return true;
 }
 
 bool WriteHeaderFields(ScriptForm form) {
-  const Rebuilt r = RebuildHeaderFields(main_window::编辑框1->Text(), form, StoredSlots(),
-                                        Rows(param_window::参数表格), GetHighestMasteryLevel());
-  if (!r.Accepted()) {
-    ShowMessage(r.refusal == Refusal::MaximumBelowMastery ? Gbk("最大等级不能小于技能的精通等级！")
-                                                          : CommonRefusalMessage(r.refusal));
-    return false;
-  }
-  Written(r.text);
-  return true;
+  return Report(RebuildHeaderFields(main_window::编辑框1->Text(), form, StoredSlots(),
+                                    Rows(param_window::参数表格), GetHighestMasteryLevel()),
+                &HeaderRefusal);
 }
 
 bool WriteMasteryLevels(ScriptForm form) {
   std::vector<std::string> values;
   for (int i = 1; i <= g_masteryValues.Size(); ++i) values.push_back(g_masteryValues[i]);
-  const Rebuilt r =
+  return Report(
       RebuildMasteryLevels(main_window::编辑框1->Text(), form, g_hasSecondGrowtype, values,
-                           Values(Rows(mastery_window::精通表格)), GetMaximumLevelParam());
-  switch (r.refusal) {
-    case Refusal::None:
-      Written(r.text);
-      return true;
-    case Refusal::MasteryAboveMaximum:
-      ShowPromptBox({}, Gbk("精通等级不能大于技能的最大等级！"),
-                    Gbk("注意:最大等级不要大于技能的动态数据等级"), false);
-      return false;
-    case Refusal::NotInteger:
-      ShowMessage(Gbk("精通等级只支持输入整数！"));
-      return false;
-    default:
-      ShowMessage(CommonRefusalMessage(r.refusal));
-      return false;
-  }
+                           Values(Rows(mastery_window::精通表格)), GetMaximumLevelParam()),
+      &MasteryRefusal);
 }
 
 }  // namespace
@@ -156,6 +215,32 @@ Rebuilt RebuildHeaderFields(std::string_view script, ScriptForm form,
   for (const GridRow& row : rows) {
     if (HasForbiddenCharacter(row.value)) return {{}, Refusal::ForbiddenCharacter};
   }
+  // Every field to write with its values, checked before anything is written.
+  std::vector<FieldWrite> writes;
+  for (std::size_t r = 0; r < rows.size(); ++r) {
+    const HeaderField* f = FieldTitled(rows[r].title);
+    if (f == nullptr) continue;
+    const auto count = static_cast<std::size_t>(f->valueCount);
+    if (r + count > rows.size() || ReadTypedNumber(rows[r].value).kind == TypedKind::Empty)
+      continue;
+    bool arena = false;
+    if (f->hasArenaCopy) {
+      const std::string& second = rows[r + 1].title;
+      arena = second == Gbk(kArenaCopyTitle);
+      if (!arena && second != Gbk(kOnlyCopyTitle) && second != Gbk(kDungeonCopyTitle)) continue;
+    }
+    FieldWrite w{f, arena, {}, {}};
+    for (std::size_t i = 0; i < count; ++i) {
+      const std::string& stored = slots[static_cast<std::size_t>(w.Slot(i))];
+      w.oldValues.push_back(stored);
+      std::string value;
+      if (const Refusal refusal = HeaderValue(form, stored, rows[r + i].value, value);
+          refusal != Refusal::None)
+        return {{}, refusal};
+      w.newValues.push_back(std::move(value));
+    }
+    writes.push_back(std::move(w));
+  }
   if (highestMastery) {
     for (const GridRow& row : rows) {
       if (row.title == Gbk("最大等级") && TextToInt(row.value) < *highestMastery)
@@ -164,32 +249,14 @@ Rebuilt RebuildHeaderFields(std::string_view script, ScriptForm form,
   }
   Rebuilt text{std::string(script)};
   std::array<bool, kHeaderSlotCount> written{};
-  for (std::size_t r = 0; r < rows.size(); ++r) {
-    const HeaderField* f = FieldTitled(rows[r].title);
-    if (f == nullptr) continue;
-    const auto count = static_cast<std::size_t>(f->valueCount);
-    if (r + count > rows.size() || rows[r].value.empty()) continue;
-    bool arena = false;
-    if (f->hasArenaCopy) {
-      const std::string& second = rows[r + 1].title;
-      arena = second == Gbk(kArenaCopyTitle);
-      if (!arena && second != Gbk(kOnlyCopyTitle) && second != Gbk(kDungeonCopyTitle)) continue;
-    }
-    std::vector<std::string> oldValues;
-    std::vector<std::string> newValues;
-    for (std::size_t i = 0; i < count; ++i) {
-      const HeaderSlot slot = arena ? f->arenaSlots[i] : f->slots[i];
-      oldValues.push_back(slots[static_cast<std::size_t>(slot)]);
-      newValues.push_back(rows[r + i].value);
-    }
-    const int at =
-        arena ? ArenaCopyAt(text.text, form, f->tag) : FirstCopyAt(text.text, form, f->tag);
-    text = WriteSection(std::move(text.text), form, f->tag, at, oldValues, newValues, true);
+  for (const FieldWrite& w : writes) {
+    const std::string_view tag = w.field->tag;
+    const int at = w.arena ? ArenaCopyAt(text.text, form, tag) : FirstCopyAt(text.text, form, tag);
+    text = WriteSection(std::move(text.text), form, tag, at, w.oldValues, w.newValues, true);
     if (!text.Accepted()) return text;
-    if (oldValues != newValues) {
-      for (std::size_t i = 0; i < count; ++i) {
-        written[static_cast<std::size_t>(arena ? f->arenaSlots[i] : f->slots[i])] = true;
-      }
+    if (w.oldValues != w.newValues) {
+      for (std::size_t i = 0; i < w.oldValues.size(); ++i)
+        written[static_cast<std::size_t>(w.Slot(i))] = true;
     }
   }
   // Two fields read from one line of values (their tags share a line) would

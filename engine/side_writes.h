@@ -33,11 +33,15 @@ HeaderFieldLoad ReadHeaderFields(std::string_view script, ScriptForm form);
 // The header fields of `rows` written into `script`: every field whose
 // first value is not empty, by the titles of its rows; the second row of
 // [cool time] and [casting time] ("[通用型]", "[地下城]" or "[决斗场]")
-// picks the first copy or the arena copy after the [pvp] tag. Values are
-// written as typed, but never with a TAB, CR or LF. Every "最大等级" must be
-// at least `highestMastery` (none: no limit). Every field left alone must
-// read afterwards as it did before (two tags on one line share their
-// values), else the save is refused as NotFound.
+// picks the first copy or the arena copy after the [pvp] tag. A value the
+// user changed must be a number as the level inputs read it (full-width
+// forms folded, blanks trimmed), and is written so: a 32-bit integer, or a
+// decimal where the stored value is one (PT); else the save is refused as
+// NotInteger, NotNumber, OutOfRange or ForbiddenCharacter. A first value
+// left empty passes its field over. Every "最大等级" must be at least
+// `highestMastery` (none: no limit). Every field left alone must read
+// afterwards as it did before (two tags on one line share their values),
+// else the save is refused as NotFound.
 Rebuilt RebuildHeaderFields(std::string_view script, ScriptForm form,
                             const std::array<std::string, kHeaderSlotCount>& slots,
                             const std::vector<GridRow>& rows, std::optional<int> highestMastery);

@@ -91,17 +91,23 @@ bool HasForbiddenCharacter(std::string_view cell) {
   return cell.find_first_of("\t\r\n") != std::string_view::npos;
 }
 
-TypedNumber ReadTypedNumber(std::string_view cell) {
-  if (HasForbiddenCharacter(cell)) return {TypedKind::Forbidden, {}};
+std::string TypedText(std::string_view cell) {
   const std::string folded = FoldedCell(cell);
   std::size_t begin = 0;
   std::size_t end = folded.size();
   while (begin < end && IsBlank(folded[begin])) ++begin;
   while (end > begin && IsBlank(folded[end - 1])) --end;
-  if (begin == end) return {TypedKind::Empty, {}};
+  return folded.substr(begin, end - begin);
+}
+
+TypedNumber ReadTypedNumber(std::string_view cell) {
+  if (HasForbiddenCharacter(cell)) return {TypedKind::Forbidden, {}};
+  const std::string folded = TypedText(cell);
+  if (folded.empty()) return {TypedKind::Empty, {}};
 
   TypedNumber n;
-  std::size_t i = begin;
+  const std::size_t end = folded.size();
+  std::size_t i = 0;
   if (folded[i] == '+' || folded[i] == '-') n.value.negative = folded[i++] == '-';
   std::string whole;
   for (; i < end && IsDigit(folded[i]); ++i) whole.push_back(folded[i]);

@@ -34,6 +34,10 @@ struct TypedNumber {
 
 TypedNumber ReadTypedNumber(std::string_view cell);
 
+// The text that ReadTypedNumber reads a cell as: full-width ASCII forms and
+// the ideographic space folded to ASCII, blanks around it trimmed.
+std::string TypedText(std::string_view cell);
+
 // Whether a cell holds a TAB, CR or LF.
 bool HasForbiddenCharacter(std::string_view cell);
 

@@ -17,6 +17,7 @@
 #include "engine/header_fields.h"
 #include "engine/mastery.h"
 #include "engine/rebuild.h"
+#include "engine/script_form.h"
 #include "engine/side_writes.h"
 #include "engine/text.h"
 #include "engine/typed_number.h"
@@ -154,8 +155,9 @@ void RawPatch(FuzzedDataProvider& p) {
   Check(once.size() >= text.size(), "the float patch only inserts");
 }
 
-// Header fields of a random script, some edited to digits: a save that goes
-// through reads back exactly the edited values.
+// Header fields of a random script, some edited to digits or to anything: a
+// save that goes through keeps the script in its form (so that it reads
+// again), and with digits it reads back exactly the edited values.
 void HeaderFields(FuzzedDataProvider& p) {
   const ScriptForm form = p.ConsumeBool() ? ScriptForm::Sp : ScriptForm::Pt;
   const std::string script = RawText(p);
@@ -164,9 +166,20 @@ void HeaderFields(FuzzedDataProvider& p) {
   for (const HeaderRowGroup& g : load.groups) {
     for (std::size_t i = 0; i < g.titles.size(); ++i) rows.push_back({g.titles[i], g.values[i]});
   }
+  bool anything = false;  // a value edited to other text than digits
   for (GridRow& row : rows) {
-    if (p.ConsumeBool()) {
-      row.value = p.ConsumeBool() ? std::to_string(p.ConsumeIntegralInRange<int>(0, 99999)) : "";
+    if (!p.ConsumeBool()) continue;
+    switch (p.ConsumeIntegralInRange<int>(0, 2)) {
+      case 0:
+        row.value = std::to_string(p.ConsumeIntegralInRange<int>(0, 99999));
+        break;
+      case 1:
+        row.value.clear();
+        break;
+      default:
+        row.value = p.ConsumeBool() ? Piece(p) : p.ConsumeRandomLengthString(12);
+        anything = true;
+        break;
     }
   }
   const Rebuilt r = RebuildHeaderFields(script, form, load.slots, rows, std::nullopt);
@@ -174,6 +187,11 @@ void HeaderFields(FuzzedDataProvider& p) {
     Check(r.text.empty(), "a refused header save leaves no text");
     return;
   }
+  const std::string formName = form == ScriptForm::Sp ? "SP" : "PT";
+  if (DetectScriptFormat(script) == formName) {
+    Check(DetectScriptFormat(r.text) == formName, "a header save keeps the script's form");
+  }
+  if (anything) return;
   // Values that hold a tag could carry another field's tag away with them;
   // for every other script each field reads back as saved, or as it was
   // when its first value was emptied.

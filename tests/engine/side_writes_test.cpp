@@ -137,6 +137,12 @@ TEST_P(HeaderWrite, Refusals) {
   EXPECT_EQ(refusal("最大等级", {"29"}, 30, script), Refusal::MaximumBelowMastery);
   // Without mastery rows there is no limit.
   EXPECT_EQ(refusal("最大等级", {"1"}, std::nullopt, script), Refusal::None);
+  // Values are numbers of the field's kind; SP header values are integers.
+  EXPECT_EQ(refusal("SP消耗", {"2x"}, 30, script), Refusal::NotInteger);
+  EXPECT_EQ(refusal("SP消耗", {"2.5"}, 30, script), Refusal::NotInteger);
+  EXPECT_EQ(refusal("MP消耗1", {"40", "[@02]5"}, 30, script), Refusal::NotInteger);
+  EXPECT_EQ(refusal("SP消耗", {"2147483648"}, 30, script), Refusal::OutOfRange);
+  EXPECT_EQ(refusal("SP消耗", {"-2147483648"}, 30, script), Refusal::None);
   EXPECT_EQ(refusal("SP消耗", {"2\t0"}, 30, script), Refusal::ForbiddenCharacter);
   EXPECT_EQ(refusal("学习等级", {"1\r\n"}, 30, script), Refusal::ForbiddenCharacter);
   // A tag line with a blank after the tag is read, but not written over.
@@ -145,6 +151,44 @@ TEST_P(HeaderWrite, Refusals) {
   blank.insert(blank.find(tag) + tag.size(), " ");
   EXPECT_EQ(refusal("学习等级", {"16"}, 30, blank), Refusal::NotFound);
   EXPECT_EQ(refusal("学习等级", {"15"}, 30, blank), Refusal::None);
+}
+
+TEST_P(HeaderWrite, AValueLeftAloneNeedNotBeANumber) {
+  // Whatever the script holds stays; only what the user typed is checked.
+  const ScriptForm form = GetParam();
+  std::string script = Fixture("header_all_fields", form);
+  script = WithSection(script, form, "[consume MP]", false, {"22", "x9"});
+  HeaderState s = ReadHeader(script, form);
+  Edit(s.rows, "MP消耗1", 0, {"23", "x9"});
+  const Rebuilt r = RebuildHeaderFields(script, form, s.slots, s.rows, std::nullopt);
+  ASSERT_TRUE(r.Accepted()) << static_cast<int>(r.refusal);
+  EXPECT_EQ(r.text, WithSection(script, form, "[consume MP]", false, {"23", "x9"}));
+}
+
+TEST(HeaderWritePt, ADecimalStaysADecimal) {
+  const std::string script = "[casting time]\r\n0.5\t300\t\r\n";
+  struct Case {
+    std::string typed;
+    std::string written;  // empty: refused as `refusal`
+    Refusal refusal;
+  };
+  const Case cases[] = {
+      {"0.25", "0.25", Refusal::None},
+      {" 1 ", "1.0", Refusal::None},
+      {"-.5", "-.5", Refusal::None},
+      {"1e3", "", Refusal::NotNumber},
+      {"3000000000.5", "", Refusal::OutOfRange},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.typed);
+    HeaderState s = ReadHeader(script, ScriptForm::Pt);
+    Edit(s.rows, "施放时间", 0, {c.typed});
+    const Rebuilt r = RebuildHeaderFields(script, ScriptForm::Pt, s.slots, s.rows, std::nullopt);
+    EXPECT_EQ(r.refusal, c.refusal);
+    if (c.refusal == Refusal::None) {
+      EXPECT_EQ(r.text, "[casting time]\r\n" + c.written + "\t300\t\r\n");
+    }
+  }
 }
 
 TEST_P(HeaderWrite, AnArenaRowNeverLandsInAnotherCopy) {
