@@ -9,6 +9,7 @@
 #include "app/units.h"
 #include "engine/mastery.h"
 #include "engine/modify.h"
+#include "engine/script_form.h"
 #include "engine/text.h"
 #include "engine/typed_number.h"
 #include "engine/write_messages.h"
@@ -188,13 +189,25 @@ bool Report(const Rebuilt& r, RefusalLines (*refused)(Refusal)) {
   return true;
 }
 
+// Whether 编辑框1 holds a script of the form that was read. A save writes
+// only into such a script: into any other text the read that follows the
+// save could not read again, and the editor would hold what it never read.
+bool HoldsReadForm(ScriptForm form) {
+  if (DetectScriptFormat(main_window::编辑框1->Text()) == (form == ScriptForm::Sp ? "SP" : "PT"))
+    return true;
+  ShowMessage(Gbk("请重新读取技能数据！"));
+  return false;
+}
+
 bool WriteHeaderFields(ScriptForm form) {
+  if (!HoldsReadForm(form)) return false;
   return Report(RebuildHeaderFields(main_window::编辑框1->Text(), form, StoredSlots(),
                                     Rows(param_window::参数表格), GetHighestMasteryLevel()),
                 &HeaderRefusal);
 }
 
 bool WriteMasteryLevels(ScriptForm form) {
+  if (!HoldsReadForm(form)) return false;
   std::vector<std::string> values;
   for (int i = 1; i <= g_masteryValues.Size(); ++i) values.push_back(g_masteryValues[i]);
   return Report(

@@ -61,7 +61,7 @@ std::optional<int> GetHighestMasteryLevel();
 std::optional<int> GetMaximumLevelParam();
 
 // The writers: read the grids and 编辑框1, write 编辑框1, report. True when
-// the text was written.
+// the text was written; never into a text that is not of the form read.
 bool WriteHeaderFieldsSp();
 bool WriteHeaderFieldsPt();
 bool WriteMasteryLevelsSp();
