@@ -70,6 +70,7 @@ class UnitView {
   std::uint32_t TakeHeld() { return std::exchange(held_, 0u); }
 
  protected:
+  virtual void RefreshGeometry();
   virtual void RefreshText() {}
   virtual void RefreshDisabled();
   virtual void RefreshFont();

@@ -3,12 +3,18 @@
 // where the window system puts it, and the text of the skinned-window
 // module drawn by Qt.
 #include <QDir>
+#include <QFont>
 #include <QImage>
+#include <QLabel>
+#include <QPainter>
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
 
+#include <algorithm>
+#include <cstdlib>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "app/prompt.h"
@@ -90,6 +96,98 @@ TEST_F(PromptGui, EscapeCancelsAndTheNextPromptCentresWhereTheWindowSystemPutMai
                 CHILD_CHECK(shown == QRect(443, 283, 320, 121));
               }),
               ::testing::ExitedWithCode(0), "");
+}
+
+// Where a text of `colour` on `ground` shows inside `area` of `image`: the
+// bounding box of the pixels that lie between the two colours, at least a
+// third of the way (the glyphs and their stronger antialiased edges; the
+// faintest edges of a text of another colour would pass for any colour),
+// or an empty box.
+QRect Ink(const QImage& image, const QRect& area, QColor colour, QColor ground) {
+  const int dr = colour.red() - ground.red();
+  const int dg = colour.green() - ground.green();
+  const int db = colour.blue() - ground.blue();
+  const int span = std::max({std::abs(dr), std::abs(dg), std::abs(db)});
+  QRect box;
+  for (int y = area.top(); y <= area.bottom(); ++y) {
+    for (int x = area.left(); x <= area.right(); ++x) {
+      const QColor p = image.pixelColor(x, y);
+      if (p.rgb() == ground.rgb()) continue;
+      // How far from the ground toward the colour, by the channel that
+      // differs most; every channel must agree.
+      const double a = std::abs(dr) == span   ? (p.red() - ground.red()) / double(dr)
+                       : std::abs(dg) == span ? (p.green() - ground.green()) / double(dg)
+                                              : (p.blue() - ground.blue()) / double(db);
+      if (a < 0.1 || a > 1.05) continue;
+      auto near = [a](int got, int from, int delta) {
+        return std::abs(got - (from + a * delta)) <= 8;
+      };
+      if (!near(p.red(), ground.red(), dr) || !near(p.green(), ground.green(), dg) ||
+          !near(p.blue(), ground.blue(), db))
+        continue;
+      box |= QRect(x, y, 1, 1);
+    }
+  }
+  return box;
+}
+
+// The size of `text` drawn with `font` where nothing cuts it.
+QSize UncutInk(const QString& text, const QFont& font, QColor colour, QColor ground) {
+  QImage canvas(900, 120, QImage::Format_RGB32);
+  canvas.fill(ground);
+  {
+    QPainter p(&canvas);
+    p.setFont(font);
+    p.setPen(colour);
+    p.drawText(QPoint(40, 70), text);
+  }
+  return Ink(canvas, canvas.rect(), colour, ground).size();
+}
+
+// Every text of the prompt box shows whole: the title, whose label begins 3
+// pixels left of the window, and the three lines, whose labels are lower
+// than the font's line, with the descenders of g, j, p, q and y.
+TEST_F(PromptGui, NoTextOfThePromptIsCut) {
+  EXPECT_EXIT(
+      RunEditor([] {
+        // Measured once the box stands open.
+        QTimer open;
+        open.setInterval(5);
+        QObject::connect(&open, &QTimer::timeout, [&open] {
+          QWidget* prompt = Win("PromptWindow");
+          if (prompt == nullptr || !prompt->isVisible() || prompt->width() != 320) return;
+          open.stop();
+          const QImage shot = prompt->grab().toImage();
+          struct Text {
+            const char* unit;
+            QRect area;  // where its glyphs may show, inside the borders
+            QColor colour;
+            QColor ground;
+          };
+          const QColor green(0, 128, 0);
+          const QColor white(255, 255, 255);
+          for (const Text& t : {Text{"标签1", {0, 0, 320, 24}, white, green},
+                                Text{"第一行", {3, 25, 314, 24}, QColor(255, 0, 0), white},
+                                Text{"第二行", {3, 44, 314, 24}, green, white},
+                                Text{"第三行", {3, 63, 314, 24}, QColor(0, 0, 0), white}}) {
+            auto* label = W<QLabel>("PromptWindow", t.unit);
+            const QSize whole = UncutInk(label->text(), label->font(), t.colour, t.ground);
+            const QSize shown = Ink(shot, t.area, t.colour, t.ground).size();
+            if (shown != whole) {
+              Failures().push_back(std::string(t.unit) + " shows " + std::to_string(shown.width()) +
+                                   " x " + std::to_string(shown.height()) + " of its text's " +
+                                   std::to_string(whole.width()) + " x " +
+                                   std::to_string(whole.height()) + " pixels");
+            }
+          }
+          LeavePicture(shot, QStringLiteral("prompt_texts"), __LINE__);
+          QTest::keyClick(prompt, Qt::Key_Return);
+        });
+        open.start();
+        app::ShowPromptBox(Gbk("jgpqy 第一行"), Gbk("Qgjpqy技能数据已复制！"), Gbk("gyp|技能"),
+                           false);
+      }),
+      ::testing::ExitedWithCode(0), "");
 }
 
 class SkinText : public GuiTest {};
