@@ -1642,15 +1642,37 @@ void WindowView::ApplyParent() {
 
 void WindowView::ApplyBackImage() {
   back_ = backend_.Picture(window_->BackImage());
-  // Without a compositor the transparent parts of a translucent window
-  // would show black: the window takes the shape of its picture.
-  if (!embedded_ && window_->definition().flags.translucent && !back_.isNull() &&
-      back_.hasAlphaChannel()) {
-    setMask(back_.mask());
-  } else {
-    clearMask();
-  }
+  ApplyShape();
   update();
+}
+
+namespace {
+
+// A layered window's frame as an image over the frame's pixels (0xAARRGGBB
+// per pixel is QImage's ARGB32); null for an empty frame.
+QImage FrameImage(const Frame& f) {
+  if (f.Empty()) return {};
+  return QImage(reinterpret_cast<const uchar*>(f.pixels->data()), f.width, f.height,
+                static_cast<qsizetype>(f.width) * 4, QImage::Format_ARGB32);
+}
+
+}  // namespace
+
+void WindowView::ApplyShape() {
+  if (dead_) return;
+  QImage shown;
+  if (layered_) {
+    // An empty frame shows nothing new: the window keeps its shape.
+    if (window_->LayeredFrame().Empty()) return;
+    shown = FrameImage(window_->LayeredFrame());
+  } else if (window_->definition().flags.translucent && back_.hasAlphaChannel()) {
+    shown = back_.toImage();
+  }
+  if (embedded_ || shown.isNull() || backend_.CompositorRuns()) {
+    clearMask();
+  } else {
+    setMask(QBitmap::fromImage(shown.createAlphaMask(Qt::ThresholdAlphaDither)));
+  }
 }
 
 void WindowView::BecomeLayered() {
@@ -1669,6 +1691,9 @@ void WindowView::BecomeLayered() {
     destroy();
   }
   setAttribute(Qt::WA_TranslucentBackground);
+  // Whether a compositing manager shows the alpha, asked anew for each
+  // window that turns layered (the figure beside every prompt).
+  backend_.RecheckCompositor();
   // The program may draw units into the frame and take the mouse and keys
   // itself (a raw input hook); it then wants every move.
   setMouseTracking(true);
@@ -1678,25 +1703,10 @@ void WindowView::BecomeLayered() {
 
 void WindowView::ApplyFrame() {
   if (!layered_) BecomeLayered();
-  const Frame& f = window_->LayeredFrame();
-  if (f.Empty()) {
-    frame_ = QPixmap();
-  } else {
-    // 0xAARRGGBB per pixel is QImage's ARGB32; the image is copied before
-    // the frame's pixels could go.
-    const QImage image(reinterpret_cast<const uchar*>(f.pixels->data()), f.width, f.height,
-                       static_cast<qsizetype>(f.width) * 4, QImage::Format_ARGB32);
-    frame_ = QPixmap::fromImage(image.copy());
-  }
-  // Without a compositor the transparent parts would show black: the
-  // window takes the shape of the frame's pixels that are at least half
-  // opaque (fainter ones, such as a soft shadow, would show as dark
-  // blots there).
-  if (!embedded_ && !f.Empty()) {
-    const QImage image(reinterpret_cast<const uchar*>(f.pixels->data()), f.width, f.height,
-                       static_cast<qsizetype>(f.width) * 4, QImage::Format_ARGB32);
-    setMask(QBitmap::fromImage(image.createAlphaMask(Qt::ThresholdAlphaDither)));
-  }
+  // The image is copied before the frame's pixels could go.
+  const QImage image = FrameImage(window_->LayeredFrame());
+  frame_ = image.isNull() ? QPixmap() : QPixmap::fromImage(image.copy());
+  ApplyShape();
   update();
 }
 
