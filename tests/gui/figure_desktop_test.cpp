@@ -149,20 +149,15 @@ bool HoldsTheFiguresAlpha(xcb_connection_t* c) {
 // Shows a prompt; once the box stands open with its figure, `check` runs
 // with a connection of its own to the X server, then the box is answered.
 void WhileThePromptShows(const std::function<void(xcb_connection_t*)>& check) {
-  QTimer open;
-  open.setInterval(10);
-  QObject::connect(&open, &QTimer::timeout, [&] {
-    QWidget* box = Win("PromptWindow");
-    QWidget* figure = Win("PromptBackdropWindow");
-    if (box == nullptr || figure == nullptr || !figure->isVisible() || box->width() != 320) return;
-    open.stop();
+  const auto open = WhenThePromptStandsOpen([&] {
+    CHILD_CHECK(Win("PromptBackdropWindow") != nullptr &&
+                Win("PromptBackdropWindow")->isVisible());
     xcb_connection_t* c = xcb_connect(nullptr, nullptr);
     CHILD_CHECK(xcb_connection_has_error(c) == 0);
     if (xcb_connection_has_error(c) == 0) check(c);
     xcb_disconnect(c);
-    QTest::keyClick(box, Qt::Key_Return);
+    QTest::keyClick(Win("PromptWindow"), Qt::Key_Return);
   });
-  open.start();
   app::ShowPromptBox({}, Gbk("技能数据已复制！"), {}, false);
 }
 

@@ -35,7 +35,7 @@ class PromptGui : public ChildProgramTest {};
 TEST_F(PromptGui, AnOpenPromptWithItsDecorationIsAnsweredWithEnter) {
   const QString path = QStringLiteral(SE_SCREENSHOT_DIR "/prompt_box.png");
   EXPECT_EXIT(RunEditor([path] {
-                QTimer::singleShot(400, [path] {
+                const auto open = WhenThePromptStandsOpen([path] {
                   QWidget* prompt = Win("PromptWindow");
                   QWidget* figure = Win("PromptBackdropWindow");
                   CHILD_CHECK(prompt != nullptr && figure != nullptr);
@@ -86,7 +86,7 @@ TEST_F(PromptGui, EscapeCancelsAndTheNextPromptCentresWhereTheWindowSystemPutMai
                 CHILD_CHECK(model.Left() == 123 && model.Top() == 45);
 
                 QRect shown;
-                QTimer::singleShot(400, [&] {
+                const auto open = WhenThePromptStandsOpen([&] {
                   shown = Win("PromptWindow")->geometry();
                   QTest::keyClick(Win("PromptWindow"), Qt::Key_Escape);
                 });
@@ -150,13 +150,8 @@ QSize UncutInk(const QString& text, const QFont& font, QColor colour, QColor gro
 TEST_F(PromptGui, NoTextOfThePromptIsCut) {
   EXPECT_EXIT(
       RunEditor([] {
-        // Measured once the box stands open.
-        QTimer open;
-        open.setInterval(5);
-        QObject::connect(&open, &QTimer::timeout, [&open] {
+        const auto open = WhenThePromptStandsOpen([] {
           QWidget* prompt = Win("PromptWindow");
-          if (prompt == nullptr || !prompt->isVisible() || prompt->width() != 320) return;
-          open.stop();
           const QImage shot = prompt->grab().toImage();
           struct Text {
             const char* unit;
@@ -183,7 +178,6 @@ TEST_F(PromptGui, NoTextOfThePromptIsCut) {
           LeavePicture(shot, QStringLiteral("prompt_texts"), __LINE__);
           QTest::keyClick(prompt, Qt::Key_Return);
         });
-        open.start();
         app::ShowPromptBox(Gbk("jgpqy 第一行"), Gbk("Qgjpqy技能数据已复制！"), Gbk("gyp|技能"),
                            false);
       }),
