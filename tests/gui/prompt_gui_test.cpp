@@ -220,41 +220,127 @@ TEST_F(SkinText, TheQtBackendDrawsTheModulesText) {
   EXPECT_GT(text->LineHeight(run.style), 10.0f);
 }
 
-// A skinned window shows only its frame; the real mouse reaches the skinned
-// button drawn in it, which lights up and is clicked.
-TEST_F(SkinText, TheMouseReachesASkinnedButtonInTheFrame) {
+// The pictures of a skinned button: discs, transparent around them.
+constexpr QRgb kNormal = 0xFFC80000u;
+constexpr QRgb kHover = 0xFF00C800u;
+constexpr QRgb kPressed = 0xFF0000C8u;
+constexpr QRgb kDisabled = 0xFF808080u;
+
+// A window "Skinned" of one skinned button, 40 x 20 at (10, 10), with its
+// four pictures, attached to `skin`; the button's handle.
+skin::Hwnd SkinnedButtonWindow(skin::PngSkin& skin) {
   fw::RegisterForm(fw::WindowDef("Skinned", "皮", 120, 60)
                        .At(100, 100)
                        .Units({fw::ButtonUnit("按钮", {10, 10, 40, 20}, "")})
                        .Bind({{"按钮", fw::Event::Clicked, &OnAnyEvent}}));
   fw::Window& window = fw::GetWindow("Skinned");
-  ASSERT_TRUE(window.Load());
+  if (!window.Load()) return 0;
   skin::ResetSkinState();
   skin::InitSkinModule();
   const skin::Hwnd button = skin::HandleOf(*window.Find("按钮"));
-  auto picture = [](QColor colour) {
-    const fw::Image image = DiscPicture(40, colour);
+  auto picture = [](QRgb colour) {
+    const fw::Image image = DiscPicture(40, QColor::fromRgba(colour));
     return skin::LoadImageFromBytes(image.bytes);
   };
   skin::SetProp(button, skin::kTypeProperty, skin::kSkinButton);
   skin::SetProp(button, "PngControl_BackType", 1);
-  skin::SetProp(button, "PngControl_NormalImage", picture(QColor(200, 0, 0)));
-  skin::SetProp(button, "PngControl_OverlImage", picture(QColor(0, 200, 0)));
-  skin::PngSkin skin;
-  ASSERT_TRUE(skin.Attach(skin::HandleOf(window)));
+  skin::SetProp(button, "PngControl_NormalImage", picture(kNormal));
+  skin::SetProp(button, "PngControl_OverlImage", picture(kHover));
+  skin::SetProp(button, "PngControl_DownImage", picture(kPressed));
+  skin::SetProp(button, "PngControl_DisableImage", picture(kDisabled));
+  if (!skin.Attach(skin::HandleOf(window))) return 0;
   skin.SubclassChildren();
+  return button;
+}
+
+// A skinned window shows only its frame; the real mouse reaches the skinned
+// button drawn in it, which lights up and is clicked.
+TEST_F(SkinText, TheMouseReachesASkinnedButtonInTheFrame) {
+  skin::PngSkin skin;
+  ASSERT_NE(SkinnedButtonWindow(skin), 0);
+  fw::Window& window = fw::GetWindow("Skinned");
   Serve(20);
   QWidget* view = WindowWidget("Skinned");
   EXPECT_TRUE(view->testAttribute(Qt::WA_TranslucentBackground));
-  EXPECT_EQ(window.LayeredFrame().At(30, 20), 0xFFC80000u);
+  EXPECT_EQ(window.LayeredFrame().At(30, 20), kNormal);
   QTest::mouseMove(view->windowHandle(), QPoint(30, 20));
   Serve(20);
-  EXPECT_EQ(window.LayeredFrame().At(30, 20), 0xFF00C800u);
-  EXPECT_EQ(view->grab().toImage().pixel(30, 20), 0xFF00C800u);
+  EXPECT_EQ(window.LayeredFrame().At(30, 20), kHover);
+  EXPECT_EQ(view->grab().toImage().pixel(30, 20), kHover);
   QTest::mouseClick(view->windowHandle(), Qt::LeftButton, {}, QPoint(30, 20));
   EXPECT_EQ(Count("按钮 Clicked"), 1);
   window.Destroy();
   skin::ResetSkinState();
 }
+
+// The two roads by which the program enables or disables a skinned button.
+struct EnableRoad {
+  const char* name;
+  void (*enable)(skin::Hwnd button, bool enabled);
+};
+
+class SkinnedButtonDisabled : public GuiTest, public ::testing::WithParamInterface<EnableRoad> {};
+
+// Disabled on either road, a skinned button shows its disabled picture and
+// takes neither the hover nor a press until it is enabled again.
+TEST_P(SkinnedButtonDisabled, ShowsItsDisabledPictureAndIgnoresThePointerUntilEnabled) {
+  skin::PngSkin skin;
+  const skin::Hwnd button = SkinnedButtonWindow(skin);
+  ASSERT_NE(button, 0);
+  fw::Window& window = fw::GetWindow("Skinned");
+  QWidget* view = WindowWidget("Skinned");
+  QWindow* native = view->windowHandle();
+  const QPoint over(30, 20);
+  const QPoint beside(100, 50);
+  // The pointer comes over the button from beside it (Qt drops a move to
+  // where the pointer is already).
+  auto pointAtIt = [&] {
+    QTest::mouseMove(native, beside);
+    QTest::mouseMove(native, over);
+  };
+  // What the button shows there, in the frame and on the screen alike.
+  auto shown = [&] {
+    Serve(20);
+    const QRgb frame = window.LayeredFrame().At(over.x(), over.y());
+    EXPECT_EQ(view->grab().toImage().pixel(over), frame);
+    return frame;
+  };
+  // A press and a release over the button; what it showed while pressed.
+  auto pressed = [&] {
+    QTest::mousePress(native, Qt::LeftButton, {}, over);
+    const QRgb whilePressed = shown();
+    QTest::mouseRelease(native, Qt::LeftButton, {}, over);
+    return whilePressed;
+  };
+  Serve(20);
+  pointAtIt();
+  EXPECT_EQ(shown(), kHover);
+
+  GetParam().enable(button, false);
+  EXPECT_EQ(shown(), kDisabled);
+  pointAtIt();
+  EXPECT_EQ(shown(), kDisabled);
+  EXPECT_EQ(pressed(), kDisabled);
+  EXPECT_EQ(shown(), kDisabled);
+  EXPECT_EQ(Count("按钮 Clicked"), 0);
+
+  GetParam().enable(button, true);
+  EXPECT_EQ(shown(), kNormal);
+  pointAtIt();
+  EXPECT_EQ(shown(), kHover);
+  EXPECT_EQ(pressed(), kPressed);
+  EXPECT_EQ(Count("按钮 Clicked"), 1);
+  window.Destroy();
+  skin::ResetSkinState();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Roads, SkinnedButtonDisabled,
+    ::testing::Values(
+        EnableRoad{"ThroughTheFramework",
+                   [](skin::Hwnd b, bool enabled) { skin::ControlOf(b)->SetDisabled(!enabled); }},
+        EnableRoad{"ThroughTheModule",
+                   [](skin::Hwnd b, bool enabled) { skin::EnableWindow(b, enabled); }}),
+    [](const auto& param) { return std::string(param.param.name); });
 
 }  // namespace
