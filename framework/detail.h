@@ -144,6 +144,7 @@ struct Window::State {
   };
   std::map<int, ProgramTimer> programTimers;
   RawInputHook rawInput;
+  UnitChangeHook unitChange;
 };
 
 struct Runtime::State {

@@ -192,6 +192,11 @@ void Control::RemoveProperty(std::string_view name) {
 void Control::Notify(Prop p) {
   if (!Loaded()) return;
   Access::RuntimeOf(*window_).backend().Changed(*this, p);
+  const UnitChangeHook& watch = Access::Of(*window_).unitChange;
+  if (!watch) return;
+  // A copy: the hook may replace itself while it runs.
+  const UnitChangeHook hook = watch;
+  hook(*this, p);
 }
 
 // ---- Window ----------------------------------------------------------------
@@ -248,6 +253,7 @@ void ClearWindowState(detail::WindowState& s) {
   s.programTimers.clear();
   s.properties.Clear();
   s.rawInput = nullptr;
+  s.unitChange = nullptr;
 }
 
 }  // namespace
@@ -488,6 +494,11 @@ void Window::SetRawInputHook(RawInputHook hook) {
 }
 bool Window::HasRawInputHook() const {
   return static_cast<bool>(state_->rawInput);
+}
+
+void Window::SetUnitChangeHook(UnitChangeHook hook) {
+  detail::RequireGui();
+  if (state_->loaded) state_->unitChange = std::move(hook);
 }
 
 bool Window::Minimise() {

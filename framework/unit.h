@@ -209,6 +209,8 @@ struct RawInput {
   int key = 0;
 };
 using RawInputHook = std::function<void(const RawInput&)>;
+// A unit of the window and what the program changed of it.
+using UnitChangeHook = std::function<void(Control&, Prop)>;
 
 // How a window is loaded.
 struct LoadOptions {
@@ -312,6 +314,14 @@ class Window {
   // destroyed; ignored while it is not loaded.
   void SetRawInputHook(RawInputHook hook);
   bool HasRawInputHook() const;
+
+  // While a hook is set, it learns of every change the program makes to a
+  // unit of this window, after the backend was told (see Prop): for a
+  // program that draws the units itself and must follow them (the
+  // skinned-window module follows a unit disabled or enabled through
+  // Control::SetDisabled). Dropped when the window is destroyed; ignored
+  // while it is not loaded.
+  void SetUnitChangeHook(UnitChangeHook hook);
 
   // Minimises a loaded top-level window; false when it is not loaded or is
   // embedded. Restoring is the user's (or the backend's) business; an

@@ -21,10 +21,12 @@ bool PngSkin::Attach(Hwnd hwnd) {
     SetTimer(hwnd_, kCaretTimerId, kCaretBlinkMs, &CaretBlinkTimerProc);
     SetProp(hwnd_, kTimeProperty, kCaretTimerId);
     // The window shows only its frame: its mouse and keyboard reach the
-    // skinned children as their messages.
+    // skinned children as their messages, and so does a change of a
+    // child's enabled state made through the framework.
     if (fw::Window* window = WindowOf(hwnd_)) {
       window->SetRawInputHook([hwnd](const fw::RawInput& input) { RouteInput(hwnd, input); });
     }
+    SendEnableOnFrameworkChanges(hwnd_);
   }
   return true;
 }

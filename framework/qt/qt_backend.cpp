@@ -26,6 +26,7 @@
 #include "framework/qt/convert.h"
 #include "framework/qt/text_rasteriser.h"
 #include "framework/qt/views.h"
+#include "framework/qt/x11.h"
 #include "platform/files.h"
 #include "platform/image.h"
 #include "platform/sound.h"
@@ -154,6 +155,9 @@ class QtBackend::Waker final : public QObject {
 QtBackend::QtBackend()
     : sound_(std::make_unique<platform::SoundPlayer>()),
       text_(std::make_unique<QtTextRasteriser>()),
+      compositor_(std::make_unique<CompositorWatch>([this] {
+        for (auto& [window, view] : windows_) view->FollowCompositor();
+      })),
       filter_(std::make_unique<InputFilter>(*this)),
       waker_(std::make_unique<Waker>(*this)) {
   g_current = this;
@@ -182,6 +186,14 @@ QtBackend::~QtBackend() {
 
 QtBackend* QtBackend::Current() {
   return g_current;
+}
+
+bool QtBackend::CompositorRuns() const {
+  return compositor_->Runs();
+}
+
+void QtBackend::RecheckCompositor() {
+  compositor_->Recheck();
 }
 
 namespace {

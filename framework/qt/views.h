@@ -70,6 +70,7 @@ class UnitView {
   std::uint32_t TakeHeld() { return std::exchange(held_, 0u); }
 
  protected:
+  virtual void RefreshGeometry();
   virtual void RefreshText() {}
   virtual void RefreshDisabled();
   virtual void RefreshFont();
@@ -117,6 +118,8 @@ class WindowView final : public QWidget {
   void RefreshAll();
   void Kill();
   bool Live() const { return !dead_; }
+  // A compositing manager started or stopped: the window's shape follows.
+  void FollowCompositor() { ApplyShape(); }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -143,6 +146,13 @@ class WindowView final : public QWidget {
   // translucent, rebuilding its native window if it exists already.
   void ApplyFrame();
   void BecomeLayered();
+  // The shape of a window that shows per-pixel alpha (a layered window's
+  // frame, a translucent window's picture): with a compositing manager
+  // none, each pixel showing with its alpha; without one the transparent
+  // parts would show black, so the window takes the shape of the pixels
+  // that are at least half opaque (fainter ones, such as a soft shadow,
+  // would show as dark blots there).
+  void ApplyShape();
   // The window system moved or resized this top-level window: the model
   // follows, unless the geometry is one the program asked for itself.
   void SystemGeometryChanged();
