@@ -21,17 +21,6 @@ namespace platform {
 
 namespace {
 
-// The file system's (UTF-8) form of a name, or nullopt for a name that
-// names nothing: empty, holding a zero byte, or not valid GBK (its
-// converted form would name another file).
-std::optional<std::string> Native(std::string_view gbk) {
-  if (gbk.empty() || gbk.find('\0') != std::string_view::npos) return std::nullopt;
-  bool replaced = false;
-  std::string utf8 = GbkToUtf8(gbk, &replaced);
-  if (replaced) return std::nullopt;
-  return utf8;
-}
-
 // The program's (GBK) form of a name found in a folder, or nullopt when it
 // does not come back unchanged: the program could not open it by that name.
 std::optional<std::string> ProgramName(std::string_view utf8) {
@@ -64,7 +53,7 @@ struct DirCloser {
 using Dir = std::unique_ptr<DIR, DirCloser>;
 
 bool StatOf(std::string_view gbk, struct stat& st) {
-  const std::optional<std::string> native = Native(gbk);
+  const std::optional<std::string> native = NativePath(gbk);
   return native && ::stat(native->c_str(), &st) == 0;
 }
 
@@ -83,8 +72,16 @@ bool EndsWithNoCase(std::string_view name, std::string_view suffix) {
 
 }  // namespace
 
+std::optional<std::string> NativePath(std::string_view gbk) {
+  if (gbk.empty() || gbk.find('\0') != std::string_view::npos) return std::nullopt;
+  bool replaced = false;
+  std::string utf8 = GbkToUtf8(gbk, &replaced);
+  if (replaced) return std::nullopt;
+  return utf8;
+}
+
 std::optional<std::string> ReadWholeFile(std::string_view path, std::int64_t limit) {
-  const std::optional<std::string> native = Native(path);
+  const std::optional<std::string> native = NativePath(path);
   if (!native) return std::nullopt;
   // Only regular files: a named pipe would wait for a writer and a device
   // may never end. The name is looked at before it is opened (opening some
@@ -125,7 +122,7 @@ std::optional<std::string> ReadWholeFile(std::string_view path, std::int64_t lim
 }
 
 bool WriteWholeFile(std::string_view path, std::string_view bytes) {
-  const std::optional<std::string> native = Native(path);
+  const std::optional<std::string> native = NativePath(path);
   if (!native) return false;
   Fd fd(::open(native->c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
   if (fd.get() < 0) return false;
@@ -159,7 +156,7 @@ bool IsDirectory(std::string_view path) {
 
 bool IsDirectoryEmpty(std::string_view path) {
   if (!IsDirectory(path)) return false;
-  Dir dir(::opendir(Native(path)->c_str()));
+  Dir dir(::opendir(NativePath(path)->c_str()));
   if (!dir) return false;
   while (const dirent* e = ::readdir(dir.get())) {
     const std::string_view name = e->d_name;
@@ -177,7 +174,7 @@ enum class EntryKind { File, Folder };
 std::vector<std::string> ListEntries(std::string_view folder, EntryKind kind,
                                      std::string_view extension) {
   std::vector<std::string> names;
-  const std::optional<std::string> native = Native(folder);
+  const std::optional<std::string> native = NativePath(folder);
   if (!native) return names;
   Dir dir(::opendir(native->c_str()));
   if (!dir) return names;

@@ -18,6 +18,12 @@ inline constexpr char kPathSeparator = '/';
 
 inline constexpr std::int64_t kNoSizeLimit = -1;
 
+// The file system's (UTF-8) form of a name, or nullopt for a name that
+// names nothing: empty, holding a zero byte, or not clean GBK (its
+// converted form would name another file). Every function here asks it
+// first.
+std::optional<std::string> NativePath(std::string_view gbk);
+
 // The whole file as bytes, or nullopt when it cannot be read: a missing
 // name, anything but a regular file after following links (a folder, a
 // named pipe, a device: opening one never waits for a writer and never

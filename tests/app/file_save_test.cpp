@@ -11,6 +11,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
 #include "app/units.h"
 #include "engine/text.h"
@@ -140,10 +141,50 @@ TEST_P(SaveFileFails, SaysSoAndKeepsTheOldFile) {
 
 // "/x" names x in the scratch folder.
 INSTANTIATE_TEST_SUITE_P(Paths, SaveFileFails,
-                         ::testing::Values("", "*", "skill.skl", "/closed", "/closed/skill.skl",
-                                           "/closed/new.skl", "/missing/skill.skl", "/locked.skl",
-                                           "/half.skl"),
+                         ::testing::Values("", "*", "skill.skl", "/closed", "/closed/new.skl",
+                                           "/missing/skill.skl", "/locked.skl", "/half.skl"),
                          test_names::Text());
+
+// Where the path box leads: a long name, a link and a file in a folder
+// that takes no new file are saved there; a path that names no file, as
+// the read would take it, is refused and nothing is written anywhere.
+TEST_F(SaveFile, SavesWhereThePathLeadsAndRefusesANameThatNamesNothing) {
+  const std::string longName = std::string(236, 'a') + ".skl";
+  struct Case {
+    const char* label;
+    std::string path;
+    const char* saved;  // the file that takes the text; nullptr: refused
+  };
+  std::vector<Case> cases = {
+      {"a 240-byte name", Path(longName), longName.c_str()},
+      {"a link to a missing file", Path("link.skl"), "real.skl"},
+      {"a file in a folder that takes no new file", Path("closed/skill.skl"), "closed/skill.skl"},
+      {"a zero byte", Path("old.skl") + std::string(1, '\0') + "x", nullptr},
+      {"a lead byte alone", Path("old.skl") + "\x81", nullptr},
+  };
+  Run([&] {
+    fs::create_directory(root_ / "closed");
+    {
+      std::ofstream(root_ / "closed/skill.skl") << "old";
+      std::ofstream(root_ / "old.skl") << "old";
+      std::ofstream(root_ / longName) << "old";
+    }
+    fs::create_symlink("real.skl", root_ / "link.skl");
+    fs::permissions(root_ / "closed", fs::perms(0555));
+    for (const Case& c : cases) {
+      Prepare(Gbk("[name]\r\n技能\r\n"), c.path);
+      if (c.saved == nullptr) {
+        EXPECT_THAT(Click("保存文件按钮", 1), ElementsAre("保存失败！")) << c.label;
+        continue;
+      }
+      EXPECT_THAT(Click("保存文件按钮"), ElementsAre()) << c.label;
+      EXPECT_EQ(Read(c.saved), "[name]\r\n技能\r\n") << c.label;
+    }
+    EXPECT_TRUE(fs::is_symlink(root_ / "link.skl"));
+    EXPECT_EQ(Read("old.skl"), "old");
+    EXPECT_EQ(std::distance(fs::directory_iterator(root_), fs::directory_iterator()), 5);
+  });
+}
 
 }  // namespace
 }  // namespace read_test
