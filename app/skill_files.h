@@ -2,7 +2,8 @@
 // name that the skill list shows for it, and the walk over a class folder.
 //
 // Everything here is free of units and program-wide state, so it may run on
-// the class-folder loader threads as well as on the GUI thread.
+// the class-folder loader threads as well as on the GUI thread. Paths are
+// as the system names them (platform/files.h).
 #pragma once
 
 #include <cstdint>
@@ -68,7 +69,7 @@ std::string ReadSkillDisplayName(std::string_view path, const SkillNameIndex& na
 using FileVisitor = std::function<bool(const std::string& name, const std::string& path)>;
 
 // Calls `visit` for every regular file directly in `folder` whose name ends
-// in "." + extension (letter case ignored; "*", "*.*" or an empty extension
+// in "." + extension (ASCII letter case ignored; "*", "*.*" or an empty extension
 // take every file, "*.skl" is "skl"), in byte order of the names; then,
 // when `recursive`, does the same in each sub-folder in turn, depth first
 // (links to folders are not entered). A separator is put after `folder`

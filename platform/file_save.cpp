@@ -9,8 +9,6 @@
 #include <climits>
 #include <optional>
 
-#include "platform/files.h"
-
 namespace platform {
 
 int FileOps::Open(const std::string& path, int flags, unsigned mode) {
@@ -183,9 +181,11 @@ FileOps* SetFileOps(FileOps* ops) {
 }
 
 bool ReplaceFileContents(std::string_view path, std::string_view bytes) {
-  const std::optional<std::string> native = NativePath(path);
-  if (!native || native->front() != '/' || native->back() == '/') return false;
-  const std::optional<std::string> followed = FollowLinks(*native);
+  // No name holds a zero byte; the system would read the path only up to it.
+  if (path.empty() || path.find('\0') != std::string_view::npos || path.front() != '/' ||
+      path.back() == '/')
+    return false;
+  const std::optional<std::string> followed = FollowLinks(std::string(path));
   if (!followed) return false;
   const std::string& target = *followed;
 
