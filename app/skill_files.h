@@ -22,12 +22,17 @@ namespace app {
 struct SkillFileText {
   std::string text;       // GBK, CR LF line ends
   bool replaced = false;  // characters GBK cannot hold became "?"
+  // The file holds a zero byte before its end: it is no text script (UTF-16
+  // text, a picture) and must not be opened; `text` is empty.
+  bool notText = false;
 };
 
 // The whole file, UTF-8 converted to GBK, every line break (a bare LF or a
-// lone CR as well) written as CR LF, as the script forms require. nullopt
-// when the file cannot be read: missing, not a regular file, unreadable, or
-// larger than `limit` bytes when a limit is given.
+// lone CR as well) written as CR LF, as the script forms require. Zero
+// bytes at the very end are left out (other tools end the text with one);
+// any other zero byte makes the file notText. nullopt when the file cannot
+// be read: missing, not a regular file, unreadable, or larger than `limit`
+// bytes when a limit is given.
 std::optional<SkillFileText> ReadSkillFile(std::string_view path,
                                            std::int64_t limit = platform::kNoSizeLimit);
 

@@ -86,6 +86,10 @@ void PickSkill(int classIndex) {
     ShowMessage(Gbk("无法读取该技能文件！"));
     return;
   }
+  if (file->notText) {
+    ShowMessage(Gbk(kNotATextScript));
+    return;
+  }
   PutSkillFileInScriptBox(path, *file);
 }
 

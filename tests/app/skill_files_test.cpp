@@ -2,6 +2,7 @@
 // file puts into the script box, and the walk over a class folder.
 #include "app/skill_files.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -158,6 +159,34 @@ TEST(SkillFileText, ReadsUtf8AsGbkAndTellsOfReplacedCharacters) {
   EXPECT_TRUE(app::ReadSkillFile(folder.Native("big.skl"), 1000));
   EXPECT_FALSE(app::ReadSkillFile(folder.Native("big.skl"), 999));
   EXPECT_FALSE(app::ReadSkillFile(folder.Native("missing.skl")));
+}
+
+// Zero bytes: at the very end they are left out, anywhere else they mark
+// a file that is no text script (UTF-16 text, a picture).
+TEST(SkillFileText, AZeroByteBeforeTheEndIsNoTextScript) {
+  struct Case {
+    const char* label;
+    std::string bytes;
+    std::optional<std::string> text;  // nullopt: no text script
+  };
+  // "[name]" CR LF as a Windows editor saves it in UTF-16, with its mark.
+  const std::string utf16("\xFF\xFE[\0n\0a\0m\0e\0]\0\r\0\n\0", 18);
+  const std::vector<Case> cases = {
+      {"one at the end", std::string("[name]\r\n\0", 9), "[name]\r\n"},
+      {"several at the end", std::string("[name]\0\0\0", 9), "[name]"},
+      {"nothing but zero bytes", std::string(3, '\0'), ""},
+      {"one inside", std::string("[name]\0\r\n", 9), std::nullopt},
+      {"one inside and one at the end", std::string("a\0b\0", 4), std::nullopt},
+      {"UTF-16", utf16, std::nullopt},
+  };
+  ScratchFolder folder;
+  for (const Case& c : cases) {
+    folder.Write("f.skl", c.bytes);
+    const std::optional<app::SkillFileText> file = app::ReadSkillFile(folder.Native("f.skl"));
+    ASSERT_TRUE(file) << c.label;
+    EXPECT_EQ(file->notText, !c.text) << c.label;
+    EXPECT_EQ(file->text, c.text.value_or("")) << c.label;
+  }
 }
 
 TEST(EnumerateFiles, VisitsTheFolderThenItsSubFoldersInByteOrder) {

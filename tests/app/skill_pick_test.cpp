@@ -122,6 +122,24 @@ TEST_F(SkillPickTest, AFileThatCannotBeReadIsReportedAndChangesNothing) {
   });
 }
 
+// A file with a zero byte before its end (here UTF-16, as a Windows editor
+// saves it) is refused: opened, its text would end at that byte, and a
+// save would write the cut text over the file.
+TEST_F(SkillPickTest, AFileThatIsNoTextScriptIsRefusedAndChangesNothing) {
+  folder.Write("skill/fighter/a.skl", std::string("\xFF\xFE[\0n\0a\0m\0e\0]\0\t\0", 16));
+  Run([&] {
+    OpenLoaded();
+    ASSERT_TRUE(h.ChooseTab(kSkillListWindow, "选择夹女", 1));
+    main_window::编辑框1->SetText("the user's work");
+    EXPECT_THAT(Prompted(1, [&] { h.Choose(kSkillListWindow, "女格斗组合框", 1); }),
+                ElementsAre("该文件不是文本技能脚本，请换一个技能文件！"));
+    EXPECT_EQ(main_window::编辑框1->Text(), "the user's work");
+    EXPECT_EQ(Utf8(main_window::路径编辑框->Text()), "*");
+    EXPECT_TRUE(main_window::保存文件按钮->Disabled());
+    EXPECT_EQ(g_scriptFilePath, "");
+  });
+}
+
 TEST_F(SkillPickTest, CharactersGbkCannotHoldAreShownAsAWarning) {
   folder.Write("skill/fighter/a.skl", PtSkillFile("a_name", "[x]\r\n\xF0\x9F\x99\x82\t\r\n"));
   Run([&] {

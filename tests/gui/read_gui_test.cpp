@@ -17,7 +17,12 @@
 #include <QTest>
 #include <QTimer>
 
+#include <stdlib.h>
+
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
 
 #include "app/globals.h"
 #include "app/program.h"
@@ -38,7 +43,22 @@ QStringList Column0(std::string_view grid) {
   return cells;
 }
 
-class ReadThroughWidgets : public ChildProgramTest {};
+class ReadThroughWidgets : public ChildProgramTest {
+ protected:
+  void SetUp() override {
+    ChildProgramTest::SetUp();
+    std::string templ = (std::filesystem::temp_directory_path() / "se-gui-read-XXXXXX").string();
+    ASSERT_NE(::mkdtemp(templ.data()), nullptr);
+    folder_ = templ;
+  }
+  void TearDown() override { std::filesystem::remove_all(folder_); }
+  // Writes a file of the scratch folder; returns its path.
+  QString Write(const char* name, const std::string& bytes) const {
+    std::ofstream(folder_ / name, std::ios::binary) << bytes;
+    return QString::fromStdString((folder_ / name).string());
+  }
+  std::filesystem::path folder_;
+};
 
 TEST_F(ReadThroughWidgets, PasteReadChoosePageAndRelease) {
   EXPECT_EXIT(RunEditor([] {
@@ -112,6 +132,37 @@ TEST_F(ReadThroughWidgets, PasteReadChoosePageAndRelease) {
                 CHILD_CHECK(model.Text() == script);
               }),
               ::testing::ExitedWithCode(0), "");
+}
+
+// A file with a zero byte before its end, dropped on the script box: the
+// editor says it is no text script and leaves box, path and button alone
+// (opened, its text would end at that byte, and a save would write the cut
+// text over the file).
+TEST_F(ReadThroughWidgets, AFileThatIsNoTextScriptIsRefused) {
+  const std::string script = Utf8(Fixture("both_copies.pt.txt"));
+  // The script as a Windows editor saves it in UTF-16, with its mark.
+  std::string utf16 = "\xFF\xFE";
+  for (char c : script) utf16 += std::string{c, '\0'};
+  const QStringList files = {Write("utf16.skl", utf16),
+                             Write("zero.skl", script.substr(0, 200) + '\0' + script.substr(200))};
+  EXPECT_EXIT(
+      RunEditor([&] {
+        const std::string before = fw::Get<fw::Edit>("MainWindow", "编辑框1").Text();
+        for (const QString& file : files) {
+          bool dropped = false;
+          const Answered answered = AnsweringPrompts(
+              [&] { dropped = DropFiles(Win("MainWindow"), W("编辑框1"), {file}); }, true,
+              file.endsWith("zero.skl") ? Q("refused_no_text_script") : QString());
+          CHILD_CHECK(dropped);
+          CHILD_CHECK(answered.Lines() ==
+                      QStringList({"", Q("该文件不是文本技能脚本，请换一个技能文件！"), ""}));
+          CHILD_CHECK(fw::Get<fw::Edit>("MainWindow", "编辑框1").Text() == before);
+          CHILD_CHECK(W<QLineEdit>("路径编辑框")->text() == Q("*"));
+          CHILD_CHECK(!W("保存文件按钮")->isEnabled());
+          CHILD_CHECK(W<QPushButton>("读取按钮")->text() == Q("读取数据"));
+        }
+      }),
+      ::testing::ExitedWithCode(0), "");
 }
 
 }  // namespace
