@@ -34,7 +34,12 @@ void OnSaveFileButtonClicked() {
     ShowMessage(Gbk("技能修改状态下，无法保存！"));
     return;
   }
-  const std::string bytes = ConvertGbkToUtf8(main_window::编辑框1->Text());
+  const std::string script = main_window::编辑框1->Text();
+  if (script.empty()) {
+    ShowMessage(Gbk("脚本框是空的，请先放入技能数据再保存！"));
+    return;
+  }
+  const std::string bytes = ConvertGbkToUtf8(script);
   const std::optional<std::string> target =
       SaveTarget(main_window::路径编辑框->Text(), g_scriptFilePath);
   if (!target || !platform::ReplaceFileContents(*target, bytes)) {

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "app/globals.h"
 #include "app/units.h"
 #include "engine/text.h"
 #include "platform/codepage.h"
@@ -79,10 +80,34 @@ TEST_F(SaveFile, WritesUtf8WithNothingAfterTheText) {
     EXPECT_EQ(ConvertUtf8ToGbk(Read("技能.skl")), script);
     EXPECT_EQ(Text(保存文件按钮), "保存文件");
     EXPECT_FALSE(保存文件按钮->Disabled());
-    // An emptied box saves an empty file.
+  });
+}
+
+// An empty box is never written over a file: not by a save of the box
+// emptied by hand, and not after 清空, which leaves the box naming no file,
+// so that a script pasted next cannot be saved over the file either.
+TEST_F(SaveFile, NothingIsSavedFromAnEmptyOrClearedBox) {
+  Run([&] {
+    using namespace main_window;
+    { std::ofstream(root_ / "skill.skl") << "old"; }
+    Prepare("", Path("skill.skl"));
+    EXPECT_THAT(Click("保存文件按钮", 1), ElementsAre("脚本框是空的，请先放入技能数据再保存！"));
+    EXPECT_EQ(Text(保存文件按钮), "保存文件");
+    EXPECT_FALSE(保存文件按钮->Disabled());
+
+    Prepare(Fixture("both_copies", "PT"), Path("skill.skl"));
+    g_scriptFilePath = (root_ / "skill.skl").string();  // as a pick leaves it
     EXPECT_TRUE(Click("清空按钮").empty());
-    EXPECT_THAT(Click("保存文件按钮"), ElementsAre());
-    EXPECT_EQ(fs::file_size(root_ / "技能.skl"), 0u);
+    EXPECT_EQ(Text(路径编辑框), "*");
+    EXPECT_TRUE(保存文件按钮->Disabled());
+    EXPECT_EQ(g_scriptFilePath, "");
+    // Another skill pasted, read and released: the release enables the
+    // button, and the save has no file to write to.
+    PasteAndRead(Fixture("static_one_block", "PT"), 1);
+    Click("读取按钮");
+    EXPECT_FALSE(保存文件按钮->Disabled());
+    EXPECT_THAT(Click("保存文件按钮", 1), ElementsAre("保存失败！"));
+    EXPECT_EQ(Read("skill.skl"), "old");
   });
 }
 

@@ -22,6 +22,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 
 #include "app/globals.h"
@@ -163,6 +164,49 @@ TEST_F(ReadThroughWidgets, AFileThatIsNoTextScriptIsRefused) {
         }
       }),
       ::testing::ExitedWithCode(0), "");
+}
+
+// Nothing empty is saved over a file: a box the user emptied is refused,
+// and 清空 leaves the path box naming no file, so that a skill pasted next
+// cannot be saved over the dropped file either.
+TEST_F(ReadThroughWidgets, AnEmptiedOrClearedBoxIsNotSavedOverTheFile) {
+  const std::string original = Utf8(Fixture("both_copies.pt.txt"));
+  const QString file = Write("skill.skl", original);
+  EXPECT_EXIT(
+      RunEditor([&] {
+        auto* box = W<QPlainTextEdit>("编辑框1");
+        CHILD_CHECK(DropFiles(Win("MainWindow"), box, {file}));
+        CHILD_CHECK(W<QLineEdit>("路径编辑框")->text() == file);
+        Press("读取按钮");  // the drop read it: release it
+        CHILD_CHECK(W<QPushButton>("读取按钮")->text() == Q("读取数据"));
+        CHILD_CHECK(W("保存文件按钮")->isEnabled());
+
+        // The user empties the box by hand and saves.
+        box->setFocus();
+        QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(box, Qt::Key_Delete);
+        CHILD_CHECK(fw::Get<fw::Edit>("MainWindow", "编辑框1").Text().empty());
+        CHILD_CHECK(AnsweringPrompts([] { Press("保存文件按钮"); }, true, Q("refused_empty_save"))
+                        .Lines() ==
+                    QStringList({"", Q("脚本框是空的，请先放入技能数据再保存！"), ""}));
+        CHILD_CHECK(W<QPushButton>("保存文件按钮")->text() == Q("保存文件"));
+
+        // 清空, then another skill pasted, read and released.
+        Press("清空按钮");
+        CHILD_CHECK(W<QLineEdit>("路径编辑框")->text() == Q("*"));
+        CHILD_CHECK(!W("保存文件按钮")->isEnabled());
+        QApplication::clipboard()->setText(QString::fromUtf8(Utf8(Fixture("both_copies.sp.txt"))));
+        QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+        Press("读取按钮");
+        CHILD_CHECK(W<QPushButton>("读取按钮")->text() == Q("释放数据"));
+        Press("读取按钮");
+        CHILD_CHECK(W("保存文件按钮")->isEnabled());
+        CHILD_CHECK(AnsweringPrompts([] { Press("保存文件按钮"); }).Lines() ==
+                    QStringList({"", Q("保存失败！"), ""}));
+      }),
+      ::testing::ExitedWithCode(0), "");
+  std::ifstream in(folder_ / "skill.skl", std::ios::binary);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), original);
 }
 
 }  // namespace
