@@ -99,8 +99,8 @@ extern std::string g_levelRangeList;  // "[L]" for every level L of the range
 extern std::int32_t g_promptAnimWidth;
 
 // The skill list: one path array per class folder (element k names the
-// file of combo item k, as the system names it), one loader thread per class folder, the search
-// positions and the closing guard.
+// file of combo item k, as the system names it), one loader thread per
+// class folder, the search positions and the closing guard.
 extern fw::TextArray g_creatormagePaths;
 extern fw::TextArray g_gunnerPaths;
 extern std::int32_t g_maleSearchResume;

@@ -74,11 +74,11 @@ std::string ReadSkillDisplayName(std::string_view path, const SkillNameIndex& na
 using FileVisitor = std::function<bool(const std::string& name, const std::string& path)>;
 
 // Calls `visit` for every regular file directly in `folder` whose name ends
-// in "." + extension (ASCII letter case ignored; "*", "*.*" or an empty extension
-// take every file, "*.skl" is "skl"), in byte order of the names; then,
-// when `recursive`, does the same in each sub-folder in turn, depth first
-// (links to folders are not entered). A separator is put after `folder`
-// when it has none. Returns false when a visit ended the walk.
+// in "." + extension (ASCII letter case ignored; "*", "*.*" or an empty
+// extension take every file, "*.skl" is "skl"), in byte order of the names;
+// then, when `recursive`, does the same in each sub-folder in turn, depth
+// first (links to folders are not entered). A separator is put after
+// `folder` when it has none. Returns false when a visit ended the walk.
 bool EnumerateFiles(std::string& folder, std::string_view extension, bool recursive,
                     const FileVisitor& visit);
 
