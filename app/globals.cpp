@@ -51,6 +51,7 @@ std::string g_hdrConsumeItemCount1;
 std::string g_hdrConsumeItemCount2;
 bool g_classChoicePending = false;
 std::string g_droppedFilePath;
+std::string g_scriptFilePath;
 std::int32_t g_levelRangeLow = 0;
 std::int32_t g_levelRangeHigh = 0;
 std::string g_levelRangeList;
@@ -147,7 +148,7 @@ void InitProgramGlobals() {
         &g_hdrPvpCastingTime2,    &g_hdrRequiredLevel,   &g_hdrConsumeMp1,
         &g_hdrConsumeMp2,         &g_hdrConsumeItem,     &g_hdrConsumeItemCount1,
         &g_hdrConsumeItemCount2,  &g_frameDimensionTime, &g_droppedFilePath,
-        &g_levelRangeList}) {
+        &g_scriptFilePath,        &g_levelRangeList}) {
     text->clear();
   }
   for (std::int32_t* number :
@@ -206,6 +207,7 @@ void FreeProgramGlobals() {
   Release(g_hdrConsumeItemCount2);
   Release(g_frameDimensionTime);
   Release(g_droppedFilePath);
+  Release(g_scriptFilePath);
   Release(g_levelRangeList);
   Release(g_creatormagePaths);
   Release(g_gunnerPaths);

@@ -88,14 +88,19 @@ extern bool g_classChoicePending;  // the class combo was offered
 using skin::g_frameDimensionTime;
 using skin::g_gdiplusToken;
 extern std::string g_droppedFilePath;
+// The file that 路径编辑框 shows, as the system names it (not GBK:
+// platform/files.h), put there with the path by a pick or an accepted drop.
+// A save writes to it while the box still shows it. Empty while the box
+// shows no file of a pick or a drop.
+extern std::string g_scriptFilePath;
 extern std::int32_t g_levelRangeLow;
 extern std::int32_t g_levelRangeHigh;
 extern std::string g_levelRangeList;  // "[L]" for every level L of the range
 extern std::int32_t g_promptAnimWidth;
 
 // The skill list: one path array per class folder (element k names the
-// file of combo item k), one loader thread per class folder, the search
-// positions and the closing guard.
+// file of combo item k, as the system names it), one loader thread per
+// class folder, the search positions and the closing guard.
 extern fw::TextArray g_creatormagePaths;
 extern fw::TextArray g_gunnerPaths;
 extern std::int32_t g_maleSearchResume;

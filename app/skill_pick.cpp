@@ -5,6 +5,7 @@
 #include "app/skill_list_window.h"
 #include "app/units.h"
 #include "engine/text.h"
+#include "platform/files.h"
 #include "platform/gbk.h"
 
 namespace app {
@@ -85,11 +86,16 @@ void PickSkill(int classIndex) {
     ShowMessage(Gbk("无法读取该技能文件！"));
     return;
   }
+  if (file->notText) {
+    ShowMessage(Gbk(kNotATextScript));
+    return;
+  }
   PutSkillFileInScriptBox(path, *file);
 }
 
 void PutSkillFileInScriptBox(const std::string& path, const SkillFileText& file) {
-  main_window::路径编辑框->SetText(path);
+  g_scriptFilePath = path;
+  main_window::路径编辑框->SetText(platform::ShownPath(path));
   main_window::编辑框1->SetText(file.text);
   main_window::保存文件按钮->Enable();
   if (file.replaced) {

@@ -202,6 +202,28 @@ TEST_F(SkillListTest, EachClassFolderIsListedByDisplayNameItemKBesidePathK) {
   });
 }
 
+// The user may make the skill folder, or a class folder, a link to a
+// folder of their own; folders inside a class folder are still not entered.
+TEST_F(SkillListTest, ASkillFolderThatIsALinkIsListed) {
+  const auto keys = NamedKeys(2);
+  folder.Write("mine/skill/mage/a.skl", PtSkillFile(keys[0].first));
+  folder.Write("theirs/thief/b.skl", PtSkillFile(keys[1].first));
+  folder.Write("theirs/thief/sub/c.skl", PtSkillFile(keys[1].first));
+  std::filesystem::create_directory_symlink(folder.At("mine/skill"), folder.At("skill"));
+  std::filesystem::create_directory_symlink(folder.At("theirs/thief"),
+                                            folder.At("mine/skill/thief"));
+  std::filesystem::create_directory_symlink(folder.At("theirs/thief/sub"),
+                                            folder.At("theirs/thief/link.skl"));
+  Run([&] {
+    ASSERT_TRUE(OpenList());
+    EXPECT_THAT(Load(), ElementsAre());
+    EXPECT_THAT(Items(kMage), ElementsAre("请选择一个技能", keys[0].second));
+    EXPECT_THAT(Paths(kMage), ElementsAre("skill/mage/a.skl"));
+    EXPECT_THAT(Items(kThief), ElementsAre("请选择一个技能", keys[1].second));
+    EXPECT_THAT(Paths(kThief), ElementsAre("skill/thief/b.skl"));
+  });
+}
+
 TEST_F(SkillListTest, ASecondLoadListsOnlyWhatItFinds) {
   const auto keys = NamedKeys(3);
   folder.Write("skill/thief/a.skl", PtSkillFile(keys[0].first));
