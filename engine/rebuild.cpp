@@ -41,9 +41,7 @@ StoredValue ClassifyLevelValue(ScriptForm form, std::string_view stored) {
 
 // A PT decimal must keep its point, or the game would read an integer.
 std::string KeepDecimalPoint(std::string text) {
-  if (text.find('.') != std::string::npos) return text;
-  const std::size_t exponent = text.find('e');
-  text.insert(exponent == std::string::npos ? text.size() : exponent, ".0");
+  if (text.find('.') == std::string::npos) text.append(".0");
   return text;
 }
 

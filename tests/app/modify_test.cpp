@@ -216,6 +216,20 @@ const std::vector<WriteCase> kWrites = {
      {},
      {"200", "1.5"},
      "数据类型:通用技能   修改方式:百分比"},
+    {"multiply into tiny decimals",
+     "write_decimals",
+     "通用单选框",
+     "倍率单选框",
+     "1",
+     "3",
+     {"", "0.00001"},
+     {},
+     Copy::First,
+     2,
+     {"100", "0.000005", "200", "0.0000075", "300", "0.0000125"},
+     {},
+     {"100", "0.000005"},
+     "数据类型:通用技能   修改方式:百分比"},
 };
 
 // A table case and the form it runs in.

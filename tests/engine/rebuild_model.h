@@ -9,6 +9,7 @@
 // refused input must leave no text.
 #pragma once
 
+#include <algorithm>
 #include <cinttypes>
 #include <cstdint>
 #include <cstdio>
@@ -74,7 +75,8 @@ inline Wide Truncated(Wide n, Wide d) {
   return n / d;  // C++ division truncates toward zero
 }
 
-// "%.13g" of the double nearest to n / 10^s; a PT decimal keeps a point.
+// The 13 significant digits of "%.13g" of the double nearest to
+// n / 10^s, written out without an exponent; a PT decimal keeps a point.
 inline std::string DecimalProduct(Wide n, int s, bool pt) {
   const bool negative = n < 0;
   Wide magnitude = negative ? -n : n;
@@ -86,13 +88,20 @@ inline std::string DecimalProduct(Wide n, int s, bool pt) {
   const std::string exact = digits + "e-" + std::to_string(s);
   double d = std::strtod(exact.c_str(), nullptr);
   if (negative && d != 0.0) d = -d;
-  char buffer[64];
+  char buffer[512];
   std::snprintf(buffer, sizeof buffer, "%.13g", d);
   std::string text = buffer;
-  if (pt && text.find('.') == std::string::npos) {
-    const std::size_t e = text.find('e');
-    text.insert(e == std::string::npos ? text.size() : e, ".0");
+  if (const std::size_t e = text.find('e'); e != std::string::npos) {
+    // As many fraction digits as the mantissa's digits reach: printf
+    // rounds the double back to exactly those digits.
+    int significant = 0;
+    for (std::size_t i = 0; i < e; ++i) significant += text[i] >= '0' && text[i] <= '9';
+    const int exponent = std::atoi(text.c_str() + e + 1);
+    std::snprintf(buffer, sizeof buffer, "%.*f", std::max(significant - 1 - exponent, 0),
+                  std::strtod(text.c_str(), nullptr));
+    text = buffer;
   }
+  if (pt && text.find('.') == std::string::npos) text += ".0";
   return text;
 }
 
@@ -135,7 +144,9 @@ inline Value RandomValue(Chooser& choose, Kind kind) {
   }
   if (kind == Kind::Decimal) {
     v.scale = 1 + static_cast<int>(choose.Below(3));
-    v.number = static_cast<std::int64_t>(choose.Below(200000)) - 100000;
+    // Now and then a tiny one, whose products reach below 0.0001.
+    v.number = choose.OneIn(4) ? static_cast<std::int64_t>(choose.Below(21)) - 10
+                               : static_cast<std::int64_t>(choose.Below(200000)) - 100000;
     v.text = DecimalText(v.number, v.scale);
     return v;
   }
@@ -254,7 +265,8 @@ inline Outcome CheckLevelRebuild(Chooser& choose) {
     t.empty = false;
     if (mode == ModifyMode::Ratio) {
       t.scale = static_cast<int>(choose.Below(4));
-      t.numerator = static_cast<std::int64_t>(choose.Below(40001)) - 20000;
+      t.numerator = choose.OneIn(4) ? static_cast<std::int64_t>(choose.Below(21)) - 10
+                                    : static_cast<std::int64_t>(choose.Below(40001)) - 20000;
       const std::string plain = t.scale == 0
                                     ? Int(static_cast<std::int64_t>(t.numerator))
                                     : DecimalText(static_cast<std::int64_t>(t.numerator), t.scale);
