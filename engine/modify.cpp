@@ -171,7 +171,7 @@ void OnSaveChangesButtonClicked() {
     }
     LevelChange change{g_levelRangeLow, g_levelRangeHigh, Column(数据表格, 1), {}};
     if (mode->mode == ModifyMode::Increment) change.bases = IncrementBases(form);
-    Refusal refusal = CheckLevelInputs(mode->mode, change);
+    Refusal refusal = CheckLevelInputs(form, mode->mode, change);
     if (refusal == Refusal::None && g_staticDataShown) refusal = CheckIntegerInputs(staticInputs);
     if (refusal == Refusal::None) {
       Rebuilt level = RebuildLevelInfo(g_scriptText, form, mode->mode, ShownLevelTable(), change);

@@ -28,7 +28,8 @@ struct StoredValue {
 // A level value as the script holds it. SP: the marker at the start of the
 // line decides; PT: a token holding "." is a decimal, a string or a link
 // (backquote, "<") is neither, anything else is read as an integer.
-StoredValue ClassifyLevelValue(ScriptForm form, std::string_view stored) {
+// Inline: the walk classifies every value of the table.
+inline StoredValue ClassifyLevelValue(ScriptForm form, std::string_view stored) {
   if (form == ScriptForm::Sp) {
     if (stored.starts_with(kIntMarker)) return {ValueKind::Integer, stored.substr(5)};
     if (stored.starts_with(kDecMarker)) return {ValueKind::Decimal, stored.substr(5)};
@@ -138,9 +139,9 @@ class ValueRule {
                 int level, int c, std::optional<std::string>& out) {
     out.reset();
     const StoredValue v = ClassifyLevelValue(form_, stored);
-    if (v.kind == ValueKind::Other) return Refusal::None;
+    if (v.kind == ValueKind::Other) return Refusal::NotFound;
     if (v.kind == ValueKind::Decimal) {
-      if (mode_ != ModifyMode::Ratio) return Refusal::None;
+      if (mode_ != ModifyMode::Ratio) return Refusal::DecimalValue;
       const auto text = DecimalToText(Multiply(LeadingDecimal(v.operand), input.value));
       if (!text) return Refusal::OutOfRange;
       out = Written(form_, v.kind, *text);
@@ -239,15 +240,21 @@ Rebuilt ReplaceAt(std::string_view script, int at, std::string_view oldText,
   return {Spliced(script, from, oldText.size(), newText)};
 }
 
-Refusal CheckLevelInputs(ModifyMode mode, const LevelChange& change) {
+Refusal CheckLevelInputs(ScriptForm form, ModifyMode mode, const LevelChange& change) {
   std::vector<Refusal> found;
   for (std::size_t c = 0; c < change.inputs.size(); ++c) {
     const TypedNumber input = ReadTypedNumber(change.inputs[c]);
     found.push_back(mode == ModifyMode::Ratio ? CheckNumber(input) : CheckInteger(input));
-    // A step that will be used needs a base it can count from.
+    // A step that will be used needs an integer base it can count from.
     if (mode == ModifyMode::Increment && input.kind != TypedKind::Empty) {
-      const TypedNumber base = ReadTypedNumber(Cell(change.bases, static_cast<int>(c)));
-      found.push_back(base.kind == TypedKind::Empty ? Refusal::None : CheckInteger(base));
+      const std::string& text = Cell(change.bases, static_cast<int>(c));
+      const TypedNumber base = ReadTypedNumber(text);
+      if (base.kind == TypedKind::Decimal ||
+          (form == ScriptForm::Sp && std::string_view(text).starts_with(kDecMarker))) {
+        found.push_back(Refusal::DecimalBase);
+      } else {
+        found.push_back(base.kind == TypedKind::Empty ? Refusal::None : CheckInteger(base));
+      }
     }
   }
   return FirstRefusal(found);
@@ -264,7 +271,7 @@ Rebuilt RebuildLevelInfo(std::string_view script, ScriptForm form, ModifyMode mo
         return {{}, Refusal::EmptyBase};
     }
   }
-  if (const Refusal r = CheckLevelInputs(mode, change); r != Refusal::None) return {{}, r};
+  if (const Refusal r = CheckLevelInputs(form, mode, change); r != Refusal::None) return {{}, r};
   const std::int64_t total = std::int64_t{perLevel} * table.levelCount;
   if (table.levelCount < 0 || static_cast<std::int64_t>(table.values.size()) < total)
     return {{}, Refusal::NotFound};

@@ -255,7 +255,6 @@ inline Outcome CheckLevelRebuild(Chooser& choose) {
     int scale = 0;
   };
   std::vector<Typed> typed(static_cast<std::size_t>(perLevel));
-  std::optional<Refusal> refusal;
   for (int c = 0; c < perLevel; ++c) {
     Typed& t = typed[static_cast<std::size_t>(c)];
     if (choose.OneIn(3)) {
@@ -280,6 +279,7 @@ inline Outcome CheckLevelRebuild(Chooser& choose) {
     }
   }
   // Now and then one input the mode does not take.
+  std::vector<Refusal> inputRefusals(static_cast<std::size_t>(perLevel), Refusal::None);
   if (choose.OneIn(8)) {
     const std::size_t c = choose.Below(static_cast<std::uint32_t>(perLevel));
     const char* bad[] = {"abc", "1\t", "2\r\n", "1e3", "--1"};
@@ -287,18 +287,23 @@ inline Outcome CheckLevelRebuild(Chooser& choose) {
     change.inputs[c] = text;
     typed[c].empty = false;
     const bool forbidden = std::string_view(text).find_first_of("\t\r\n") != std::string_view::npos;
-    refusal = forbidden                   ? Refusal::ForbiddenCharacter
-              : mode == ModifyMode::Ratio ? Refusal::NotNumber
-                                          : Refusal::NotInteger;
+    inputRefusals[c] = forbidden                   ? Refusal::ForbiddenCharacter
+                       : mode == ModifyMode::Ratio ? Refusal::NotNumber
+                                                   : Refusal::NotInteger;
   }
-  // Increment: the level-1 bases, as shown or typed over.
+  // Increment: the level-1 bases, as shown (a decimal too) or typed over.
   std::vector<std::int64_t> bases(static_cast<std::size_t>(perLevel), 0);
+  std::vector<bool> decimalBase(static_cast<std::size_t>(perLevel), false);
+  bool emptyBase = false;
   if (mode == ModifyMode::Increment) {
     for (int c = 0; c < perLevel; ++c) {
       const auto i = static_cast<std::size_t>(c);
       if (levels > 0 && kinds[i] == Kind::Integer && choose.OneIn(2)) {
         bases[i] = values[i].number;
         change.bases.push_back(values[i].text);
+      } else if (levels > 0 && kinds[i] == Kind::Decimal && choose.OneIn(2)) {
+        decimalBase[i] = true;
+        change.bases.push_back(sp ? Stored(form, values[i]) : values[i].text);
       } else {
         bases[i] = static_cast<std::int64_t>(choose.Below(2001)) - 1000;
         change.bases.push_back(Int(bases[i]));
@@ -306,7 +311,26 @@ inline Outcome CheckLevelRebuild(Chooser& choose) {
     }
     if (choose.OneIn(10)) {
       change.bases[choose.Below(static_cast<std::uint32_t>(perLevel))].clear();
-      refusal = Refusal::EmptyBase;
+      emptyBase = true;
+    }
+  }
+  // The checks before the walk: an empty base, then value by value its
+  // input and the base that a non-empty step counts from; a TAB, CR or LF
+  // anywhere comes first.
+  std::optional<Refusal> refusal;
+  if (emptyBase) {
+    refusal = Refusal::EmptyBase;
+  } else {
+    for (int c = 0; c < perLevel; ++c) {
+      const auto i = static_cast<std::size_t>(c);
+      std::vector<Refusal> found = {inputRefusals[i]};
+      if (mode == ModifyMode::Increment && !typed[i].empty && decimalBase[i])
+        found.push_back(Refusal::DecimalBase);
+      for (Refusal r : found) {
+        if (r == Refusal::ForbiddenCharacter) refusal = r;
+        if (r != Refusal::None && !refusal) refusal = r;
+      }
+      if (refusal == Refusal::ForbiddenCharacter) break;
     }
   }
 
@@ -320,9 +344,18 @@ inline Outcome CheckLevelRebuild(Chooser& choose) {
       for (int c = 0; c < perLevel; ++c, ++k) {
         const Typed& t = typed[static_cast<std::size_t>(c)];
         const Value& v = values[k];
-        if (!inRange || t.empty || v.kind == Kind::String) continue;
+        if (!inRange || t.empty) continue;
+        // An input on a string, or outside the multiply mode on a decimal,
+        // refuses the whole modification.
+        if (v.kind == Kind::String) {
+          refusal = Refusal::NotFound;
+          break;
+        }
         if (v.kind == Kind::Decimal) {
-          if (mode != ModifyMode::Ratio) continue;
+          if (mode != ModifyMode::Ratio) {
+            refusal = Refusal::DecimalValue;
+            break;
+          }
           const Wide n = static_cast<Wide>(v.number) * t.numerator;
           if (!InRange(Truncated(n, Pow10(v.scale + t.scale)))) {
             refusal = Refusal::OutOfRange;
