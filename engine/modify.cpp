@@ -10,6 +10,7 @@
 #include "app/prompt.h"
 #include "app/read_type.h"
 #include "app/units.h"
+#include "engine/level_table.h"
 #include "engine/rebuild.h"
 #include "engine/skill_read.h"
 #include "engine/text.h"
@@ -67,10 +68,16 @@ LevelTable ShownLevelTable() {
 }
 
 // The level-1 bases of the increment mode: column 0 as the user left it
-// while level 1 is shown; on another level column 0 holds that level's
-// values, so the bases are the stored level-1 values.
-std::vector<std::string> IncrementBases(ScriptForm form) {
-  if (g_currentLevel == 1) return Column(main_window::数据表格, 0);
+// while level 1 is shown. On another level column 0 shows that level's
+// values (under the heading "1级数值" all the same): left as shown, the
+// bases are the stored level-1 values; typed over, there is no base to
+// take (nullopt), since the bases are typed on the level-1 page.
+std::optional<std::vector<std::string>> IncrementBases(ScriptForm form) {
+  std::vector<std::string> column = Column(main_window::数据表格, 0);
+  if (g_currentLevel == 1) return column;
+  std::vector<std::string> shown = LevelPageCells(g_currentLevel, form == ScriptForm::Sp);
+  shown.resize(column.size());
+  if (column != shown) return std::nullopt;
   std::vector<std::string> bases;
   for (int c = 1; c <= g_valuesPerLevel && c <= g_levelValues.Size(); ++c) {
     const std::string& value = g_levelValues[c];
@@ -170,7 +177,14 @@ void OnSaveChangesButtonClicked() {
       return;
     }
     LevelChange change{g_levelRangeLow, g_levelRangeHigh, Column(数据表格, 1), {}};
-    if (mode->mode == ModifyMode::Increment) change.bases = IncrementBases(form);
+    if (mode->mode == ModifyMode::Increment) {
+      auto bases = IncrementBases(form);
+      if (!bases) {
+        ShowMessage(Gbk("请回到第1级页面输入1级数值！"));
+        return;
+      }
+      change.bases = std::move(*bases);
+    }
     Refusal refusal = CheckLevelInputs(form, mode->mode, change);
     if (refusal == Refusal::None && g_staticDataShown) refusal = CheckIntegerInputs(staticInputs);
     if (refusal == Refusal::None) {

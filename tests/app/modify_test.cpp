@@ -703,6 +703,24 @@ TEST_P(Feedback, IncrementFromAnotherPageCountsFromLevelOne) {
   });
 }
 
+// Column 0 is headed "1级数值" on every page, but a base typed over another
+// level's values is refused: the bases are typed on the level-1 page.
+TEST_P(Feedback, IncrementRefusesBasesTypedOnAnotherPage) {
+  Run([&] {
+    using namespace main_window;
+    Open("both_copies", "刷图单选框", "递增单选框");
+    const std::string before = 编辑框1->Text();
+    Click("下一页按钮");
+    TypeInputs(数据表格, {"900", ""}, 0);
+    TypeInputs(数据表格, {"10", ""});
+    EXPECT_THAT(Save(1), ElementsAre("请回到第1级页面输入1级数值！"));
+    EXPECT_EQ(编辑框1->Text(), before);
+    EXPECT_THAT(Column(数据表格), ElementsAre("900", "440"));
+    EXPECT_THAT(Column(数据表格, 1), ElementsAre("10", ""));
+    EXPECT_EQ(Text(保存按钮), "保存修改");
+  });
+}
+
 INSTANTIATE_TEST_SUITE_P(BothForms, Feedback, ::testing::Values("SP", "PT"), test_names::Text());
 
 }  // namespace
