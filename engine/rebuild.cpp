@@ -379,8 +379,9 @@ int StaticBlockAt(std::string_view script, ScriptForm form, StaticCopy copy) {
   return s > p && e > s && e < q ? s : -1;
 }
 
-// The new text of a static value for a typed integer, nullopt when the
-// value keeps its text.
+// The new text of a static value for a typed integer; nullopt when there
+// is no input, or when the value is not a number (SP a marker other than
+// "[@02]" and "[@04]", PT a string or a link), which takes none.
 std::optional<std::string> NewStaticValue(ScriptForm form, std::string_view value,
                                           const TypedNumber& input) {
   if (input.kind != TypedKind::Integer) return std::nullopt;
@@ -402,6 +403,14 @@ std::string SpStaticLine(std::string_view value) {
                                  : std::string(kIntMarker) + std::string(value);
 }
 
+// Whether any static input holds more than blanks.
+bool AnyInput(const std::vector<std::string>& inputs) {
+  for (const std::string& input : inputs) {
+    if (ReadTypedNumber(input).kind != TypedKind::Empty) return true;
+  }
+  return false;
+}
+
 Rebuilt ReplaceStaticBlock(std::string_view script, ScriptForm form, StaticCopy copy,
                            const std::string& oldBlock, const std::string& newBlock) {
   if (oldBlock == newBlock) return {std::string(script)};
@@ -418,13 +427,16 @@ Refusal CheckIntegerInputs(const std::vector<std::string>& inputs) {
 
 Rebuilt RebuildStaticDataSp(std::string_view script, StaticCopy copy, const StaticChange& change) {
   if (const Refusal r = CheckIntegerInputs(change.inputs); r != Refusal::None) return {{}, r};
+  if (!AnyInput(change.inputs)) return {std::string(script)};
   const std::vector<std::string> values = SplitText(change.loaded, kCrLf);
   if (change.inputs.size() < values.size()) return {{}, Refusal::CountMismatch};
   std::string oldBlock = "[@05][static data]";
   std::string newBlock = oldBlock;
   for (std::size_t i = 0; i < values.size(); ++i) {
     const std::string line = SpStaticLine(values[i]);
-    const auto value = NewStaticValue(ScriptForm::Sp, values[i], ReadTypedNumber(change.inputs[i]));
+    const TypedNumber input = ReadTypedNumber(change.inputs[i]);
+    const auto value = NewStaticValue(ScriptForm::Sp, values[i], input);
+    if (input.kind != TypedKind::Empty && !value) return {{}, Refusal::NotFound};
     oldBlock.append(kCrLf).append(line);
     newBlock.append(kCrLf).append(value.value_or(line));
   }
@@ -435,6 +447,7 @@ Rebuilt RebuildStaticDataSp(std::string_view script, StaticCopy copy, const Stat
 
 Rebuilt RebuildStaticDataPt(std::string_view script, StaticCopy copy, const StaticChange& change) {
   if (const Refusal r = CheckIntegerInputs(change.inputs); r != Refusal::None) return {{}, r};
+  if (!AnyInput(change.inputs)) return {std::string(script)};
   const std::string line = ReplaceAll(change.loaded, "\n", "");
   // The grid shows the values split at TAB and "|"; they must be the
   // line's TAB-separated values one for one.
@@ -444,7 +457,9 @@ Rebuilt RebuildStaticDataPt(std::string_view script, StaticCopy copy, const Stat
   std::string newLine;
   for (std::size_t i = 0; i < tokens.size(); ++i) {
     if (i > 0) newLine.push_back('\t');
-    const auto value = NewStaticValue(ScriptForm::Pt, tokens[i], ReadTypedNumber(change.inputs[i]));
+    const TypedNumber input = ReadTypedNumber(change.inputs[i]);
+    const auto value = NewStaticValue(ScriptForm::Pt, tokens[i], input);
+    if (input.kind != TypedKind::Empty && !value) return {{}, Refusal::NotFound};
     newLine.append(value.value_or(tokens[i]));
   }
   if (line.ends_with('\t')) newLine.push_back('\t');

@@ -138,6 +138,9 @@ struct StaticChange {
 Refusal CheckIntegerInputs(const std::vector<std::string>& inputs);
 
 // Each non-empty input replaces its value, whatever the mode; a value keeps
-// its kind (SP its marker, PT its decimal point).
+// its kind (SP its marker, PT its decimal point). An input on a value that
+// is not a number (SP a marker other than "[@02]" and "[@04]", PT a string
+// or a link) is refused as NotFound. Without any input the script comes
+// back as it was: the block and the grid's row count are not examined.
 Rebuilt RebuildStaticDataSp(std::string_view script, StaticCopy copy, const StaticChange& change);
 Rebuilt RebuildStaticDataPt(std::string_view script, StaticCopy copy, const StaticChange& change);

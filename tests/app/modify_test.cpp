@@ -230,6 +230,20 @@ const std::vector<WriteCase> kWrites = {
      {},
      {"105", "0.5"},
      "数据类型:通用技能   修改方式:增加"},
+    {"levels beside a static value that is not a number",
+     "write_static_text",
+     "通用单选框",
+     "增加单选框",
+     "2",
+     "3",
+     {"1", ""},
+     {},
+     Copy::First,
+     2,
+     {"100", "10", "111", "11", "121", "12"},
+     {},
+     {"100", "10"},
+     "数据类型:通用技能   修改方式:增加"},
     {"a range from level 0 covers the table from level 1",
      "both_copies",
      "刷图单选框",
@@ -344,6 +358,7 @@ struct RefusalCase {
   std::vector<std::string> staticInputs;
   std::vector<std::string> bases;  // increment mode: column 0
   std::vector<std::string> messages;
+  std::vector<std::string> ptMessages = {};  // the PT form's, where they differ
 };
 
 const std::vector<RefusalCase> kRefusals = {
@@ -497,6 +512,18 @@ const std::vector<RefusalCase> kRefusals = {
      {},
      {},
      {"【递增】修改方式的1级数值不能为小数！"}},
+    {"a static value that is not a number",
+     "write_static_text",
+     "通用单选框",
+     "",
+     "1",
+     "3",
+     {},
+     {"", "7"},
+     {},
+     {"未找到要修改的数据，脚本没有改变！"},
+     // The grid shows the PT string in two rows.
+     {"表格与脚本的数据个数不一致，脚本没有改变！"}},
     {"an empty bound",
      "both_copies",
      "刷图单选框",
@@ -576,7 +603,8 @@ TEST_P(Refusals, ChangeNothingAndKeepTheInputs) {
       // Every refusal comes before the confirmation. The PT form's
       // empty-base message has a second exclamation mark.
       std::vector<std::string> messages = Save(c.messages.size());
-      std::vector<std::string> expected = c.messages;
+      std::vector<std::string> expected =
+          Form() == "PT" && !c.ptMessages.empty() ? c.ptMessages : c.messages;
       for (std::string& m : expected) {
         if (Form() == "PT" && m == "技能1级数据不能为空！") m += "！";
       }

@@ -434,7 +434,10 @@ inline Outcome CheckStaticRebuild(Chooser& choose) {
   std::vector<std::string> stored;
   std::string loaded;
   for (int i = 0; i < count; ++i) {
-    values.push_back(RandomValue(choose, choose.OneIn(4) ? Kind::Decimal : Kind::Integer));
+    const std::uint32_t k = choose.Below(8);
+    values.push_back(RandomValue(choose, k < 2   ? Kind::Decimal
+                                         : k < 3 ? Kind::String
+                                                 : Kind::Integer));
     stored.push_back(Stored(form, values.back()));
     if (sp) {
       if (i > 0) loaded += "\r\n";
@@ -461,10 +464,13 @@ inline Outcome CheckStaticRebuild(Chooser& choose) {
     const std::int64_t n = static_cast<std::int64_t>(choose.Below(2001)) - 1000;
     change.inputs.push_back(Decorated(choose, Int(n)));
     const Value& v = values[static_cast<std::size_t>(i)];
+    // A string takes no input.
+    if (v.kind == Kind::String && !refusal) refusal = Refusal::NotFound;
     expected[static_cast<std::size_t>(i)] =
         sp ? (v.kind == Kind::Decimal ? "[@04]" : "[@02]") + Int(n)
            : (v.kind == Kind::Decimal ? Int(n) + ".0" : Int(n));
   }
+  // A typed input that is not an integer is refused before anything else.
   if (count > 0 && choose.OneIn(8)) {
     change.inputs[choose.Below(static_cast<std::uint32_t>(count))] = "0.5";
     refusal = Refusal::NotInteger;

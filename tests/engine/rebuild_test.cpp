@@ -619,6 +619,10 @@ TEST_P(StaticRebuild, WholeTexts) {
       {"not an integer", StaticCopy::Dungeon, a, b, {"1.5", ""}, {}, {}, Refusal::NotInteger},
       {"line break", StaticCopy::Dungeon, a, b, {"1\n", ""}, {}, {}, Refusal::ForbiddenCharacter},
       {"too few rows", StaticCopy::Arena, a, b, {"1"}, {}, {}, Refusal::CountMismatch},
+      {"too few rows, nothing typed", StaticCopy::Arena, a, b, {""}, a, b},
+      // A value that is not a number takes no input.
+      {"beside a string", StaticCopy::Common, {"30", "`x`"}, b, {"1", ""}, {"1", "`x`"}, b},
+      {"on a string", StaticCopy::Common, {"30", "`x`"}, b, {"", "1"}, {}, {}, Refusal::NotFound},
   };
   for (const StaticCase& c : cases) {
     SCOPED_TRACE(c.name);
@@ -661,6 +665,23 @@ TEST(StaticRebuildPt, KeepsTheLineEnding) {
   const Rebuilt r = RebuildStaticDataPt(text, StaticCopy::Common, {"30\t5", {"", "6"}});
   ASSERT_TRUE(r.Accepted());
   EXPECT_EQ(r.text, "[static data]\r\n30\t6\r\n[/static data]\r\n");
+}
+
+TEST(StaticRebuildPt, CountsTheRowsOnlyForAnInput) {
+  // The grid splits the values at TAB and "|": three rows for two values.
+  const std::string text = "[static data]\r\n30\t`a|b`\t\r\n[/static data]\r\n";
+  const Rebuilt none =
+      RebuildStaticDataPt(text, StaticCopy::Common, {"30\t`a|b`\t", {"", "", " "}});
+  ASSERT_TRUE(none.Accepted());
+  EXPECT_EQ(none.text, text);
+  EXPECT_EQ(RebuildStaticDataPt(text, StaticCopy::Common, {"30\t`a|b`\t", {"1", "", ""}}).refusal,
+            Refusal::CountMismatch);
+}
+
+TEST(StaticRebuildSp, AValueOfAnotherMarkerTakesNoInput) {
+  const std::string text = "[@05][static data]\r\n[@02]30\r\n[@0A]key\r\n[@05][/static data]";
+  EXPECT_EQ(RebuildStaticDataSp(text, StaticCopy::Common, {"30\r\n[@0A]key", {"", "7"}}).refusal,
+            Refusal::NotFound);
 }
 
 TEST(StaticRebuild, DecimalValuesKeepTheirKind) {
