@@ -87,17 +87,26 @@ void BuildLevelTable(std::vector<std::string> values, int valueCount, bool keeps
 }
 
 void ShowLevelPage(int level, bool removeMarker) {
-  if (level >= 1 && level <= g_levelRows.Size()) {
-    const std::vector<std::string> values = SplitLines(g_levelRows[level]);
-    fw::Grid& grid = *main_window::数据表格;
-    for (int i = 1; i <= g_valuesPerLevel; ++i) {
-      const std::string& value = LineOrEmpty(values, i);
-      grid.SetCellText(i, 0, removeMarker ? ReplaceText(value, 1, 1, true, "[@02]", "") : value);
-    }
-  }
+  const std::vector<std::string> cells = LevelPageCells(level, removeMarker);
+  fw::Grid& grid = *main_window::数据表格;
+  for (std::size_t i = 0; i < cells.size(); ++i)
+    grid.SetCellText(static_cast<int>(i) + 1, 0, cells[i]);
 }
 
 }  // namespace
+
+std::vector<std::string> LevelPageCells(int level, bool removeMarker) {
+  std::vector<std::string> cells;
+  if (level < 1 || level > g_levelRows.Size()) return cells;
+  const std::vector<std::string> values = SplitLines(g_levelRows[level]);
+  // A level row exists only when the table holds all its values.
+  cells.reserve(static_cast<std::size_t>(g_valuesPerLevel));
+  for (int i = 1; i <= g_valuesPerLevel; ++i) {
+    const std::string& value = LineOrEmpty(values, i);
+    cells.push_back(removeMarker ? ReplaceText(value, 1, 1, true, "[@02]", "") : value);
+  }
+  return cells;
+}
 
 void ParseLevelInfoSp() {
   const std::string countLine = ReplaceText(GetLine(g_levelInfoText, 2), 1, 1, true, "[@02]", "");

@@ -13,6 +13,9 @@
 // more rows than the block holds values.
 #pragma once
 
+#include <string>
+#include <vector>
+
 void ParseLevelInfoSp();
 void ParseLevelInfoPt();
 
@@ -21,3 +24,8 @@ void ParseLevelInfoPt();
 // beyond the table writes no cell.
 void ShowLevelPageSp(int level);
 void ShowLevelPagePt(int level);
+
+// The texts that the page of `level` writes into column 0, one per value
+// (`removeMarker`: SP, without the "[@02]" marker); none for a level below
+// 1 or beyond the table.
+std::vector<std::string> LevelPageCells(int level, bool removeMarker);

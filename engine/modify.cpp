@@ -10,9 +10,11 @@
 #include "app/prompt.h"
 #include "app/read_type.h"
 #include "app/units.h"
+#include "engine/level_table.h"
 #include "engine/rebuild.h"
 #include "engine/skill_read.h"
 #include "engine/text.h"
+#include "engine/typed_number.h"
 #include "engine/write_messages.h"
 #include "platform/gbk.h"
 
@@ -66,10 +68,16 @@ LevelTable ShownLevelTable() {
 }
 
 // The level-1 bases of the increment mode: column 0 as the user left it
-// while level 1 is shown; on another level column 0 holds that level's
-// values, so the bases are the stored level-1 values.
-std::vector<std::string> IncrementBases(ScriptForm form) {
-  if (g_currentLevel == 1) return Column(main_window::数据表格, 0);
+// while level 1 is shown. On another level column 0 shows that level's
+// values (under the heading "1级数值" all the same): left as shown, the
+// bases are the stored level-1 values; typed over, there is no base to
+// take (nullopt), since the bases are typed on the level-1 page.
+std::optional<std::vector<std::string>> IncrementBases(ScriptForm form) {
+  std::vector<std::string> column = Column(main_window::数据表格, 0);
+  if (g_currentLevel == 1) return column;
+  std::vector<std::string> shown = LevelPageCells(g_currentLevel, form == ScriptForm::Sp);
+  shown.resize(column.size());
+  if (column != shown) return std::nullopt;
   std::vector<std::string> bases;
   for (int c = 1; c <= g_valuesPerLevel && c <= g_levelValues.Size(); ++c) {
     const std::string& value = g_levelValues[c];
@@ -83,6 +91,36 @@ StaticCopy ShownStaticCopy() {
   if (label == Gbk("决斗场")) return StaticCopy::Arena;
   if (label == Gbk("地下城")) return StaticCopy::Dungeon;
   return StaticCopy::Common;
+}
+
+bool IsIntegerText(std::string_view text) {
+  const TypedNumber n = ReadTypedNumber(text);
+  return n.kind == TypedKind::Integer && AsInt32(n.value);
+}
+
+// Reads the level range from 最低编辑框 and 最高编辑框 into g_levelRangeLow
+// and g_levelRangeHigh; false, after its message, when the range is not one
+// to modify: a bound that is empty or not an integer, the bounds upside
+// down, or no level of the loaded table between them.
+bool ReadLevelRange() {
+  using namespace main_window;
+  const std::string low = 最低编辑框->Text();
+  const std::string high = 最高编辑框->Text();
+  g_levelRangeLow = TextToInt(low);
+  g_levelRangeHigh = TextToInt(high);
+  if (!IsIntegerText(low) || !IsIntegerText(high)) {
+    ShowMessage(Gbk("等级区间请输入整数！"));
+    return false;
+  }
+  if (g_levelRangeHigh < g_levelRangeLow) {
+    ShowMessage(Gbk("要修改的技能等级区间设置错误！"));
+    return false;
+  }
+  if (g_valuesPerLevel > 0 && (g_levelRangeLow > g_levelCount || g_levelRangeHigh < 1)) {
+    ShowMessage(Gbk("请把等级区间设在技能的等级之内！"));
+    return false;
+  }
+  return true;
 }
 
 // Asks the user; true for OK.
@@ -127,35 +165,37 @@ void OnSaveChangesButtonClicked() {
   const ScriptForm form = g_scriptFormat == "SP" ? ScriptForm::Sp : ScriptForm::Pt;
   const std::vector<std::string> staticInputs = Column(静态表格, 1);
 
+  // The whole new script is worked out before the user is asked, so that
+  // every refusal comes before the confirmation and nothing is written.
+  const Mode* mode = nullptr;
   std::optional<std::string> text;  // the new script, once something was rebuilt
   if (g_hasLevelData) {
-    g_levelRangeLow = TextToInt(最低编辑框->Text());
-    g_levelRangeHigh = TextToInt(最高编辑框->Text());
-    if (g_levelRangeHigh < g_levelRangeLow) {
-      ShowMessage(Gbk("要修改的技能等级区间设置错误！"));
-      return;
-    }
-    const Mode* mode = CheckedMode();
+    if (!ReadLevelRange()) return;
+    mode = CheckedMode();
     if (mode == nullptr) {
       ShowMessage(Gbk("请选择一个动态数据保存类型！"));
       return;
     }
     LevelChange change{g_levelRangeLow, g_levelRangeHigh, Column(数据表格, 1), {}};
-    if (mode->mode == ModifyMode::Increment) change.bases = IncrementBases(form);
-    Refusal refusal = CheckLevelInputs(mode->mode, change);
+    if (mode->mode == ModifyMode::Increment) {
+      auto bases = IncrementBases(form);
+      if (!bases) {
+        ShowMessage(Gbk("请回到第1级页面输入1级数值！"));
+        return;
+      }
+      change.bases = std::move(*bases);
+    }
+    Refusal refusal = CheckLevelInputs(form, mode->mode, change);
     if (refusal == Refusal::None && g_staticDataShown) refusal = CheckIntegerInputs(staticInputs);
+    if (refusal == Refusal::None) {
+      Rebuilt level = RebuildLevelInfo(g_scriptText, form, mode->mode, ShownLevelTable(), change);
+      refusal = level.refusal;
+      text = std::move(level.text);
+    }
     if (refusal != Refusal::None) {
       ShowMessage(LevelRefusalMessage(refusal, mode->mode, form));
       return;
     }
-    if (!Confirmed(*mode)) return;
-    BuildLevelRangeList();
-    Rebuilt level = RebuildLevelInfo(g_scriptText, form, mode->mode, ShownLevelTable(), change);
-    if (!level.Accepted()) {
-      ShowMessage(LevelRefusalMessage(level.refusal, mode->mode, form));
-      return;
-    }
-    text = std::move(level.text);
   }
   if (g_staticDataShown) {
     const std::string script = text ? *text : 编辑框1->Text();
@@ -170,6 +210,10 @@ void OnSaveChangesButtonClicked() {
     text = std::move(rebuilt.text);
   }
   if (!text) return;
+  if (mode != nullptr) {
+    if (!Confirmed(*mode)) return;
+    BuildLevelRangeList();
+  }
   编辑框1->SetText(*text);
   ShowWriteDone(保存按钮, "保存修改");
   ReleaseAndReadAgain();

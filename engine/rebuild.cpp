@@ -28,7 +28,8 @@ struct StoredValue {
 // A level value as the script holds it. SP: the marker at the start of the
 // line decides; PT: a token holding "." is a decimal, a string or a link
 // (backquote, "<") is neither, anything else is read as an integer.
-StoredValue ClassifyLevelValue(ScriptForm form, std::string_view stored) {
+// Inline: the walk classifies every value of the table.
+inline StoredValue ClassifyLevelValue(ScriptForm form, std::string_view stored) {
   if (form == ScriptForm::Sp) {
     if (stored.starts_with(kIntMarker)) return {ValueKind::Integer, stored.substr(5)};
     if (stored.starts_with(kDecMarker)) return {ValueKind::Decimal, stored.substr(5)};
@@ -41,9 +42,7 @@ StoredValue ClassifyLevelValue(ScriptForm form, std::string_view stored) {
 
 // A PT decimal must keep its point, or the game would read an integer.
 std::string KeepDecimalPoint(std::string text) {
-  if (text.find('.') != std::string::npos) return text;
-  const std::size_t exponent = text.find('e');
-  text.insert(exponent == std::string::npos ? text.size() : exponent, ".0");
+  if (text.find('.') == std::string::npos) text.append(".0");
   return text;
 }
 
@@ -140,9 +139,9 @@ class ValueRule {
                 int level, int c, std::optional<std::string>& out) {
     out.reset();
     const StoredValue v = ClassifyLevelValue(form_, stored);
-    if (v.kind == ValueKind::Other) return Refusal::None;
+    if (v.kind == ValueKind::Other) return Refusal::NotFound;
     if (v.kind == ValueKind::Decimal) {
-      if (mode_ != ModifyMode::Ratio) return Refusal::None;
+      if (mode_ != ModifyMode::Ratio) return Refusal::DecimalValue;
       const auto text = DecimalToText(Multiply(LeadingDecimal(v.operand), input.value));
       if (!text) return Refusal::OutOfRange;
       out = Written(form_, v.kind, *text);
@@ -241,15 +240,21 @@ Rebuilt ReplaceAt(std::string_view script, int at, std::string_view oldText,
   return {Spliced(script, from, oldText.size(), newText)};
 }
 
-Refusal CheckLevelInputs(ModifyMode mode, const LevelChange& change) {
+Refusal CheckLevelInputs(ScriptForm form, ModifyMode mode, const LevelChange& change) {
   std::vector<Refusal> found;
   for (std::size_t c = 0; c < change.inputs.size(); ++c) {
     const TypedNumber input = ReadTypedNumber(change.inputs[c]);
     found.push_back(mode == ModifyMode::Ratio ? CheckNumber(input) : CheckInteger(input));
-    // A step that will be used needs a base it can count from.
+    // A step that will be used needs an integer base it can count from.
     if (mode == ModifyMode::Increment && input.kind != TypedKind::Empty) {
-      const TypedNumber base = ReadTypedNumber(Cell(change.bases, static_cast<int>(c)));
-      found.push_back(base.kind == TypedKind::Empty ? Refusal::None : CheckInteger(base));
+      const std::string& text = Cell(change.bases, static_cast<int>(c));
+      const TypedNumber base = ReadTypedNumber(text);
+      if (base.kind == TypedKind::Decimal ||
+          (form == ScriptForm::Sp && std::string_view(text).starts_with(kDecMarker))) {
+        found.push_back(Refusal::DecimalBase);
+      } else {
+        found.push_back(base.kind == TypedKind::Empty ? Refusal::None : CheckInteger(base));
+      }
     }
   }
   return FirstRefusal(found);
@@ -266,7 +271,7 @@ Rebuilt RebuildLevelInfo(std::string_view script, ScriptForm form, ModifyMode mo
         return {{}, Refusal::EmptyBase};
     }
   }
-  if (const Refusal r = CheckLevelInputs(mode, change); r != Refusal::None) return {{}, r};
+  if (const Refusal r = CheckLevelInputs(form, mode, change); r != Refusal::None) return {{}, r};
   const std::int64_t total = std::int64_t{perLevel} * table.levelCount;
   if (table.levelCount < 0 || static_cast<std::int64_t>(table.values.size()) < total)
     return {{}, Refusal::NotFound};
@@ -374,8 +379,9 @@ int StaticBlockAt(std::string_view script, ScriptForm form, StaticCopy copy) {
   return s > p && e > s && e < q ? s : -1;
 }
 
-// The new text of a static value for a typed integer, nullopt when the
-// value keeps its text.
+// The new text of a static value for a typed integer; nullopt when there
+// is no input, or when the value is not a number (SP a marker other than
+// "[@02]" and "[@04]", PT a string or a link), which takes none.
 std::optional<std::string> NewStaticValue(ScriptForm form, std::string_view value,
                                           const TypedNumber& input) {
   if (input.kind != TypedKind::Integer) return std::nullopt;
@@ -397,6 +403,14 @@ std::string SpStaticLine(std::string_view value) {
                                  : std::string(kIntMarker) + std::string(value);
 }
 
+// Whether any static input holds more than blanks.
+bool AnyInput(const std::vector<std::string>& inputs) {
+  for (const std::string& input : inputs) {
+    if (ReadTypedNumber(input).kind != TypedKind::Empty) return true;
+  }
+  return false;
+}
+
 Rebuilt ReplaceStaticBlock(std::string_view script, ScriptForm form, StaticCopy copy,
                            const std::string& oldBlock, const std::string& newBlock) {
   if (oldBlock == newBlock) return {std::string(script)};
@@ -413,13 +427,16 @@ Refusal CheckIntegerInputs(const std::vector<std::string>& inputs) {
 
 Rebuilt RebuildStaticDataSp(std::string_view script, StaticCopy copy, const StaticChange& change) {
   if (const Refusal r = CheckIntegerInputs(change.inputs); r != Refusal::None) return {{}, r};
+  if (!AnyInput(change.inputs)) return {std::string(script)};
   const std::vector<std::string> values = SplitText(change.loaded, kCrLf);
   if (change.inputs.size() < values.size()) return {{}, Refusal::CountMismatch};
   std::string oldBlock = "[@05][static data]";
   std::string newBlock = oldBlock;
   for (std::size_t i = 0; i < values.size(); ++i) {
     const std::string line = SpStaticLine(values[i]);
-    const auto value = NewStaticValue(ScriptForm::Sp, values[i], ReadTypedNumber(change.inputs[i]));
+    const TypedNumber input = ReadTypedNumber(change.inputs[i]);
+    const auto value = NewStaticValue(ScriptForm::Sp, values[i], input);
+    if (input.kind != TypedKind::Empty && !value) return {{}, Refusal::NotFound};
     oldBlock.append(kCrLf).append(line);
     newBlock.append(kCrLf).append(value.value_or(line));
   }
@@ -430,6 +447,7 @@ Rebuilt RebuildStaticDataSp(std::string_view script, StaticCopy copy, const Stat
 
 Rebuilt RebuildStaticDataPt(std::string_view script, StaticCopy copy, const StaticChange& change) {
   if (const Refusal r = CheckIntegerInputs(change.inputs); r != Refusal::None) return {{}, r};
+  if (!AnyInput(change.inputs)) return {std::string(script)};
   const std::string line = ReplaceAll(change.loaded, "\n", "");
   // The grid shows the values split at TAB and "|"; they must be the
   // line's TAB-separated values one for one.
@@ -439,7 +457,9 @@ Rebuilt RebuildStaticDataPt(std::string_view script, StaticCopy copy, const Stat
   std::string newLine;
   for (std::size_t i = 0; i < tokens.size(); ++i) {
     if (i > 0) newLine.push_back('\t');
-    const auto value = NewStaticValue(ScriptForm::Pt, tokens[i], ReadTypedNumber(change.inputs[i]));
+    const TypedNumber input = ReadTypedNumber(change.inputs[i]);
+    const auto value = NewStaticValue(ScriptForm::Pt, tokens[i], input);
+    if (input.kind != TypedKind::Empty && !value) return {{}, Refusal::NotFound};
     newLine.append(value.value_or(tokens[i]));
   }
   if (line.ends_with('\t')) newLine.push_back('\t');

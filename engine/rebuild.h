@@ -35,6 +35,8 @@ enum class Refusal {
   OutOfRange,           // a result outside the signed 32-bit range
   NotFound,             // the block is not where the shown copy was read
   CountMismatch,        // the grid and the block hold different numbers of values
+  DecimalValue,         // not 倍率: an input on a value that is a decimal in the range
+  DecimalBase,          // 递增: a level-1 base that is a decimal
   MaximumBelowMastery,  // header save: 最大等级 below the highest mastery level
   MasteryAboveMaximum,  // mastery save: a level above the maximum level
 };
@@ -75,8 +77,9 @@ struct LevelChange {
 
 // Checks the typed inputs of `mode` (and in the increment mode the bases
 // that a non-empty step uses): integers, in the multiply mode also
-// decimal numbers; no TAB, CR or LF. Empty inputs are fine.
-Refusal CheckLevelInputs(ModifyMode mode, const LevelChange& change);
+// decimal numbers; no TAB, CR or LF. Empty inputs are fine. A base that is
+// a decimal (as typed, or SP as shown with its "[@04]") is DecimalBase.
+Refusal CheckLevelInputs(ScriptForm form, ModifyMode mode, const LevelChange& change);
 
 // The rebuild of the shown level table. Per value at an in-range level
 // whose input is not empty:
@@ -85,9 +88,11 @@ Refusal CheckLevelInputs(ModifyMode mode, const LevelChange& change);
 //   递增  level 1 the base, later levels base + step, the base moving on
 //   倍率  value x input, exactly; an integer value keeps its whole part
 // A decimal value (SP "[@04]", PT a token holding ".") is changed only by
-// 倍率, which writes it as a decimal again; a value of another kind
-// (strings, links) is never changed. SP texts then pass the level-property
-// float patch.
+// 倍率, which writes it as a decimal again: an input of another mode that
+// falls on a decimal at an in-range level refuses the whole modification
+// (DecimalValue). A value of another kind (strings, links) is never
+// changed: an input that falls on one refuses it as NotFound. SP texts then
+// pass the level-property float patch.
 Rebuilt RebuildLevelInfo(std::string_view script, ScriptForm form, ModifyMode mode,
                          const LevelTable& table, const LevelChange& change);
 
@@ -133,6 +138,9 @@ struct StaticChange {
 Refusal CheckIntegerInputs(const std::vector<std::string>& inputs);
 
 // Each non-empty input replaces its value, whatever the mode; a value keeps
-// its kind (SP its marker, PT its decimal point).
+// its kind (SP its marker, PT its decimal point). An input on a value that
+// is not a number (SP a marker other than "[@02]" and "[@04]", PT a string
+// or a link) is refused as NotFound. Without any input the script comes
+// back as it was: the block and the grid's row count are not examined.
 Rebuilt RebuildStaticDataSp(std::string_view script, StaticCopy copy, const StaticChange& change);
 Rebuilt RebuildStaticDataPt(std::string_view script, StaticCopy copy, const StaticChange& change);

@@ -25,6 +25,10 @@ std::string LevelRefusalMessage(Refusal refusal, ModifyMode mode, ScriptForm for
       return Gbk(form == ScriptForm::Sp ? "技能1级数据不能为空！" : "技能1级数据不能为空！！");
     case Refusal::NotNumber:
       return Gbk("【倍率】修改方式只支持输入数字！");
+    case Refusal::DecimalValue:
+      return Gbk("该数据含有小数，请用【倍率】修改方式修改！");
+    case Refusal::DecimalBase:
+      return Gbk("【递增】修改方式的1级数值不能为小数！");
     case Refusal::NotInteger:
       switch (mode) {
         case ModifyMode::Add:

@@ -246,6 +246,7 @@ void Numbers(FuzzedDataProvider& p) {
   const auto whole = TruncateToInt32(product);
   const auto text = DecimalToText(product);
   Check(whole.has_value() == text.has_value(), "a product in range has a text");
+  if (text) Check(text->find_first_of("eE") == std::string::npos, "a product has no exponent");
 }
 
 }  // namespace

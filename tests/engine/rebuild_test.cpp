@@ -57,7 +57,13 @@ TEST(TypedNumber, ExactProducts) {
       {"2147483647", "1", 2147483647, "2147483647"},
       {"2147483647", "1.5", std::nullopt, ""},
       {"-2147483648", "1", -2147483647 - 1, "-2147483648"},
-      {"1", "0.00000000000000000001", 0, "1e-20"},
+      // Written out, never with an exponent, as the scripts hold decimals.
+      {"1", "0.00000000000000000001", 0, "0.00000000000000000001"},
+      {"5", "0.000001", 0, "0.000005"},
+      {"-0.5", "0.00001", 0, "-0.000005"},
+      {"1.234567890123456", "0.00001", 0, "0.00001234567890123"},
+      {"1", "0.0001", 0, "0.0001"},
+      {"2147483647", "0.999999999999", 2147483646, "2147483646.998"},
   };
   for (const ProductCase& c : cases) {
     const Decimal product = Multiply(LeadingDecimal(c.stored), ReadTypedNumber(c.input).value);
@@ -217,7 +223,8 @@ std::vector<LevelCase> LevelCases() {
       {"ratio exact", M::Ratio, 1, 1, {"0.29", ""}, {}, 1, {"100", "100"}, {"29", "100"}},
       {"ratio toward zero", M::Ratio, 1, 2, {"1.5"}, {}, 1, {"-7", "7"}, {"-10", "10"}},
       {"ratio integer input", M::Ratio, 1, 2, {"3"}, {}, 1, {"-7", "7"}, {"-21", "21"}},
-      // Decimal values: only the multiply mode changes them, as decimals.
+      // Decimal values: only the multiply mode changes them, as decimals;
+      // the other modes refuse an input that falls on one in the range.
       {"ratio decimal",
        M::Ratio,
        1,
@@ -227,7 +234,16 @@ std::vector<LevelCase> LevelCases() {
        2,
        {"0.5", "10", "1.25", "10"},
        {"1.5", "20", "3.75", "20"}},
-      {"add skips decimals",
+      {"add beside decimals",
+       M::Add,
+       1,
+       2,
+       {"", "2"},
+       {},
+       2,
+       {"0.5", "10", "1.25", "10"},
+       {"0.5", "12", "1.25", "12"}},
+      {"add on decimals",
        M::Add,
        1,
        2,
@@ -235,8 +251,60 @@ std::vector<LevelCase> LevelCases() {
        {},
        2,
        {"0.5", "10", "1.25", "10"},
-       {"0.5", "12", "1.25", "12"}},
-      {"assign skips strings", M::Assign, 1, 1, {"3", "2"}, {}, 2, {"`x`", "10"}, {"`x`", "2"}},
+       {},
+       Refusal::DecimalValue},
+      {"assign on a decimal at one level of the range",
+       M::Assign,
+       1,
+       2,
+       {"3", ""},
+       {},
+       2,
+       {"5", "10", "1.25", "10"},
+       {},
+       Refusal::DecimalValue},
+      {"assign where the decimal lies outside the range",
+       M::Assign,
+       2,
+       2,
+       {"3", ""},
+       {},
+       2,
+       {"0.5", "10", "1", "10"},
+       {"0.5", "10", "3", "10"}},
+      {"increment on decimals",
+       M::Increment,
+       1,
+       2,
+       {"", "1"},
+       {"5", "10"},
+       2,
+       {"5", "0.5", "6", "1.25"},
+       {},
+       Refusal::DecimalValue},
+      {"increment from a decimal base",
+       M::Increment,
+       1,
+       2,
+       {"", "1"},
+       {"5", "0.5"},
+       2,
+       {"5", "0.5", "6", "1.25"},
+       {},
+       Refusal::DecimalBase},
+      // Strings and links are never changed: an input on one is refused.
+      {"assign beside strings", M::Assign, 1, 1, {"", "2"}, {}, 2, {"`x`", "10"}, {"`x`", "2"}},
+      {"assign on a string",
+       M::Assign,
+       1,
+       1,
+       {"3", "2"},
+       {},
+       2,
+       {"`x`", "10"},
+       {},
+       Refusal::NotFound},
+      {"ratio on a string", M::Ratio, 1, 1, {"2", ""}, {}, 2, {"`x`", "10"}, {}, Refusal::NotFound},
       // Increment: the worked example of a five-level table.
       {"increment 1..5",
        M::Increment,
@@ -347,7 +415,7 @@ std::vector<LevelCase> LevelCases() {
        1,
        3,
        {"5", ""},
-       {"1.5", "20"},
+       {"abc", "20"},
        2,
        kThreeLevels,
        {},
@@ -551,6 +619,10 @@ TEST_P(StaticRebuild, WholeTexts) {
       {"not an integer", StaticCopy::Dungeon, a, b, {"1.5", ""}, {}, {}, Refusal::NotInteger},
       {"line break", StaticCopy::Dungeon, a, b, {"1\n", ""}, {}, {}, Refusal::ForbiddenCharacter},
       {"too few rows", StaticCopy::Arena, a, b, {"1"}, {}, {}, Refusal::CountMismatch},
+      {"too few rows, nothing typed", StaticCopy::Arena, a, b, {""}, a, b},
+      // A value that is not a number takes no input.
+      {"beside a string", StaticCopy::Common, {"30", "`x`"}, b, {"1", ""}, {"1", "`x`"}, b},
+      {"on a string", StaticCopy::Common, {"30", "`x`"}, b, {"", "1"}, {}, {}, Refusal::NotFound},
   };
   for (const StaticCase& c : cases) {
     SCOPED_TRACE(c.name);
@@ -593,6 +665,23 @@ TEST(StaticRebuildPt, KeepsTheLineEnding) {
   const Rebuilt r = RebuildStaticDataPt(text, StaticCopy::Common, {"30\t5", {"", "6"}});
   ASSERT_TRUE(r.Accepted());
   EXPECT_EQ(r.text, "[static data]\r\n30\t6\r\n[/static data]\r\n");
+}
+
+TEST(StaticRebuildPt, CountsTheRowsOnlyForAnInput) {
+  // The grid splits the values at TAB and "|": three rows for two values.
+  const std::string text = "[static data]\r\n30\t`a|b`\t\r\n[/static data]\r\n";
+  const Rebuilt none =
+      RebuildStaticDataPt(text, StaticCopy::Common, {"30\t`a|b`\t", {"", "", " "}});
+  ASSERT_TRUE(none.Accepted());
+  EXPECT_EQ(none.text, text);
+  EXPECT_EQ(RebuildStaticDataPt(text, StaticCopy::Common, {"30\t`a|b`\t", {"1", "", ""}}).refusal,
+            Refusal::CountMismatch);
+}
+
+TEST(StaticRebuildSp, AValueOfAnotherMarkerTakesNoInput) {
+  const std::string text = "[@05][static data]\r\n[@02]30\r\n[@0A]key\r\n[@05][/static data]";
+  EXPECT_EQ(RebuildStaticDataSp(text, StaticCopy::Common, {"30\r\n[@0A]key", {"", "7"}}).refusal,
+            Refusal::NotFound);
 }
 
 TEST(StaticRebuild, DecimalValuesKeepTheirKind) {
