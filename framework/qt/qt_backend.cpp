@@ -1,6 +1,7 @@
 #include "framework/qt/qt_backend.h"
 
 #include <QClipboard>
+#include <QDragEnterEvent>
 #include <QEvent>
 #include <QFontDatabase>
 #include <QGuiApplication>
@@ -106,6 +107,9 @@ bool Application::notify(QObject* receiver, QEvent* event) {
   ++deliveryDepth_;
   ++deliveries_;
   const bool result = QApplication::notify(receiver, event);
+  if (event->type() == QEvent::DragEnter) {
+    AnswerEnteringDrag(receiver, static_cast<QDragEnterEvent*>(event));
+  }
   --deliveryDepth_;
   return result;
 }
