@@ -929,6 +929,8 @@ class GridModel final : public QAbstractTableModel {
 class CellDelegate final : public QStyledItemDelegate {
  public:
   CellDelegate(GridView* grid);
+  QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                        const QModelIndex& index) const override;
   void setModelData(QWidget* editor, QAbstractItemModel*, const QModelIndex& index) const override;
 
  private:
@@ -984,6 +986,15 @@ class GridView final : public QTableView, public UnitView {
 };
 
 CellDelegate::CellDelegate(GridView* grid) : QStyledItemDelegate(grid), grid_(grid) {}
+
+// A cell editor is an edit box like the others: a dragged file's path
+// offered as text never lands in it.
+QWidget* CellDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                                    const QModelIndex& index) const {
+  QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
+  if (editor != nullptr) editor->setAcceptDrops(false);
+  return editor;
+}
 
 void CellDelegate::setModelData(QWidget* editor, QAbstractItemModel*,
                                 const QModelIndex& index) const {

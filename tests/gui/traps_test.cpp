@@ -403,6 +403,36 @@ TEST_F(Drops, AreRefusedWhileInputIsHeld) {
   EXPECT_TRUE(Log().empty());
 }
 
+// File managers offer a dragged file's path as text too; an open cell
+// editor is an edit box like the others and takes none of it.
+TEST_F(Drops, AnOpenCellEditorTakesNoPathAsText) {
+  auto& grid = fw::Get<fw::Grid>("Trap", "表格");
+  auto* w = Widget<QTableView>("Trap", "表格");
+  grid.AppendRow("10");
+  grid.SetCellText(1, 1, "20");
+  QAbstractItemModel* m = w->model();
+  w->edit(m->index(0, 1));
+  auto* editor = w->viewport()->findChild<QLineEdit*>();
+  ASSERT_NE(editor, nullptr);
+  editor->setText(QStringLiteral("25"));
+
+  QMimeData mime;
+  mime.setUrls({QUrl::fromLocalFile(QStringLiteral("/tmp/a"))});
+  mime.setText(QStringLiteral("/tmp/a"));
+  QWidget* window = WindowWidget("Trap");
+  const QPoint at = editor->mapTo(window, editor->rect().center());
+  QWindow* native = window->windowHandle();
+  QDragEnterEvent enter(at, kFileManager, &mime, Qt::LeftButton, {});
+  QCoreApplication::sendEvent(native, &enter);
+  QDragMoveEvent move(at, kFileManager, &mime, Qt::LeftButton, {});
+  QCoreApplication::sendEvent(native, &move);
+  QDropEvent drop(at, kFileManager, &mime, Qt::LeftButton, {});
+  QCoreApplication::sendEvent(native, &drop);
+  EXPECT_FALSE(drop.isAccepted());
+  EXPECT_EQ(editor->text(), QStringLiteral("25"));
+  EXPECT_TRUE(Log().empty());
+}
+
 // ---- Closing windows -----------------------------------------------------
 
 class QuitWatch : public QObject {
