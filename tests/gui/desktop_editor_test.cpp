@@ -3,7 +3,8 @@
 // the pointer and presses keys with xdotool, as the user does, while the
 // editor's loop runs freely, and a drag source in a process of its own.
 // What only a real window manager and a real drag show: a drag that enters
-// the editor anywhere and is released over the script box.
+// the editor anywhere and is released over the script box, the keyboard
+// focus that the window manager moves to a window a prompt blocks.
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -11,6 +12,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <QGuiApplication>
 #include <QPoint>
 #include <QTimer>
 #include <QWidget>
@@ -371,5 +373,107 @@ INSTANTIATE_TEST_SUITE_P(
                                {kDesktopAbove, kCaption, kScriptBox, kReadButton},
                                false}),
     [](const ::testing::TestParamInfo<DropCase>& p) { return std::string(p.param.name); });
+
+// ---- The keyboard in prompts -------------------------------------------------
+
+void ClickAt(QPoint p) {
+  Xdo({"mousemove", "--sync", Num(p.x()), Num(p.y()), "click", "1"});
+}
+void PressKeys(const std::string& keys) {
+  Xdo({"key", keys});
+}
+
+// Where the centre of a unit's widget is on the screen.
+QPoint Centre(const char* window, const char* unit) {
+  return OnGui([=] {
+    QWidget* w = W(window, unit);
+    return w->mapToGlobal(w->rect().center());
+  });
+}
+
+// What the hand waits for, asked on the GUI thread (WaitOnGui).
+bool PromptStandsOpen() {
+  if (!fw::GetWindow("PromptWindow").IsLoaded()) return false;
+  QWidget* box = Win("PromptWindow");
+  return box != nullptr && box->isVisible() && box->width() == 320;
+}
+bool PromptGone() {
+  return !fw::GetWindow("PromptWindow").IsLoaded();
+}
+bool PromptHasTheFocus() {
+  QWidget* box = fw::GetWindow("PromptWindow").IsLoaded() ? Win("PromptWindow") : nullptr;
+  return box != nullptr && QGuiApplication::focusWindow() == box->windowHandle();
+}
+
+// Counts the times a window becomes the active one (GUI thread only).
+class Activations final : public QObject {
+ public:
+  explicit Activations(QWidget* window) : QObject(window) { window->installEventFilter(this); }
+  int count = 0;
+
+ protected:
+  bool eventFilter(QObject*, QEvent* e) override {
+    if (e->type() == QEvent::WindowActivate) ++count;
+    return false;
+  }
+};
+
+struct KeyCase {
+  const char* name;
+  const char* opener;  // a button of MainWindow that opens another window first, or nullptr
+  const char* opened;  // that window
+  const char* keys;    // what the hand presses, as xdotool names it
+};
+
+void PrintTo(const KeyCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
+// The hand clicks the editor while a prompt stands open over it, then
+// answers the prompt with the keyboard.
+void ClickTheBlockedEditorThenAnswer(const KeyCase& c) {
+  if (c.opener != nullptr) {
+    ClickAt(Centre("MainWindow", c.opener));
+    const std::string opened = c.opened;
+    CHILD_CHECK(WaitOnGui([&] { return fw::GetWindow(opened).IsLoaded(); }));
+    Pause(300);
+  }
+  const std::string box = UnitText("MainWindow", "编辑框1");
+  // The hint in the script box is no script: the read says so.
+  ClickAt(Centre("MainWindow", "读取按钮"));
+  CHILD_CHECK(WaitOnGui(PromptStandsOpen));
+  CHILD_CHECK(WaitOnGui(PromptHasTheFocus));
+
+  // A click on the blocked editor is refused, and the window manager gives
+  // the editor the focus; the prompt takes it back.
+  Activations* editor = OnGui([] { return new Activations(Win("MainWindow")); });
+  ClickAt(Centre("MainWindow", "清空按钮"));
+  CHILD_CHECK(WaitOnGui([&] { return editor->count > 0; }));
+  CHILD_CHECK(WaitOnGui(PromptHasTheFocus));
+  PressKeys(c.keys);
+  const bool answered = WaitOnGui(PromptGone);
+  CHILD_CHECK(answered);
+  CHILD_CHECK(UnitText("MainWindow", "编辑框1") == box);
+  if (!answered) ClickAt(Centre("PromptWindow", "确定按钮2"));
+}
+
+class PromptKeyboard : public Desktop, public ::testing::WithParamInterface<KeyCase> {};
+
+TEST_P(PromptKeyboard, AnswersAfterAClickOnTheBlockedEditor) {
+  const KeyCase& c = GetParam();
+  EXPECT_EXIT(RunEditorWithHand([&] { ClickTheBlockedEditorThenAnswer(c); }),
+              ::testing::ExitedWithCode(0), "");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, PromptKeyboard,
+    ::testing::Values(KeyCase{"Enter", nullptr, nullptr, "Return"},
+                      KeyCase{"Escape", nullptr, nullptr, "Escape"},
+                      // openbox closes the window that has the focus.
+                      KeyCase{"TheWindowManagersClose", nullptr, nullptr, "alt+F4"},
+                      KeyCase{"EnterWithTheHelpWindowOpen", "帮助按钮", "HelpWindow", "Return"},
+                      KeyCase{"EnterWithTheSkillListOpen", "加载按钮", "SkillListWindow",
+                              "Return"}),
+    [](const ::testing::TestParamInfo<KeyCase>& p) { return std::string(p.param.name); });
 
 }  // namespace
