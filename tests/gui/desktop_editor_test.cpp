@@ -4,7 +4,8 @@
 // editor's loop runs freely, and a drag source in a process of its own.
 // What only a real window manager and a real drag show: a drag that enters
 // the editor anywhere and is released over the script box, the keyboard
-// focus that the window manager moves to a window a prompt blocks.
+// focus that the window manager moves to a window a prompt blocks, the
+// X11 platform in a Wayland session.
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -50,10 +51,11 @@ using Clock = std::chrono::steady_clock;
 
 // ---- Processes the hand starts ---------------------------------------------
 
-// Starts `argv` (searched on PATH) with this process's environment; its
-// standard output goes to `out` when given, else with its error output to
-// /dev/null. posix_spawn, because the editor's process runs threads.
-pid_t Spawn(const std::vector<std::string>& argv, int out = -1) {
+// Starts `argv` (searched on PATH) with the environment `env`; its
+// standard output goes to `out` and its error output to `err` when given,
+// else to /dev/null. posix_spawn, because the editor's process runs threads.
+pid_t Spawn(const std::vector<std::string>& argv, int out = -1, char** env = environ,
+            int err = -1) {
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   if (out >= 0) {
@@ -61,12 +63,16 @@ pid_t Spawn(const std::vector<std::string>& argv, int out = -1) {
   } else {
     posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
   }
-  posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+  if (err >= 0) {
+    posix_spawn_file_actions_adddup2(&actions, err, 2);
+  } else {
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+  }
   std::vector<char*> args;
   for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
   args.push_back(nullptr);
   pid_t pid = -1;
-  if (posix_spawnp(&pid, args[0], &actions, nullptr, args.data(), environ) != 0) pid = -1;
+  if (posix_spawnp(&pid, args[0], &actions, nullptr, args.data(), env) != 0) pid = -1;
   posix_spawn_file_actions_destroy(&actions);
   return pid;
 }
@@ -475,5 +481,82 @@ INSTANTIATE_TEST_SUITE_P(
                       KeyCase{"EnterWithTheSkillListOpen", "加载按钮", "SkillListWindow",
                               "Return"}),
     [](const ::testing::TestParamInfo<KeyCase>& p) { return std::string(p.param.name); });
+
+// ---- Wayland sessions ---------------------------------------------------------
+
+struct SessionCase {
+  const char* name;
+  const char* sessionType;     // XDG_SESSION_TYPE, or nullptr for none
+  const char* waylandDisplay;  // WAYLAND_DISPLAY, or nullptr for none
+};
+
+void PrintTo(const SessionCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
+class WaylandSession : public ::testing::TestWithParam<SessionCase> {};
+
+// In a Wayland session that has X11 beside it (XWayland), the program asks
+// Qt for X11 first when the user chose no platform, and comes up there: its
+// windows stand at the places it gives them. The compositor here is one
+// that does not answer (no such socket), which would also bring Qt to X11
+// in the end: what Qt was asked first tells the choice, as in a session
+// whose compositor answers.
+TEST_P(WaylandSession, TheProgramComesUpOnX11) {
+  const SessionCase& c = GetParam();
+  OwnXServer server;
+  if (server.display().empty()) GTEST_SKIP() << "no Xvfb here";
+
+  std::vector<std::string> vars;
+  for (char** e = environ; *e != nullptr; ++e) {
+    const std::string_view v(*e);
+    if (v.starts_with("QT_QPA_PLATFORM=") || v.starts_with("DISPLAY=") ||
+        v.starts_with("WAYLAND_DISPLAY=") || v.starts_with("XDG_SESSION_TYPE=") ||
+        v.starts_with("QT_LOGGING_RULES="))
+      continue;
+    vars.emplace_back(v);
+  }
+  vars.push_back("DISPLAY=" + server.display());
+  if (c.sessionType != nullptr) vars.push_back(std::string("XDG_SESSION_TYPE=") + c.sessionType);
+  if (c.waylandDisplay != nullptr) {
+    vars.push_back(std::string("WAYLAND_DISPLAY=") + c.waylandDisplay);
+  }
+  // Qt tells which platforms it tries.
+  vars.push_back("QT_LOGGING_RULES=qt.qpa.plugin=true");
+  std::vector<char*> env;
+  for (std::string& v : vars) env.push_back(v.data());
+  env.push_back(nullptr);
+
+  const fs::path log = fs::temp_directory_path() / ("se_platform_" + std::to_string(::getpid()));
+  const int logFd = ::open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  ASSERT_GE(logFd, 0);
+  pid_t program = Spawn({SE_EDITOR_PROGRAM}, -1, env.data(), logFd);
+  ::close(logFd);
+  ASSERT_GT(program, 0);
+  bool shown = false;
+  for (int i = 0; i < 200 && !shown; ++i) {
+    int status = 0;
+    if (::waitpid(program, &status, WNOHANG) == program) {
+      program = -1;
+      break;
+    }
+    shown = Xdotool(server.display(), {"search", "--onlyvisible", "--name", "Varnok"}) == 0;
+    if (!shown) Pause(50);
+  }
+  StopProcess(program);
+  const std::string told = FileBytes(log);
+  fs::remove(log);
+  EXPECT_TRUE(shown) << "no window of the program on X11\n" << told;
+  EXPECT_NE(told.find("init_platform called with pluginNamesWithArguments \"xcb"),
+            std::string::npos)
+      << told;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, WaylandSession,
+    ::testing::Values(SessionCase{"SessionTypeAndDisplay", "wayland", "wayland-no-such-socket"},
+                      SessionCase{"SessionTypeOnly", "wayland", nullptr},
+                      SessionCase{"DisplayOnly", nullptr, "wayland-no-such-socket"}),
+    [](const ::testing::TestParamInfo<SessionCase>& p) { return std::string(p.param.name); });
 
 }  // namespace
