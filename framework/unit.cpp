@@ -544,14 +544,18 @@ Control* Window::Find(std::string_view unitName) const {
 }
 
 bool Window::Blocked() const {
-  if (Access::Of(*runtime_).inputHolds > 0) return true;
-  for (const Window* modal : Access::Of(*runtime_).modalsWithOwner) {
-    if (modal == this) continue;
+  return Access::Of(*runtime_).inputHolds > 0 || BlockedBy() != nullptr;
+}
+
+Window* Window::BlockedBy() const {
+  const std::vector<Window*>& modals = Access::Of(*runtime_).modalsWithOwner;
+  for (auto modal = modals.rbegin(); modal != modals.rend(); ++modal) {
+    if (*modal == this) continue;
     for (const Window* w = this; w != nullptr; w = w->EmbeddedIn()) {
-      if (w == modal->Owner()) return true;
+      if (w == (*modal)->Owner()) return *modal;
     }
   }
-  return false;
+  return nullptr;
 }
 
 Window* Window::Owner() const {

@@ -346,6 +346,10 @@ class Window {
   // Whether user input to this window is refused because a modal window
   // with an owner blocks it, or because a DelayHoldingInput is running.
   bool Blocked() const;
+  // The modal window that blocks user input to this one (of several, the
+  // one loaded last): the window that answers for it. nullptr when no
+  // modal window blocks it (a DelayHoldingInput alone has none).
+  Window* BlockedBy() const;
 
   // How the current instance was loaded (for the backends: an owned window
   // stays above its owner, a modal one may be shown as such). nullptr and

@@ -145,6 +145,8 @@ class QtBackend final : public Backend {
  private:
   void FreeDeadViews();
   bool FilterInput(QObject* target, QEvent* event);
+  // Gives the keyboard focus to the modal window that blocks `blocked`.
+  void FocusBlocker(const Window& blocked);
   class InputFilter;
   friend class InputFilter;
   class Waker;

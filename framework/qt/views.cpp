@@ -1042,6 +1042,8 @@ class GridModel final : public QAbstractTableModel {
 class CellDelegate final : public QStyledItemDelegate {
  public:
   CellDelegate(GridView* grid);
+  QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                        const QModelIndex& index) const override;
   void setModelData(QWidget* editor, QAbstractItemModel*, const QModelIndex& index) const override;
 
  private:
@@ -1097,6 +1099,15 @@ class GridView final : public QTableView, public UnitView {
 };
 
 CellDelegate::CellDelegate(GridView* grid) : QStyledItemDelegate(grid), grid_(grid) {}
+
+// A cell editor is an edit box like the others: a dragged file's path
+// offered as text never lands in it.
+QWidget* CellDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                                    const QModelIndex& index) const {
+  QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
+  if (editor != nullptr) editor->setAcceptDrops(false);
+  return editor;
+}
 
 void CellDelegate::setModelData(QWidget* editor, QAbstractItemModel*,
                                 const QModelIndex& index) const {
@@ -1832,28 +1843,73 @@ Control* WindowView::DropTargetAt(const QPoint& pos) const {
 
 // Files are taken by the window, not by the unit they are dropped on: a
 // disabled unit receives no drops from Qt, and an edit box would paste the
-// paths as text.
+// paths as text. The window takes every entering drag that carries files,
+// wherever it enters (the toolkit tells the window nothing more of a drag
+// whose entry it refused), and answers the drag source at each point:
+// a copy over a drop target, "no" elsewhere (AnswerEnteringDrag puts that
+// answer on the entry itself once the toolkit has taken it).
 void WindowView::dragEnterEvent(QDragEnterEvent* e) {
-  dragMoveEvent(e);  // an entering drag is judged as one that moves
-}
-
-void WindowView::dragMoveEvent(QDragMoveEvent* e) {
-  if (!DroppedPaths(e->mimeData()).empty() && DropTargetAt(e->position().toPoint()) != nullptr) {
-    e->acceptProposedAction();
+  dragHasFiles_ = !dead_ && !DroppedPaths(e->mimeData()).empty();
+  if (dragHasFiles_) {
+    e->accept();
   } else {
     e->ignore();
   }
 }
 
-void WindowView::dropEvent(QDropEvent* e) {
-  Control* target = DropTargetAt(e->position().toPoint());
-  const std::vector<std::string> paths = DroppedPaths(e->mimeData());
-  if (target == nullptr || paths.empty()) {
-    e->ignore();
-    return;
+void WindowView::dragMoveEvent(QDragMoveEvent* e) {
+  AnswerDrag(*e);
+}
+
+void WindowView::dragLeaveEvent(QDragLeaveEvent* e) {
+  dragHasFiles_ = false;
+  QWidget::dragLeaveEvent(e);
+}
+
+namespace {
+
+// What a drop target takes: a copy (a file manager deletes a file that was
+// moved), else a link; a drag offered only as a move is refused.
+Qt::DropAction TakenAction(Qt::DropActions possible) {
+  if (possible & Qt::CopyAction) return Qt::CopyAction;
+  if (possible & Qt::LinkAction) return Qt::LinkAction;
+  return Qt::IgnoreAction;
+}
+
+}  // namespace
+
+bool WindowView::TakesDropAt(const QPoint& pos) const {
+  return !dead_ && !window_->Blocked() && DropTargetAt(pos) != nullptr;
+}
+
+void WindowView::AnswerDrag(QDragMoveEvent& e) const {
+  const Qt::DropAction action = TakenAction(e.possibleActions());
+  if (dragHasFiles_ && action != Qt::IgnoreAction && TakesDropAt(e.position().toPoint())) {
+    e.setDropAction(action);
+    e.accept();
+  } else {
+    e.setDropAction(Qt::IgnoreAction);
+    e.ignore();
   }
-  e->acceptProposedAction();
-  input::DropFiles(*target, paths);
+}
+
+void WindowView::dropEvent(QDropEvent* e) {
+  dragHasFiles_ = false;
+  const QPoint pos = e->position().toPoint();
+  const Qt::DropAction action = TakenAction(e->possibleActions());
+  Control* target = TakesDropAt(pos) ? DropTargetAt(pos) : nullptr;
+  const std::vector<std::string> paths = DroppedPaths(e->mimeData());
+  // The handler may wait in a prompt and destroy this window: only the
+  // event is looked at afterwards.
+  const bool taken = target != nullptr && !paths.empty() && action != Qt::IgnoreAction &&
+                     input::DropFiles(*target, paths);
+  e->setDropAction(taken ? action : Qt::IgnoreAction);
+  e->setAccepted(taken);
+}
+
+void AnswerEnteringDrag(QObject* receiver, QDragEnterEvent* event) {
+  auto* view = dynamic_cast<WindowView*>(receiver);
+  if (view != nullptr && event->isAccepted()) view->AnswerDrag(*event);
 }
 
 }  // namespace fw::qt

@@ -33,6 +33,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "app/program.h"
@@ -252,19 +253,25 @@ inline std::string Fixture(const char* name) {
   std::_Exit(4);
 }
 
-// Runs the editor in this (child) process; `user` runs once the main loop
-// is up, then the editor is closed as CloseTheEditor does.
-[[noreturn]] inline void RunEditor(std::function<void()> user) {
+// Runs the editor in this (child) process; `started` runs once the main
+// loop is up. The editor must be closed from there on (CloseTheEditor).
+[[noreturn]] inline void RunEditorFrom(std::function<void()> started) {
   App();
   fw::qt::QtBackend backend;
   fw::Runtime runtime(backend);
-  QTimer::singleShot(0, [user] {
-    user();
-    CloseTheEditor();
-  });
+  QTimer::singleShot(0, std::move(started));
   app::ProgramStart();
   std::fprintf(stderr, "the program returned\n");
   std::_Exit(5);
+}
+
+// Runs the editor in this (child) process; `user` runs once the main loop
+// is up, then the editor is closed as CloseTheEditor does.
+[[noreturn]] inline void RunEditor(std::function<void()> user) {
+  RunEditorFrom([user] {
+    user();
+    CloseTheEditor();
+  });
 }
 
 // Death tests of the real program fork a process that runs Qt; the

@@ -295,6 +295,144 @@ TEST_F(Drops, ElsewhereDoNothing) {
   EXPECT_TRUE(Log().empty());
 }
 
+// A drag as the window system delivers it: it enters the window at the
+// first point (in window coordinates), moves through the others and is
+// released at the last one. What the window answered at each point (the
+// action the drag source shows, IgnoreAction for "no") and whether the
+// drop was taken.
+struct DragAnswers {
+  std::vector<Qt::DropAction> answers;
+  bool taken = false;
+};
+DragAnswers DragAcross(QWidget* window, const std::vector<QPoint>& points, Qt::DropActions possible,
+                       Qt::KeyboardModifiers keys) {
+  QMimeData mime;
+  mime.setUrls({QUrl::fromLocalFile(QStringLiteral("/tmp/a"))});
+  QWindow* native = window->windowHandle();
+  DragAnswers out;
+  auto answer = [&](QDragMoveEvent& e) {
+    out.answers.push_back(e.isAccepted() ? e.dropAction() : Qt::IgnoreAction);
+  };
+  QDragEnterEvent enter(points.front(), possible, &mime, Qt::LeftButton, keys);
+  QCoreApplication::sendEvent(native, &enter);
+  answer(enter);
+  for (std::size_t i = 1; i < points.size(); ++i) {
+    QDragMoveEvent move(points[i], possible, &mime, Qt::LeftButton, keys);
+    QCoreApplication::sendEvent(native, &move);
+    answer(move);
+  }
+  QDropEvent drop(points.back(), possible, &mime, Qt::LeftButton, keys);
+  QCoreApplication::sendEvent(native, &drop);
+  out.taken = drop.isAccepted();
+  return out;
+}
+
+struct DragCase {
+  const char* name;
+  std::vector<QPoint> points;
+  Qt::DropActions possible;
+  Qt::KeyboardModifiers keys;  // Shift: the source proposes to move
+  std::vector<Qt::DropAction> answers;
+  bool taken;
+};
+
+void PrintTo(const DragCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
+class Drags : public Drops, public ::testing::WithParamInterface<DragCase> {};
+
+// Points of the test window: its title at the bottom, the button, the
+// multi-line box that takes the files.
+const QPoint kOverTitle(20, 300);
+const QPoint kOverButton(50, 160);
+const QPoint kOverBox(100, 60);
+
+TEST_P(Drags, AreAnsweredAtEveryPointAndTakenOverTheTargetOnly) {
+  const DragCase& c = GetParam();
+  const DragAnswers got = DragAcross(WindowWidget("Trap"), c.points, c.possible, c.keys);
+  EXPECT_EQ(got.answers, c.answers);
+  EXPECT_EQ(got.taken, c.taken);
+  EXPECT_EQ(Count("files /tmp/a"), c.taken ? 1 : 0);
+  EXPECT_EQ(Multi().Text(), "a\r\nb");
+}
+
+constexpr Qt::DropActions kFileManager = Qt::CopyAction | Qt::MoveAction | Qt::LinkAction;
+constexpr Qt::DropAction kNo = Qt::IgnoreAction;
+constexpr Qt::DropAction kCopy = Qt::CopyAction;
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, Drags,
+    ::testing::Values(
+        DragCase{"EnteringOverTheTitleAcrossTheButtonToTheBox",
+                 {kOverTitle, kOverButton, kOverBox},
+                 kFileManager,
+                 {},
+                 {kNo, kNo, kCopy},
+                 true},
+        DragCase{"EnteringOverTheBoxAndReleasedOverTheButton",
+                 {kOverBox, kOverButton},
+                 kFileManager,
+                 {},
+                 {kCopy, kNo},
+                 false},
+        DragCase{"LeavingTheBoxAndComingBack",
+                 {kOverBox, kOverTitle, kOverBox},
+                 kFileManager,
+                 {},
+                 {kCopy, kNo, kCopy},
+                 true},
+        // A moved file would be deleted by its file manager: the window
+        // takes a copy, whatever the source proposes.
+        DragCase{"ProposedAsAMoveIsTakenAsACopy",
+                 {kOverBox},
+                 kFileManager,
+                 Qt::ShiftModifier,
+                 {kCopy},
+                 true},
+        DragCase{"OfferedOnlyAsAMoveIsRefused", {kOverBox}, Qt::MoveAction, {}, {kNo}, false}),
+    [](const ::testing::TestParamInfo<DragCase>& p) { return std::string(p.param.name); });
+
+TEST_F(Drops, AreRefusedWhileInputIsHeld) {
+  DragAnswers got;
+  QTimer::singleShot(0,
+                     [&] { got = DragAcross(WindowWidget("Trap"), {kOverBox}, kFileManager, {}); });
+  fw::DelayHoldingInput(50);
+  EXPECT_EQ(got.answers, std::vector<Qt::DropAction>{kNo});
+  EXPECT_FALSE(got.taken);
+  EXPECT_TRUE(Log().empty());
+}
+
+// File managers offer a dragged file's path as text too; an open cell
+// editor is an edit box like the others and takes none of it.
+TEST_F(Drops, AnOpenCellEditorTakesNoPathAsText) {
+  auto& grid = fw::Get<fw::Grid>("Trap", "表格");
+  auto* w = Widget<QTableView>("Trap", "表格");
+  grid.AppendRow("10");
+  grid.SetCellText(1, 1, "20");
+  QAbstractItemModel* m = w->model();
+  w->edit(m->index(0, 1));
+  auto* editor = w->viewport()->findChild<QLineEdit*>();
+  ASSERT_NE(editor, nullptr);
+  editor->setText(QStringLiteral("25"));
+
+  QMimeData mime;
+  mime.setUrls({QUrl::fromLocalFile(QStringLiteral("/tmp/a"))});
+  mime.setText(QStringLiteral("/tmp/a"));
+  QWidget* window = WindowWidget("Trap");
+  const QPoint at = editor->mapTo(window, editor->rect().center());
+  QWindow* native = window->windowHandle();
+  QDragEnterEvent enter(at, kFileManager, &mime, Qt::LeftButton, {});
+  QCoreApplication::sendEvent(native, &enter);
+  QDragMoveEvent move(at, kFileManager, &mime, Qt::LeftButton, {});
+  QCoreApplication::sendEvent(native, &move);
+  QDropEvent drop(at, kFileManager, &mime, Qt::LeftButton, {});
+  QCoreApplication::sendEvent(native, &drop);
+  EXPECT_FALSE(drop.isAccepted());
+  EXPECT_EQ(editor->text(), QStringLiteral("25"));
+  EXPECT_TRUE(Log().empty());
+}
+
 // ---- Closing windows -----------------------------------------------------
 
 class QuitWatch : public QObject {
