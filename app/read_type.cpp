@@ -4,10 +4,10 @@
 
 #include "app/globals.h"
 #include "app/main_window.h"
+#include "app/read_skill.h"
 #include "app/units.h"
 #include "engine/level_info.h"
 #include "engine/mastery.h"
-#include "engine/skill_read.h"
 #include "engine/static_data.h"
 #include "framework/runtime.h"
 #include "platform/gbk.h"

@@ -5,8 +5,8 @@
 #include "app/globals.h"
 #include "app/main_window.h"
 #include "app/prompt.h"
+#include "app/read_skill.h"
 #include "app/units.h"
-#include "engine/skill_read.h"
 #include "framework/runtime.h"
 #include "platform/gbk.h"
 

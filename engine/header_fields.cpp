@@ -4,10 +4,10 @@
 #include <utility>
 
 #include "app/globals.h"
+#include "app/read_skill.h"
 #include "app/units.h"
 #include "engine/blocks.h"
 #include "engine/script_form.h"
-#include "engine/skill_read.h"
 #include "engine/text.h"
 #include "platform/gbk.h"
 

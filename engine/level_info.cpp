@@ -3,12 +3,12 @@
 #include <string>
 
 #include "app/globals.h"
+#include "app/read_skill.h"
 #include "app/main_window.h"
 #include "app/prompt.h"
 #include "app/units.h"
 #include "engine/blocks.h"
 #include "engine/level_table.h"
-#include "engine/skill_read.h"
 #include "engine/static_data.h"
 #include "engine/text.h"
 #include "platform/gbk.h"

@@ -8,11 +8,11 @@
 #include "app/feedback.h"
 #include "app/globals.h"
 #include "app/prompt.h"
+#include "app/read_skill.h"
 #include "app/read_type.h"
 #include "app/units.h"
 #include "engine/level_table.h"
 #include "engine/rebuild.h"
-#include "engine/skill_read.h"
 #include "engine/text.h"
 #include "engine/typed_number.h"
 #include "engine/write_messages.h"
@@ -133,17 +133,6 @@ bool Confirmed(const Mode& mode) {
 }
 
 }  // namespace
-
-void ReleaseAndReadAgain() {
-  using namespace main_window;
-  ReleaseSkillData();
-  编辑框1->Enable();
-  读取按钮->SetText(Gbk("读取数据"));
-  EnableSkillListControls();
-  SetReadTypeRadiosDisabled(true, true, true);
-  g_reportMissingData = false;
-  ReloadSkillAndRestoreSelection();
-}
 
 void BuildLevelRangeList() {
   g_levelRangeList.clear();

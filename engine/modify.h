@@ -12,11 +12,6 @@
 // inputs as they were.
 #pragma once
 
-// What every write does once its new text is in 编辑框1: releases the
-// skill and reads 编辑框1 again quietly, choosing the remembered data set
-// and mode again.
-void ReleaseAndReadAgain();
-
 // g_levelRangeList: "[L]" for every level L of the table within
 // g_levelRangeLow .. g_levelRangeHigh, ascending.
 void BuildLevelRangeList();

@@ -6,9 +6,9 @@
 
 #include "app/globals.h"
 #include "app/prompt.h"
+#include "app/read_skill.h"
 #include "app/units.h"
 #include "engine/mastery.h"
-#include "engine/modify.h"
 #include "engine/script_form.h"
 #include "engine/text.h"
 #include "engine/typed_number.h"

@@ -9,9 +9,9 @@
 
 #include "app/globals.h"
 #include "app/pictures.h"
+#include "app/read_skill.h"
 #include "app/side_windows.h"
 #include "app/units.h"
-#include "engine/skill_read.h"
 #include "platform/gbk.h"
 #include "read_session.h"
 #include "tests/test_names.h"
