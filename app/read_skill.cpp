@@ -7,12 +7,12 @@
 #include "app/prompt.h"
 #include "app/read_type.h"
 #include "app/skill_name.h"
+#include "app/static_copy.h"
 #include "app/units.h"
 #include "engine/header_fields.h"
 #include "engine/mastery.h"
 #include "engine/script_form.h"
 #include "engine/skill_read.h"
-#include "engine/static_data.h"
 #include "platform/gbk.h"
 
 namespace app {

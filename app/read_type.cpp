@@ -6,9 +6,7 @@
 #include "app/main_window.h"
 #include "app/read_skill.h"
 #include "app/units.h"
-#include "engine/level_info.h"
 #include "engine/mastery.h"
-#include "engine/static_data.h"
 #include "framework/runtime.h"
 #include "platform/gbk.h"
 
@@ -86,23 +84,6 @@ void FormatDataGrid() {
 
 void UnlockDataGridBaseColumn() {
   FormatBaseColumn(*main_window::数据表格, false, kEditableCellColour);
-}
-
-void OnPkRadioClicked() {
-  ChooseDataSet(main_window::PK单选框, "决斗场", &LoadPvpLevelInfoSp, &LoadPvpLevelInfoPt);
-}
-
-void OnSwitchButtonClicked() {
-  // The switch is the user's own action: a missing copy is reported even
-  // when the skill was last read quietly.
-  g_reportMissingData = true;
-  main_window::静态表格->DeleteDataRows();
-  const bool showsArena = main_window::静态类型标签->Text() == Gbk("决斗场");
-  if (g_scriptFormat == "SP") {
-    showsArena ? LoadDungeonStaticDataSp() : LoadPvpStaticDataSp();
-  } else if (g_scriptFormat == "PT") {
-    showsArena ? LoadDungeonStaticDataPt() : LoadPvpStaticDataPt();
-  }
 }
 
 }  // namespace app

@@ -7,11 +7,11 @@
 
 #include "app/feedback.h"
 #include "app/globals.h"
+#include "app/paging.h"
 #include "app/prompt.h"
 #include "app/read_skill.h"
 #include "app/read_type.h"
 #include "app/units.h"
-#include "engine/level_table.h"
 #include "engine/rebuild.h"
 #include "engine/text.h"
 #include "engine/typed_number.h"
@@ -75,7 +75,7 @@ LevelTable ShownLevelTable() {
 std::optional<std::vector<std::string>> IncrementBases(ScriptForm form) {
   std::vector<std::string> column = Column(main_window::数据表格, 0);
   if (g_currentLevel == 1) return column;
-  std::vector<std::string> shown = LevelPageCells(g_currentLevel, form == ScriptForm::Sp);
+  std::vector<std::string> shown = PageCells(g_currentLevel, form == ScriptForm::Sp);
   shown.resize(column.size());
   if (column != shown) return std::nullopt;
   std::vector<std::string> bases;

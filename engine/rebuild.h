@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "engine/blocks.h"
+#include "engine/static_data.h"
 
 enum class ScriptForm { Sp, Pt };
 enum class ModifyMode { Add, Assign, Increment, Ratio };
@@ -121,10 +122,6 @@ Rebuilt RebuildLevelInfoRatioPt(std::string_view script, const LevelTable& table
 std::string PatchLevelPropertyFloats(std::string_view text);
 
 // ---- Static data ------------------------------------------------------------
-
-// Which [static data] block 静态表格 shows, by 静态类型标签: the only one,
-// the first of two, or the one inside [pvp] .. [/pvp].
-enum class StaticCopy { Common, Dungeon, Arena };
 
 struct StaticChange {
   // The values of the shown block as the static loader kept them: SP one
