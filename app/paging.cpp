@@ -2,11 +2,11 @@
 
 #include <string>
 
+#include "app/description_box.h"
 #include "app/globals.h"
 #include "app/main_window.h"
 #include "app/prompt.h"
 #include "app/units.h"
-#include "engine/description.h"
 #include "engine/level_table.h"
 #include "engine/text.h"
 #include "platform/gbk.h"
