@@ -3,14 +3,14 @@
 #include <string>
 
 #include "app/globals.h"
+#include "app/header_rows.h"
 #include "app/main_window.h"
+#include "app/mastery_rows.h"
 #include "app/prompt.h"
 #include "app/read_type.h"
 #include "app/skill_name.h"
 #include "app/static_copy.h"
 #include "app/units.h"
-#include "engine/header_fields.h"
-#include "engine/mastery.h"
 #include "engine/script_form.h"
 #include "engine/skill_read.h"
 #include "platform/gbk.h"

@@ -4,9 +4,9 @@
 
 #include "app/globals.h"
 #include "app/main_window.h"
+#include "app/mastery_rows.h"
 #include "app/read_skill.h"
 #include "app/units.h"
-#include "engine/mastery.h"
 #include "framework/runtime.h"
 #include "platform/gbk.h"
 

@@ -3,9 +3,9 @@
 #include "app/delay.h"
 #include "app/globals.h"
 #include "app/main_window.h"
+#include "app/mastery_rows.h"
 #include "app/pictures.h"
 #include "app/units.h"
-#include "engine/mastery.h"
 #include "framework/runtime.h"
 #include "platform/gbk.h"
 

@@ -5,10 +5,11 @@
 #include <utility>
 
 #include "app/globals.h"
+#include "app/header_rows.h"
+#include "app/mastery_rows.h"
 #include "app/prompt.h"
 #include "app/read_skill.h"
 #include "app/units.h"
-#include "engine/mastery.h"
 #include "engine/script_form.h"
 #include "engine/text.h"
 #include "engine/typed_number.h"

@@ -8,24 +8,16 @@
 #include <gtest/gtest.h>
 
 #include "engine/description.h"
-#include "platform/codepage.h"
 #include "platform/gbk.h"
+#include "tests/engine/utf8.h"
 
 namespace {
 
+using engine_test::Utf8;
+using engine_test::Utf8All;
 using platform::Gbk;
 using ::testing::ElementsAre;
 using Strings = std::vector<std::string>;
-
-std::string Utf8(std::string_view gbk) {
-  return platform::GbkToUtf8(gbk);
-}
-
-Strings Utf8All(const std::vector<std::string>& gbk) {
-  Strings out;
-  for (const std::string& s : gbk) out.push_back(Utf8(s));
-  return out;
-}
 
 TEST(PlaceholderValueText, ReadsTheCellAsADecimalTimesTheFactor) {
   struct Case {
