@@ -4,21 +4,13 @@
 #include <cstddef>
 #include <utility>
 
-#include "app/globals.h"
-#include "app/header_rows.h"
-#include "app/mastery_rows.h"
-#include "app/prompt.h"
-#include "app/read_skill.h"
-#include "app/units.h"
 #include "engine/script_form.h"
 #include "engine/text.h"
 #include "engine/typed_number.h"
-#include "engine/write_messages.h"
 #include "platform/gbk.h"
 
 namespace {
 
-using namespace app;
 using platform::Gbk;
 
 constexpr std::string_view kSpSection = "[@05]";
@@ -126,97 +118,6 @@ Refusal HeaderValue(ScriptForm form, const std::string& stored, const std::strin
   return Refusal::None;
 }
 
-std::vector<GridRow> Rows(fw::Ref<fw::Grid> grid) {
-  std::vector<GridRow> rows;
-  for (int row = 1; row < grid->RowCount(); ++row)
-    rows.push_back({grid->CellText(row, 0), grid->CellText(row, 1)});
-  return rows;
-}
-
-std::vector<std::string> Values(const std::vector<GridRow>& rows) {
-  std::vector<std::string> values;
-  for (const GridRow& row : rows) values.push_back(row.value);
-  return values;
-}
-
-std::array<std::string, kHeaderSlotCount> StoredSlots() {
-  std::array<std::string, kHeaderSlotCount> slots;
-  for (int i = 0; i < kHeaderSlotCount; ++i)
-    slots[static_cast<std::size_t>(i)] = HeaderSlotText(static_cast<HeaderSlot>(i));
-  return slots;
-}
-
-// What a refused save tells: the second and third line of its prompt.
-struct RefusalLines {
-  std::string message;
-  std::string note;
-};
-
-RefusalLines HeaderRefusal(Refusal refusal) {
-  switch (refusal) {
-    case Refusal::MaximumBelowMastery:
-      return {Gbk("最大等级不能小于技能的精通等级！"), {}};
-    case Refusal::NotInteger:
-      return {Gbk("技能参数只支持输入整数！"), {}};
-    case Refusal::NotNumber:
-      return {Gbk("技能参数只支持输入数字！"), {}};
-    default:
-      return {CommonRefusalMessage(refusal), {}};
-  }
-}
-
-RefusalLines MasteryRefusal(Refusal refusal) {
-  switch (refusal) {
-    case Refusal::MasteryAboveMaximum:
-      return {Gbk("精通等级不能大于技能的最大等级！"),
-              Gbk("注意:最大等级不要大于技能的动态数据等级")};
-    case Refusal::NotInteger:
-      return {Gbk("精通等级只支持输入整数！"), {}};
-    default:
-      return {CommonRefusalMessage(refusal), {}};
-  }
-}
-
-// Puts a saved text into 编辑框1 and says so, or says why nothing was
-// written. True when the text was written.
-bool Report(const Rebuilt& r, RefusalLines (*refused)(Refusal)) {
-  if (!r.Accepted()) {
-    const RefusalLines lines = refused(r.refusal);
-    ShowPromptBox({}, lines.message, lines.note, false);
-    return false;
-  }
-  main_window::编辑框1->SetText(r.text);
-  ShowMessage(Gbk("技能参数保存成功！"));
-  return true;
-}
-
-// Whether 编辑框1 holds a script of the form that was read. A save writes
-// only into such a script: into any other text the read that follows the
-// save could not read again, and the editor would hold what it never read.
-bool HoldsReadForm(ScriptForm form) {
-  if (DetectScriptFormat(main_window::编辑框1->Text()) == (form == ScriptForm::Sp ? "SP" : "PT"))
-    return true;
-  ShowMessage(Gbk("请重新读取技能数据！"));
-  return false;
-}
-
-bool WriteHeaderFields(ScriptForm form) {
-  if (!HoldsReadForm(form)) return false;
-  return Report(RebuildHeaderFields(main_window::编辑框1->Text(), form, StoredSlots(),
-                                    Rows(param_window::参数表格), GetHighestMasteryLevel()),
-                &HeaderRefusal);
-}
-
-bool WriteMasteryLevels(ScriptForm form) {
-  if (!HoldsReadForm(form)) return false;
-  std::vector<std::string> values;
-  for (int i = 1; i <= g_masteryValues.Size(); ++i) values.push_back(g_masteryValues[i]);
-  return Report(
-      RebuildMasteryLevels(main_window::编辑框1->Text(), form, g_hasSecondGrowtype, values,
-                           Values(Rows(mastery_window::精通表格)), GetMaximumLevelParam()),
-      &MasteryRefusal);
-}
-
 }  // namespace
 
 HeaderFieldLoad ReadHeaderFields(std::string_view script, ScriptForm form) {
@@ -320,59 +221,19 @@ Rebuilt RebuildMasteryLevels(std::string_view script, ScriptForm form, bool seco
                       newValues, false);
 }
 
-std::optional<int> GetHighestMasteryLevel() {
+std::optional<int> HighestMasteryLevel(const std::vector<std::string>& values) {
   std::optional<int> highest;
-  for (const GridRow& row : Rows(mastery_window::精通表格)) {
-    const int level = TextToInt(row.value);
+  for (const std::string& value : values) {
+    const int level = TextToInt(value);
     if (!highest || level > *highest) highest = level;
   }
   return highest;
 }
 
-std::optional<int> GetMaximumLevelParam() {
+std::optional<int> MaximumLevelOf(const std::vector<GridRow>& rows) {
   std::optional<int> maximum;
-  for (const GridRow& row : Rows(param_window::参数表格)) {
+  for (const GridRow& row : rows) {
     if (row.title == Gbk("最大等级")) maximum = TextToInt(row.value);
   }
   return maximum;
 }
-
-bool WriteHeaderFieldsSp() {
-  return WriteHeaderFields(ScriptForm::Sp);
-}
-bool WriteHeaderFieldsPt() {
-  return WriteHeaderFields(ScriptForm::Pt);
-}
-bool WriteMasteryLevelsSp() {
-  return WriteMasteryLevels(ScriptForm::Sp);
-}
-bool WriteMasteryLevelsPt() {
-  return WriteMasteryLevels(ScriptForm::Pt);
-}
-
-namespace app {
-
-void OnParamSaveButtonClicked() {
-  if (param_window::参数表格->RowCount() <= 1) {
-    ShowMessage(Gbk("没有加载技能数据或该技能没有参数！"));
-    return;
-  }
-  if (g_scriptFormat != "SP" && g_scriptFormat != "PT") return;
-  const bool sp = g_scriptFormat == "SP";
-  if (!(sp ? WriteHeaderFieldsSp() : WriteHeaderFieldsPt())) return;
-  ReleaseAndReadAgain();
-  sp ? LoadHeaderFieldsSp() : LoadHeaderFieldsPt();
-}
-
-void OnMasterySaveButtonClicked() {
-  if (mastery_window::精通表格->RowCount() <= 1) {
-    ShowMessage(Gbk("没有加载技能数据或该技能没有精通等级参数！"));
-    return;
-  }
-  if (g_scriptFormat != "SP" && g_scriptFormat != "PT") return;
-  if (!(g_scriptFormat == "SP" ? WriteMasteryLevelsSp() : WriteMasteryLevelsPt())) return;
-  ReleaseAndReadAgain();
-  LoadMasteryLevels();
-}
-
-}  // namespace app

@@ -1,4 +1,4 @@
-#include "engine/file_save.h"
+#include "app/file_save.h"
 
 #include <optional>
 #include <string>
@@ -17,10 +17,8 @@ namespace app {
 
 namespace {
 
-// The file a save writes to: the one a pick or a drop put into the path
-// box (`kept`, as the system names it) while the box still shows it, for
-// the text shown may stand for another name (a folder "jörg" is shown as
-// "j?rg"); else the file the box's text (GBK) names, if any.
+// The file a save writes to: `kept` (as the system names it) while the box
+// shows it, else the file the box's text (GBK) names, if any.
 std::optional<std::string> SaveTarget(std::string_view shown, const std::string& kept) {
   if (!kept.empty() && shown == platform::ShownPath(kept)) return kept;
   return platform::NativePath(shown);
