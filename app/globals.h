@@ -25,6 +25,8 @@
 #include "skin/module.h"
 #include "skin/png_skin.h"
 
+struct HeaderSpans;
+
 namespace app {
 
 // The prompt box.
@@ -49,6 +51,11 @@ extern std::string g_levelInfoText;
 extern std::int32_t g_levelInfoStart;
 extern std::int32_t g_levelInfoLength;
 extern std::string g_staticDataText;
+// Where g_staticDataText was read in g_scriptText: the shown static block
+// from its open tag (engine/static_data.h), so that the static rebuild
+// writes there. Both 0 while no block is cut.
+extern std::int32_t g_staticDataStart;
+extern std::int32_t g_staticDataLength;
 extern std::int32_t g_valuesPerLevel;  // 0: no level data loaded
 extern std::int32_t g_levelCount;
 extern bool g_hasStaticData;
@@ -59,6 +66,11 @@ extern bool g_reportMissingData;     // the read was started by the user
 extern std::int32_t g_currentLevel;  // 1-based
 extern bool g_hasSecondGrowtype;
 extern fw::TextArray g_masteryValues;
+// Where the mastery section was read in 编辑框1, from its tag through its
+// values, so that the mastery writer writes there. Both 0 while no section
+// was read.
+extern std::int32_t g_masteryStart;
+extern std::int32_t g_masteryLength;
 extern std::string g_modifyMode;  // "增加", "赋值", "递增" or "倍率"
 
 // Header fields of the skill script, in parameter-grid terms.
@@ -81,6 +93,9 @@ extern std::string g_hdrConsumeMp2;
 extern std::string g_hdrConsumeItem;
 extern std::string g_hdrConsumeItemCount1;
 extern std::string g_hdrConsumeItemCount2;
+// Where each header field (and its arena copy) was read in 编辑框1, so
+// that the header writer writes there (engine/header_fields.h).
+extern HeaderSpans g_hdrSpans;
 
 extern bool g_classChoicePending;  // the class combo was offered
 // The skinned-window module's start-up token and frame-time identifier (16

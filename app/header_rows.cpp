@@ -24,6 +24,7 @@ void LoadHeaderFields(HeaderFieldLoad (*read)(std::string_view)) {
   grid.DeleteDataRows();
   const HeaderFieldLoad load = read(main_window::编辑框1->Text());
   for (std::size_t i = 0; i < load.slots.size(); ++i) *kSlotTexts[i] = load.slots[i];
+  g_hdrSpans = load.spans;
 
   for (const HeaderRowGroup& g : load.groups) {
     if (g.titles.size() == 2) {

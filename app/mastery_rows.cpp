@@ -38,6 +38,8 @@ void LoadMasterySection(const MasterySection& section, std::string_view classKey
   fw::Grid& grid = *mastery_window::精通表格;
   grid.DeleteDataRows();
   if (section.found) g_hasSecondGrowtype = section.second;
+  g_masteryStart = section.span.start;
+  g_masteryLength = section.span.length;
   if (section.second) {
     AppendRows(section, {});
   } else {

@@ -80,20 +80,13 @@ std::optional<std::vector<std::string>> IncrementBasesShown(ScriptForm form) {
                         PageCells(g_currentLevel, form == ScriptForm::Sp), levelOne);
 }
 
-StaticCopy ShownStaticCopy() {
-  const std::string label = main_window::静态类型标签->Text();
-  if (label == Gbk("决斗场")) return StaticCopy::Arena;
-  if (label == Gbk("地下城")) return StaticCopy::Dungeon;
-  return StaticCopy::Common;
-}
-
 // Reads the level range from 最低编辑框 and 最高编辑框 into g_levelRangeLow
 // and g_levelRangeHigh; false, after its message, when the range is not one
 // to modify.
 bool ReadLevelRangeEdits() {
-  const LevelRange range = ReadLevelRange(main_window::最低编辑框->Text(),
-                                          main_window::最高编辑框->Text(), g_valuesPerLevel,
-                                          g_levelCount);
+  const LevelRange range =
+      ReadLevelRange(main_window::最低编辑框->Text(), main_window::最高编辑框->Text(),
+                     g_valuesPerLevel, g_levelCount);
   g_levelRangeLow = range.low;
   g_levelRangeHigh = range.high;
   if (range.check == RangeCheck::Fine) return true;
@@ -130,6 +123,7 @@ void OnSaveChangesButtonClicked() {
   // every refusal comes before the confirmation and nothing is written.
   const Mode* mode = nullptr;
   std::optional<std::string> text;  // the new script, once something was rebuilt
+  std::vector<TextShift> levelShifts;
   if (g_hasLevelData) {
     if (!ReadLevelRangeEdits()) return;
     mode = CheckedMode();
@@ -152,6 +146,7 @@ void OnSaveChangesButtonClicked() {
       Rebuilt level = RebuildLevelInfo(g_scriptText, form, mode->mode, ShownLevelTable(), change);
       refusal = level.refusal;
       text = std::move(level.text);
+      levelShifts = std::move(level.shifts);
     }
     if (refusal != Refusal::None) {
       ShowMessage(LevelRefusalMessage(refusal, mode->mode, form));
@@ -161,9 +156,10 @@ void OnSaveChangesButtonClicked() {
   if (g_staticDataShown) {
     const std::string script = text ? *text : 编辑框1->Text();
     const StaticChange change{g_staticDataText, staticInputs};
-    Rebuilt rebuilt = form == ScriptForm::Sp
-                          ? RebuildStaticDataSp(script, ShownStaticCopy(), change)
-                          : RebuildStaticDataPt(script, ShownStaticCopy(), change);
+    // Where the shown block was read, after what the level rebuild moved.
+    const TextSpan block = ShiftedSpan({g_staticDataStart, g_staticDataLength}, levelShifts);
+    Rebuilt rebuilt = form == ScriptForm::Sp ? RebuildStaticDataSp(script, block, change)
+                                             : RebuildStaticDataPt(script, block, change);
     if (!rebuilt.Accepted()) {
       ShowMessage(StaticRefusalMessage(rebuilt.refusal));
       return;

@@ -108,6 +108,8 @@ void ClearLoadedSkillData() {
   g_staticDataText.clear();
   g_levelInfoStart = 0;
   g_levelInfoLength = 0;
+  g_staticDataStart = 0;
+  g_staticDataLength = 0;
   g_valuesPerLevel = 0;
   g_levelCount = 1;
   for (fw::Ref<fw::Radio> radio : {刷图单选框, PK单选框, 通用单选框}) radio->SetChecked(false);

@@ -68,18 +68,18 @@ bool HoldsReadForm(ScriptForm form) {
 
 bool WriteHeaderFields(ScriptForm form) {
   if (!HoldsReadForm(form)) return false;
-  return Report(RebuildHeaderFields(main_window::编辑框1->Text(), form, StoredSlots(),
+  return Report(RebuildHeaderFields(main_window::编辑框1->Text(), form, StoredSlots(), g_hdrSpans,
                                     Rows(param_window::参数表格), GetHighestMasteryLevel()),
                 &HeaderRefusalLines);
 }
 
 bool WriteMasteryLevels(ScriptForm form) {
   if (!HoldsReadForm(form)) return false;
-  return Report(RebuildMasteryLevels(main_window::编辑框1->Text(), form, g_hasSecondGrowtype,
-                                     g_masteryValues.Items(),
-                                     Values(Rows(mastery_window::精通表格)),
-                                     GetMaximumLevelParam()),
-                &MasteryRefusalLines);
+  return Report(
+      RebuildMasteryLevels(main_window::编辑框1->Text(), form, {g_masteryStart, g_masteryLength},
+                           g_hasSecondGrowtype, g_masteryValues.Items(),
+                           Values(Rows(mastery_window::精通表格)), GetMaximumLevelParam()),
+      &MasteryRefusalLines);
 }
 
 }  // namespace

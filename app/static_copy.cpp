@@ -53,6 +53,8 @@ void Load(const Copy& copy, StaticCut (*cut)(std::string_view, StaticCopy)) {
   StaticCut values = cut(g_scriptText, copy.copy);
   if (!values.found) return Fail(copy);
   g_staticDataText = std::move(values.text);
+  g_staticDataStart = values.block.start;
+  g_staticDataLength = values.block.length;
   for (const std::string& row : values.rows) main_window::静态表格->AppendRow(row);
   Succeed();
 }

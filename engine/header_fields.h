@@ -21,6 +21,7 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/blocks.h"
 #include "engine/colour.h"
 
 // The nineteen header-value slots, in the order of the grid's rows.
@@ -46,6 +47,7 @@ enum class HeaderSlot : int {
   ConsumeItemCount2,
 };
 inline constexpr int kHeaderSlotCount = 19;
+inline constexpr int kHeaderFieldCount = 9;
 
 struct HeaderField {
   std::string_view tag;  // plain tag, "[cool time]"; SP writes "[@05]" before it
@@ -60,7 +62,7 @@ struct HeaderField {
   bool titleCellOnly;  // only the title cell takes the background
   bool hasArenaCopy;   // [cool time], [casting time]
   std::array<HeaderSlot, 2> arenaSlots;
-  Colour arenaBack;      // background of the arena pair (text colour as `text`)
+  Colour arenaBack;  // background of the arena pair (text colour as `text`)
 };
 
 // The nine fields in the order in which they are read and their rows stand.
@@ -81,12 +83,24 @@ struct HeaderRowGroup {
   bool titleCellOnly = false;
 };
 
-// What a script's header fields give: every slot and the row groups in grid
-// order. Slots of a field without rows are empty (SP: a field whose value
-// lines fail the test keeps them as read, marker included).
+// Where a script's header fields were read, by field of HeaderFieldTable():
+// the first copy from its tag (SP with its "[@05]") through its last value
+// line; the arena copy from its tag (with the place of the form's prefix
+// before it) up to where its values were cut. Start 0 where the field or
+// its arena copy was not found. The writer writes there.
+struct HeaderSpans {
+  std::array<TextSpan, kHeaderFieldCount> first;
+  std::array<TextSpan, kHeaderFieldCount> arena;
+};
+
+// What a script's header fields give: every slot, the row groups in grid
+// order and where each field was read. Slots of a field without rows are
+// empty (SP: a field whose value lines fail the test keeps them as read,
+// marker included).
 struct HeaderFieldLoad {
   std::array<std::string, kHeaderSlotCount> slots;
   std::vector<HeaderRowGroup> groups;
+  HeaderSpans spans;
 };
 
 // The header fields of a script text in each form; pure.

@@ -25,8 +25,8 @@ struct Block {
   bool found = false;
 };
 
-Block FindBlock(std::string_view script, DataSet set, std::string_view open,
-                std::string_view close, std::string_view pvpOpen, std::string_view pvpClose) {
+Block FindBlock(std::string_view script, DataSet set, std::string_view open, std::string_view close,
+                std::string_view pvpOpen, std::string_view pvpClose) {
   Block b;
   if (set == DataSet::Arena) {
     const int pvp = FindText(script, pvpOpen);

@@ -51,17 +51,21 @@ std::vector<std::string> SpValues(std::string_view body) {
 }
 
 // The section that `script` holds, by its tag in the form's spelling
-// (`prefix` before the plain tag), the second kind first; `body` gives the
-// values of the section whose tag line holds byte `tagAt`.
-template <class Body>
-MasterySection ReadSection(std::string_view script, std::string_view prefix, Body body) {
+// (`prefix` before the plain tag), the second kind first: `where` gives
+// the span of the values of the section whose tag ends before byte
+// `afterTag`, `split` the values of that text.
+template <class Where>
+MasterySection ReadSection(std::string_view script, std::string_view prefix, Where where,
+                           std::vector<std::string> (*split)(std::string_view)) {
   MasterySection section;
   for (const std::string_view tag : {kSecondTag, kGrowtypeTag}) {
     const int at = FindText(script, std::string(prefix) + std::string(tag));
     if (at < 0) continue;
     section.found = true;
     section.second = tag == kSecondTag;
-    section.values = body(at + static_cast<int>(prefix.size() + tag.size()));
+    const TextSpan values = where(at + static_cast<int>(prefix.size() + tag.size()));
+    section.values = split(SpanText(script, values));
+    section.span = {at, values.start + values.length - at};
     break;
   }
   return section;
@@ -92,18 +96,19 @@ bool HoldsClassSpecialSection(std::string_view script) {
 }
 
 MasterySection ReadMasterySectionSp(std::string_view script) {
-  return ReadSection(script, "[@05]", [&](int afterTag) {
-    // Up to the next section tag, or to the end of the text.
-    const int end = FindText(script, "[@05]", afterTag);
-    const int length = (end > 0 ? end : static_cast<int>(script.size()) + 1) - afterTag;
-    return SpValues(SpanText(script, {afterTag, length}));
-  });
+  return ReadSection(
+      script, "[@05]",
+      [&](int afterTag) {
+        // Up to the next section tag, or to the end of the text.
+        const int end = FindText(script, "[@05]", afterTag);
+        return TextSpan{afterTag, (end > 0 ? end : static_cast<int>(script.size()) + 1) - afterTag};
+      },
+      &SpValues);
 }
 
 MasterySection ReadMasterySectionPt(std::string_view script) {
-  return ReadSection(script, "", [&](int afterTag) {
-    return SplitPtValues(SpanText(script, LineAfter(script, afterTag - 1)));
-  });
+  return ReadSection(
+      script, "", [&](int afterTag) { return LineAfter(script, afterTag - 1); }, &SplitPtValues);
 }
 
 std::vector<MasteryRow> MasteryRows(const MasterySection& section, std::string_view classKey,

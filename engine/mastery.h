@@ -14,6 +14,8 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/blocks.h"
+
 // One row of the GrowtypeTable: a class key and its growtype names, each
 // followed by "|" (UTF-8).
 struct Growtype {
@@ -41,6 +43,9 @@ struct MasterySection {
   // places (SP: a bare "[@02]" line; PT: nothing between two TABs), so each
   // value stays under its own growtype; blank lines are no values.
   std::vector<std::string> values;
+  // Where the section was read: from its tag (SP with its "[@05]") through
+  // its values. The mastery writer writes there.
+  TextSpan span;
 };
 
 // Whether a script holds "[second growtype maximum level]" (letter case

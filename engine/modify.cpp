@@ -33,10 +33,9 @@ std::string LevelRangeList(int levelCount, int low, int high) {
   return list;
 }
 
-std::optional<std::vector<std::string>> IncrementBases(ScriptForm form, int currentLevel,
-                                                       std::vector<std::string> column,
-                                                       std::vector<std::string> shownCells,
-                                                       const std::vector<std::string>& levelOneValues) {
+std::optional<std::vector<std::string>> IncrementBases(
+    ScriptForm form, int currentLevel, std::vector<std::string> column,
+    std::vector<std::string> shownCells, const std::vector<std::string>& levelOneValues) {
   if (currentLevel == 1) return column;
   shownCells.resize(column.size());
   if (column != shownCells) return std::nullopt;

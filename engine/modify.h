@@ -41,7 +41,6 @@ std::string LevelRangeList(int levelCount, int low, int high);
 // left as shown, the bases are the stored level-1 values (`levelOneValues`,
 // as the script holds them; SP without their "[@02]"); typed over, there is
 // no base to take (nullopt), since the bases are typed on the level-1 page.
-std::optional<std::vector<std::string>> IncrementBases(ScriptForm form, int currentLevel,
-                                                       std::vector<std::string> column,
-                                                       std::vector<std::string> shownCells,
-                                                       const std::vector<std::string>& levelOneValues);
+std::optional<std::vector<std::string>> IncrementBases(
+    ScriptForm form, int currentLevel, std::vector<std::string> column,
+    std::vector<std::string> shownCells, const std::vector<std::string>& levelOneValues);

@@ -5,6 +5,7 @@
 #include <deque>
 #include <limits>
 #include <optional>
+#include <utility>
 
 #include "engine/script_form.h"
 #include "engine/text.h"
@@ -104,15 +105,31 @@ const std::string& Cell(const std::vector<std::string>& cells, int index) {
              : kEmpty;
 }
 
-// Replaces `length` bytes at 0-based `at`.
-std::string Spliced(std::string_view text, std::size_t at, std::size_t length,
-                    std::string_view replacement) {
-  std::string out;
-  out.reserve(text.size() - length + replacement.size());
-  out.append(text.substr(0, at));
-  out.append(replacement);
-  out.append(text.substr(at + length));
-  return out;
+// Replaces `length` bytes at 0-based `at`, with the shift that makes.
+Rebuilt Spliced(std::string_view text, std::size_t at, std::size_t length,
+                std::string_view replacement) {
+  Rebuilt r;
+  r.text.reserve(text.size() - length + replacement.size());
+  r.text.append(text.substr(0, at));
+  r.text.append(replacement);
+  r.text.append(text.substr(at + length));
+  r.shifts.push_back(
+      {static_cast<int>(at) + 1, static_cast<int>(length), static_cast<int>(replacement.size())});
+  return r;
+}
+
+// An SP text after the level-property float patch, with the shifts of the
+// change before it and those of the patch.
+Rebuilt Patched(Rebuilt r) {
+  r.text = PatchLevelPropertyFloats(r.text, &r.shifts);
+  return r;
+}
+
+// The script with no value of its table changed: an SP text still passes
+// the patch.
+Rebuilt Unchanged(std::string_view script, ScriptForm form) {
+  Rebuilt r{std::string(script)};
+  return form == ScriptForm::Sp ? Patched(std::move(r)) : r;
 }
 
 bool SameIgnoringCase(std::string_view a, std::string_view b) {
@@ -219,14 +236,13 @@ Rebuilt ReplaceLevelTable(std::string_view script, ScriptForm form, const LevelT
   const std::string_view shown = script.substr(spanStart, static_cast<std::size_t>(span.length));
   if (form == ScriptForm::Sp) {
     if (shown != SpLevelBlock(perLevel, oldValues)) return {{}, Refusal::NotFound};
-    return {PatchLevelPropertyFloats(
-        Spliced(script, spanStart, shown.size(), SpLevelBlock(perLevel, newValues)))};
+    return Patched(Spliced(script, spanStart, shown.size(), SpLevelBlock(perLevel, newValues)));
   }
   const std::string oldSpan = PtLevelSpan(perLevel, oldValues);
   const int at = FindText(shown, oldSpan, 1, true);
   if (at < 1) return {{}, Refusal::NotFound};
-  return {Spliced(script, spanStart + static_cast<std::size_t>(at) - 1, oldSpan.size(),
-                  PtLevelSpan(perLevel, newValues))};
+  return Spliced(script, spanStart + static_cast<std::size_t>(at) - 1, oldSpan.size(),
+                 PtLevelSpan(perLevel, newValues));
 }
 
 }  // namespace
@@ -237,7 +253,7 @@ Rebuilt ReplaceAt(std::string_view script, int at, std::string_view oldText,
   const auto from = static_cast<std::size_t>(at) - 1;
   if (!SameIgnoringCase(script.substr(from, oldText.size()), oldText))
     return {{}, Refusal::NotFound};
-  return {Spliced(script, from, oldText.size(), newText)};
+  return Spliced(script, from, oldText.size(), newText);
 }
 
 Refusal CheckLevelInputs(ScriptForm form, ModifyMode mode, const LevelChange& change) {
@@ -277,8 +293,7 @@ Rebuilt RebuildLevelInfo(std::string_view script, ScriptForm form, ModifyMode mo
     return {{}, Refusal::NotFound};
   // A table without one whole level has no value to change (and its count
   // may be any number the script states, so nothing is sized by it).
-  if (total == 0)
-    return {form == ScriptForm::Sp ? PatchLevelPropertyFloats(script) : std::string(script)};
+  if (total == 0) return Unchanged(script, form);
 
   std::vector<TypedNumber> inputs;
   for (int c = 0; c < perLevel; ++c) inputs.push_back(ReadTypedNumber(Cell(change.inputs, c)));
@@ -313,7 +328,7 @@ Rebuilt RebuildLevelInfo(std::string_view script, ScriptForm form, ModifyMode mo
   }
   if (!anyChange) {
     // Nothing to write: the table need not be found.
-    return {form == ScriptForm::Sp ? PatchLevelPropertyFloats(script) : std::string(script)};
+    return Unchanged(script, form);
   }
   return ReplaceLevelTable(script, form, table, oldValues, newValues);
 }
@@ -332,7 +347,7 @@ SE_LEVEL_REBUILDER(RebuildLevelInfoRatioSp, ScriptForm::Sp, ModifyMode::Ratio)
 SE_LEVEL_REBUILDER(RebuildLevelInfoRatioPt, ScriptForm::Pt, ModifyMode::Ratio)
 #undef SE_LEVEL_REBUILDER
 
-std::string PatchLevelPropertyFloats(std::string_view text) {
+std::string PatchLevelPropertyFloats(std::string_view text, std::vector<TextShift>* shifts) {
   constexpr std::string_view kOpen = "[@05][level property]";
   constexpr std::string_view kClose = "[@05][/level property]";
   constexpr std::string_view kZero = "[@04]0.00";
@@ -351,6 +366,8 @@ std::string PatchLevelPropertyFloats(std::string_view text) {
     // Only the whole value 0.00: a line break or the end must follow.
     if (after < text.size() && text[after] != '\r' && text[after] != '\n') continue;
     out.append(text.substr(copied, after - copied));
+    // The byte goes where the text so far ends, before the bytes still to come.
+    if (shifts) shifts->push_back({static_cast<int>(out.size()) + 1, 0, 1});
     out.push_back('1');
     copied = after;
   }
@@ -361,23 +378,6 @@ std::string PatchLevelPropertyFloats(std::string_view text) {
 // ---- Static data ----------------------------------------------------------------
 
 namespace {
-
-// Where the open tag of the shown static block lies (1-based), by the same
-// rules as the static loaders, or -1.
-int StaticBlockAt(std::string_view script, ScriptForm form, StaticCopy copy) {
-  const bool sp = form == ScriptForm::Sp;
-  const std::string_view open = sp ? "[@05][static data]" : "[static data]";
-  if (copy != StaticCopy::Arena) return FindText(script, open);
-  const std::string_view pvpOpen = sp ? "[@05][pvp]" : "[pvp]";
-  const std::string_view close = sp ? "[@05][/static data]" : "[/static data]";
-  const int p = FindText(script, pvpOpen);
-  const int q = FindText(script, sp ? "[@05][/pvp]" : "[/pvp]");
-  if (p < 1 || q < 1) return -1;
-  const int from = p + static_cast<int>(pvpOpen.size());
-  const int s = FindText(script, open, from);
-  const int e = FindText(script, close, from);
-  return s > p && e > s && e < q ? s : -1;
-}
 
 // The new text of a static value for a typed integer; nullopt when there
 // is no input, or when the value is not a number (SP a marker other than
@@ -411,10 +411,10 @@ bool AnyInput(const std::vector<std::string>& inputs) {
   return false;
 }
 
-Rebuilt ReplaceStaticBlock(std::string_view script, ScriptForm form, StaticCopy copy,
-                           const std::string& oldBlock, const std::string& newBlock) {
+Rebuilt ReplaceStaticBlock(std::string_view script, TextSpan block, const std::string& oldBlock,
+                           const std::string& newBlock) {
   if (oldBlock == newBlock) return {std::string(script)};
-  return ReplaceAt(script, StaticBlockAt(script, form, copy), oldBlock, newBlock);
+  return ReplaceAt(script, block.start, oldBlock, newBlock);
 }
 
 }  // namespace
@@ -425,7 +425,7 @@ Refusal CheckIntegerInputs(const std::vector<std::string>& inputs) {
   return FirstRefusal(found);
 }
 
-Rebuilt RebuildStaticDataSp(std::string_view script, StaticCopy copy, const StaticChange& change) {
+Rebuilt RebuildStaticDataSp(std::string_view script, TextSpan block, const StaticChange& change) {
   if (const Refusal r = CheckIntegerInputs(change.inputs); r != Refusal::None) return {{}, r};
   if (!AnyInput(change.inputs)) return {std::string(script)};
   const std::vector<std::string> values = SplitText(change.loaded, kCrLf);
@@ -442,10 +442,10 @@ Rebuilt RebuildStaticDataSp(std::string_view script, StaticCopy copy, const Stat
   }
   oldBlock.append("\r\n[@05][/static data]");
   newBlock.append("\r\n[@05][/static data]");
-  return ReplaceStaticBlock(script, ScriptForm::Sp, copy, oldBlock, newBlock);
+  return ReplaceStaticBlock(script, block, oldBlock, newBlock);
 }
 
-Rebuilt RebuildStaticDataPt(std::string_view script, StaticCopy copy, const StaticChange& change) {
+Rebuilt RebuildStaticDataPt(std::string_view script, TextSpan block, const StaticChange& change) {
   if (const Refusal r = CheckIntegerInputs(change.inputs); r != Refusal::None) return {{}, r};
   if (!AnyInput(change.inputs)) return {std::string(script)};
   const std::string line = ReplaceAll(change.loaded, "\n", "");
@@ -463,7 +463,6 @@ Rebuilt RebuildStaticDataPt(std::string_view script, StaticCopy copy, const Stat
     newLine.append(value.value_or(tokens[i]));
   }
   if (line.ends_with('\t')) newLine.push_back('\t');
-  return ReplaceStaticBlock(script, ScriptForm::Pt, copy,
-                            "[static data]\r\n" + line + "\r\n[/static data]",
+  return ReplaceStaticBlock(script, block, "[static data]\r\n" + line + "\r\n[/static data]",
                             "[static data]\r\n" + newLine + "\r\n[/static data]");
 }

@@ -18,10 +18,10 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "engine/blocks.h"
-#include "engine/static_data.h"
 
 enum class ScriptForm { Sp, Pt };
 enum class ModifyMode { Add, Assign, Increment, Ratio };
@@ -43,14 +43,22 @@ enum class Refusal {
 };
 
 struct Rebuilt {
+  Rebuilt(std::string newText = {}, Refusal why = Refusal::None)
+      : text(std::move(newText)), refusal(why) {}
+
   std::string text;  // the new script; empty when refused
   Refusal refusal = Refusal::None;
+  // Where the new script grew or shrank against the old one, in the order
+  // the changes were made: a span read from the old script lies at
+  // ShiftedSpan(span, shifts) in the new one.
+  std::vector<TextShift> shifts;
   bool Accepted() const { return refusal == Refusal::None; }
 };
 
 // `script` with `oldText`, which must stand at 1-based `at` (ASCII letter
 // case ignored, as the script's tags are compared), replaced by `newText`;
-// refused as NotFound when it does not stand there.
+// refused as NotFound when it does not stand there. The one shift is that
+// of the replacement.
 Rebuilt ReplaceAt(std::string_view script, int at, std::string_view oldText,
                   std::string_view newText);
 
@@ -118,8 +126,10 @@ Rebuilt RebuildLevelInfoRatioPt(std::string_view script, const LevelTable& table
 // SP only: inside the level-property section, every whole value
 // "[@04]0.00" (followed by a line break or the end of the text) becomes
 // "[@04]0.001", unless "[@04]0.001" already stands anywhere from the
-// section's start on, so a second run changes nothing.
-std::string PatchLevelPropertyFloats(std::string_view text);
+// section's start on, so a second run changes nothing. `shifts`, when
+// given, receives one shift per byte added.
+std::string PatchLevelPropertyFloats(std::string_view text,
+                                     std::vector<TextShift>* shifts = nullptr);
 
 // ---- Static data ------------------------------------------------------------
 
@@ -137,7 +147,10 @@ Refusal CheckIntegerInputs(const std::vector<std::string>& inputs);
 // Each non-empty input replaces its value, whatever the mode; a value keeps
 // its kind (SP its marker, PT its decimal point). An input on a value that
 // is not a number (SP a marker other than "[@02]" and "[@04]", PT a string
-// or a link) is refused as NotFound. Without any input the script comes
-// back as it was: the block and the grid's row count are not examined.
-Rebuilt RebuildStaticDataSp(std::string_view script, StaticCopy copy, const StaticChange& change);
-Rebuilt RebuildStaticDataPt(std::string_view script, StaticCopy copy, const StaticChange& change);
+// or a link) is refused as NotFound. The block is rebuilt from the loaded
+// values and must stand, with both its tags, where the static loader read
+// it: `block` starts at its open tag (StaticCut::block). Without any input
+// the script comes back as it was: the block and the grid's row count are
+// not examined.
+Rebuilt RebuildStaticDataSp(std::string_view script, TextSpan block, const StaticChange& change);
+Rebuilt RebuildStaticDataPt(std::string_view script, TextSpan block, const StaticChange& change);

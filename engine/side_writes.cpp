@@ -42,25 +42,6 @@ std::string SectionText(ScriptForm form, std::string_view tag,
   return text;
 }
 
-// Where a section starts: the first occurrence of its tag, spelled as the
-// form spells it, letter case significant; -1 when absent.
-int FirstCopyAt(std::string_view script, ScriptForm form, std::string_view tag) {
-  return FindText(script, std::string(SectionPrefix(form)) + std::string(tag));
-}
-
-// Where the arena copy of a header field starts: the first occurrence of
-// the tag after the [pvp] tag, when that is not the first copy; -1 when
-// there is no such copy, so that an arena row never lands elsewhere.
-int ArenaCopyAt(std::string_view script, ScriptForm form, std::string_view tag) {
-  const std::string pvpTag = std::string(SectionPrefix(form)) + "[pvp]";
-  const int pvp = FindText(script, pvpTag);
-  const int first = FirstCopyAt(script, form, tag);
-  if (pvp < 0 || first < 0) return -1;
-  const int copy = FindText(script, tag, pvp + static_cast<int>(pvpTag.size()));
-  const int firstTag = first + static_cast<int>(SectionPrefix(form).size());
-  return copy < 0 || copy == firstTag ? -1 : copy - static_cast<int>(SectionPrefix(form).size());
-}
-
 // Replaces one section whose values change; an unchanged one is left alone.
 Rebuilt WriteSection(std::string script, ScriptForm form, std::string_view tag, int at,
                      const std::vector<std::string>& oldValues,
@@ -80,6 +61,7 @@ const HeaderField* FieldTitled(std::string_view title) {
 // One header field (or the arena copy of one) that a save writes.
 struct FieldWrite {
   const HeaderField* field;
+  std::size_t index;  // in HeaderFieldTable()
   bool arena;
   std::vector<std::string> oldValues;  // as the slots hold them
   std::vector<std::string> newValues;
@@ -126,7 +108,8 @@ HeaderFieldLoad ReadHeaderFields(std::string_view script, ScriptForm form) {
 
 Rebuilt RebuildHeaderFields(std::string_view script, ScriptForm form,
                             const std::array<std::string, kHeaderSlotCount>& slots,
-                            const std::vector<GridRow>& rows, std::optional<int> highestMastery) {
+                            const HeaderSpans& spans, const std::vector<GridRow>& rows,
+                            std::optional<int> highestMastery) {
   for (const GridRow& row : rows) {
     if (HasForbiddenCharacter(row.value)) return {{}, Refusal::ForbiddenCharacter};
   }
@@ -144,7 +127,7 @@ Rebuilt RebuildHeaderFields(std::string_view script, ScriptForm form,
       arena = second == Gbk(kArenaCopyTitle);
       if (!arena && second != Gbk(kOnlyCopyTitle) && second != Gbk(kDungeonCopyTitle)) continue;
     }
-    FieldWrite w{f, arena, {}, {}};
+    FieldWrite w{f, static_cast<std::size_t>(f - HeaderFieldTable().data()), arena, {}, {}};
     for (std::size_t i = 0; i < count; ++i) {
       const std::string& stored = slots[static_cast<std::size_t>(w.Slot(i))];
       w.oldValues.push_back(stored);
@@ -162,13 +145,18 @@ Rebuilt RebuildHeaderFields(std::string_view script, ScriptForm form,
         return {{}, Refusal::MaximumBelowMastery};
     }
   }
+  // Each field is written where the loader read it, which the fields
+  // written before it may have moved.
   Rebuilt text{std::string(script)};
+  std::vector<TextShift> shifts;
   std::array<bool, kHeaderSlotCount> written{};
   for (const FieldWrite& w : writes) {
-    const std::string_view tag = w.field->tag;
-    const int at = w.arena ? ArenaCopyAt(text.text, form, tag) : FirstCopyAt(text.text, form, tag);
-    text = WriteSection(std::move(text.text), form, tag, at, w.oldValues, w.newValues, true);
+    const TextSpan read = w.arena ? spans.arena[w.index] : spans.first[w.index];
+    const int at = ShiftedSpan(read, shifts).start;
+    text =
+        WriteSection(std::move(text.text), form, w.field->tag, at, w.oldValues, w.newValues, true);
     if (!text.Accepted()) return text;
+    shifts.insert(shifts.end(), text.shifts.begin(), text.shifts.end());
     if (w.oldValues != w.newValues) {
       for (std::size_t i = 0; i < w.oldValues.size(); ++i)
         written[static_cast<std::size_t>(w.Slot(i))] = true;
@@ -182,11 +170,12 @@ Rebuilt RebuildHeaderFields(std::string_view script, ScriptForm form,
   for (std::size_t i = 0; i < written.size(); ++i) {
     if (!written[i] && after.slots[i] != before.slots[i]) return {{}, Refusal::NotFound};
   }
+  text.shifts = std::move(shifts);
   return text;
 }
 
-Rebuilt RebuildMasteryLevels(std::string_view script, ScriptForm form, bool secondGrowtype,
-                             const std::vector<std::string>& values,
+Rebuilt RebuildMasteryLevels(std::string_view script, ScriptForm form, TextSpan section,
+                             bool secondGrowtype, const std::vector<std::string>& values,
                              const std::vector<std::string>& cells, std::optional<int> maximum) {
   if (const Refusal r = CheckIntegerInputs(cells); r != Refusal::None) return {{}, r};
   if (maximum) {
@@ -217,8 +206,7 @@ Rebuilt RebuildMasteryLevels(std::string_view script, ScriptForm form, bool seco
   if (used != cells.size()) return {{}, Refusal::CountMismatch};
   const std::string_view tag =
       secondGrowtype ? "[second growtype maximum level]" : "[growtype maximum level]";
-  return WriteSection(std::string(script), form, tag, FirstCopyAt(script, form, tag), values,
-                      newValues, false);
+  return WriteSection(std::string(script), form, tag, section.start, values, newValues, false);
 }
 
 std::optional<int> HighestMasteryLevel(const std::vector<std::string>& values) {

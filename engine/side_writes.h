@@ -28,9 +28,10 @@ struct GridRow {
 HeaderFieldLoad ReadHeaderFields(std::string_view script, ScriptForm form);
 
 // The header fields of `rows` written into `script`: every field whose
-// first value is not empty, by the titles of its rows; the second row of
-// [cool time] and [casting time] ("[通用型]", "[地下城]" or "[决斗场]")
-// picks the first copy or the arena copy after the [pvp] tag. A value the
+// first value is not empty, by the titles of its rows, where `spans` say
+// the loader read it; the second row of [cool time] and [casting time]
+// ("[通用型]", "[地下城]" or "[决斗场]") picks the first copy or the arena
+// copy after the [pvp] tag. A value the
 // user changed must be a number as the level inputs read it (full-width
 // forms folded, blanks trimmed), and is written so: a 32-bit integer, or a
 // decimal where the stored value is one (PT); else the save is refused as
@@ -41,15 +42,17 @@ HeaderFieldLoad ReadHeaderFields(std::string_view script, ScriptForm form);
 // else the save is refused as NotFound.
 Rebuilt RebuildHeaderFields(std::string_view script, ScriptForm form,
                             const std::array<std::string, kHeaderSlotCount>& slots,
-                            const std::vector<GridRow>& rows, std::optional<int> highestMastery);
+                            const HeaderSpans& spans, const std::vector<GridRow>& rows,
+                            std::optional<int> highestMastery);
 
-// The mastery section written into `script`: `values` are the section's
-// values as read, `cells` column 1 of the mastery grid. Growtype
+// The mastery section written into `script` where the loader read it
+// (`section`, MasterySection::span): `values` are the section's values as
+// read, `cells` column 1 of the mastery grid. Growtype
 // section: cell i is value i. Class-special section: the k-th value above
 // 0 takes cell k. An empty cell keeps its value; others are integers, at
 // most `maximum` (none: no limit).
-Rebuilt RebuildMasteryLevels(std::string_view script, ScriptForm form, bool secondGrowtype,
-                             const std::vector<std::string>& values,
+Rebuilt RebuildMasteryLevels(std::string_view script, ScriptForm form, TextSpan section,
+                             bool secondGrowtype, const std::vector<std::string>& values,
                              const std::vector<std::string>& cells, std::optional<int> maximum);
 
 // The highest of the mastery grid's values (column 1); none without rows.

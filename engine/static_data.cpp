@@ -49,14 +49,20 @@ Tags ArenaBlock(std::string_view script, std::string_view pvpOpen, std::string_v
   return t;
 }
 
+// The block from the open tag at `open` up to (not including) byte `end`.
+TextSpan From(int open, int end) {
+  return {open, end - open};
+}
+
 // PT: the values line as the script holds it; the rows come from a copy
 // with the TABs turned into separators.
-StaticCut PtCut(std::string line) {
+StaticCut PtCut(std::string line, TextSpan block) {
   StaticCut cut;
   if (line.empty()) return cut;
   cut.found = true;
   cut.text = std::move(line);
   cut.rows = SplitPtValues(cut.text);
+  cut.block = block;
   return cut;
 }
 
@@ -82,6 +88,7 @@ StaticCut CutStaticDataSp(std::string_view script, StaticCopy copy) {
   }
   cut.found = true;
   cut.text = std::move(text);
+  cut.block = From(tags.open, tags.close + Size(kSpClose));
   return cut;
 }
 
@@ -90,12 +97,13 @@ StaticCut CutStaticDataPt(std::string_view script, StaticCopy copy) {
     const Tags tags = ArenaBlock(script, kPtPvpOpen, kPtPvpClose, kPtOpen, kPtClose);
     if (!Found(tags)) return {};
     std::string body = SpanText(script, BlockBody(script, tags.open + Size(kPtOpen), tags.close));
-    return PtCut(TrimBlankLines(body));
+    return PtCut(TrimBlankLines(body), From(tags.open, tags.close + Size(kPtClose)));
   }
   // A block whose close tag directly follows the open tag holds no values.
   const int open = FindText(script, kPtOpen);
   if (open < 0) return {};
-  std::string line = SpanText(script, LineAfter(script, open));
+  const TextSpan values = LineAfter(script, open);
+  std::string line = SpanText(script, values);
   if (FindText(line, kPtClose, 1, true) > 0) return {};
-  return PtCut(std::move(line));
+  return PtCut(std::move(line), From(open, values.start + values.length));
 }

@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/blocks.h"
+
 // Which [static data] block is shown: the only one, the first of two, or
 // the one inside [pvp] .. [/pvp].
 enum class StaticCopy { Common, Dungeon, Arena };
@@ -25,6 +27,10 @@ struct StaticCut {
   // The grid's rows, one value each: SP one per line of `text`; PT the
   // values line split at its TABs and bars.
   std::vector<std::string> rows;
+  // Where the block was read: from its open tag through its close tag, or
+  // (PT common and dungeon copy, whose close tag is not looked for) through
+  // the end of its values line. The static rebuild writes there.
+  TextSpan block;
 };
 
 // The common and the dungeon copy are the first block; the arena copy the

@@ -14,11 +14,13 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/blocks.h"
 #include "engine/header_fields.h"
 #include "engine/mastery.h"
 #include "engine/rebuild.h"
 #include "engine/script_form.h"
 #include "engine/side_writes.h"
+#include "engine/static_data.h"
 #include "engine/text.h"
 #include "engine/typed_number.h"
 #include "tests/engine/rebuild_model.h"
@@ -103,9 +105,23 @@ std::vector<std::string> Cells(FuzzedDataProvider& p, int most) {
   return cells;
 }
 
+// The shifts that a rebuild reports: a span of the old script that no
+// change overlaps reads the same at its shifted place in the new one.
+void CheckShifts(FuzzedDataProvider& p, std::string_view before, const Rebuilt& r) {
+  const int size = static_cast<int>(before.size());
+  const TextSpan span{p.ConsumeIntegralInRange<int>(1, size + 1),
+                      p.ConsumeIntegralInRange<int>(0, size)};
+  const TextSpan after = ShiftedSpan(span, r.shifts);
+  if (after.start < 1) return;
+  Check(after.length == span.length, "a shifted span keeps its length");
+  Check(SpanText(r.text, after) == SpanText(before, span),
+        "a span that no change overlaps reads the same after the shifts");
+}
+
 // Any script, any recorded place, any inputs: no crash; a refusal leaves
-// no text; a PT rebuild changes nothing outside the recorded place; the SP
-// result has the float patch applied (a second patch changes nothing).
+// no text; the shifts say where the text moved; a PT rebuild changes
+// nothing outside the recorded place; the SP result has the float patch
+// applied (a second patch changes nothing).
 void RawLevel(FuzzedDataProvider& p) {
   const ScriptForm form = p.ConsumeBool() ? ScriptForm::Sp : ScriptForm::Pt;
   const ModifyMode mode = static_cast<ModifyMode>(p.ConsumeIntegralInRange<int>(0, 3));
@@ -125,6 +141,7 @@ void RawLevel(FuzzedDataProvider& p) {
     Check(r.text.empty(), "a refusal leaves no text");
     return;
   }
+  CheckShifts(p, script, r);
   if (form == ScriptForm::Sp) {
     Check(PatchLevelPropertyFloats(r.text) == r.text, "the SP result is patched once");
     return;
@@ -143,8 +160,13 @@ void RawStatic(FuzzedDataProvider& p) {
   const StaticCopy copy = static_cast<StaticCopy>(p.ConsumeIntegralInRange<int>(0, 2));
   const StaticChange change{RawText(p), Cells(p, 6)};
   const bool sp = p.ConsumeBool();
+  // Where the static loader reads the copy, or any place at all.
+  TextSpan block = (sp ? CutStaticDataSp(script, copy) : CutStaticDataPt(script, copy)).block;
+  if (p.ConsumeBool()) {
+    block = {p.ConsumeIntegral<int>(), p.ConsumeIntegral<int>()};
+  }
   const Rebuilt r =
-      sp ? RebuildStaticDataSp(script, copy, change) : RebuildStaticDataPt(script, copy, change);
+      sp ? RebuildStaticDataSp(script, block, change) : RebuildStaticDataPt(script, block, change);
   if (!r.Accepted()) Check(r.text.empty(), "a refused static rebuild leaves no text");
 }
 
@@ -182,7 +204,7 @@ void HeaderFields(FuzzedDataProvider& p) {
         break;
     }
   }
-  const Rebuilt r = RebuildHeaderFields(script, form, load.slots, rows, std::nullopt);
+  const Rebuilt r = RebuildHeaderFields(script, form, load.slots, load.spans, rows, std::nullopt);
   if (!r.Accepted()) {
     Check(r.text.empty(), "a refused header save leaves no text");
     return;
@@ -227,8 +249,8 @@ void Mastery(FuzzedDataProvider& p) {
     if (p.ConsumeBool()) cell = value = std::to_string(p.ConsumeIntegralInRange<int>(1, 99));
     cells.push_back(cell);
   }
-  const Rebuilt r =
-      RebuildMasteryLevels(script, form, section.second, section.values, cells, std::nullopt);
+  const Rebuilt r = RebuildMasteryLevels(script, form, section.span, section.second, section.values,
+                                         cells, std::nullopt);
   if (!r.Accepted()) {
     Check(r.text.empty(), "a refused mastery save leaves no text");
     return;

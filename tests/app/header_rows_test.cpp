@@ -34,7 +34,6 @@ Rows GridRows(fw::Ref<fw::Grid> grid) {
   return rows;
 }
 
-
 struct FixtureCase {
   const char* stem;
   Rows rows;

@@ -684,6 +684,48 @@ TEST_P(StaticOnly, RefusesANonInteger) {
 
 INSTANTIATE_TEST_SUITE_P(BothForms, StaticOnly, ::testing::Values("SP", "PT"), test_names::Text());
 
+// ---- Where the blocks are written ---------------------------------------------
+
+using Places = FormSession;
+
+// The static block stands after the level table, which grows with the
+// modification (and, SP, after a level property that the float patch
+// lengthens): it is still written where it was read.
+TEST_P(Places, AStaticBlockAfterTheLevelTableIsWrittenWhereItWasRead) {
+  const bool sp = Form() == "SP";
+  // `factor` is the level property's factor, `level` both level values and
+  // `value` the static value.
+  auto script = [&](const std::string& factor, const std::string& level,
+                    const std::string& value) -> std::string {
+    if (!sp) {
+      return "[name]\r\n<12::earth_rend_name`x`>\t\r\n[type]\r\n`active`\t\r\n"
+             "[level info]\r\n1\t" +
+             level + "\t" + level + "\t\r\n[/level info]\r\n[static data]\r\n" + value +
+             "\t\r\n[/static data]\r\n";
+    }
+    return "[@05][name]\r\n[@09]skillname.str\r\n[@0A]earth_rend_name\r\n[@05][type]\r\n"
+           "[@07]active\r\n[@05][level property]\r\n[@02]0\r\n[@02]1\r\n"
+           "[@09]skillname.str\r\n[@0A]no_such_key\r\n[@02]-1\r\n[@02]0\r\n[@04]" +
+           factor + "\r\n[@05][/level property]\r\n[@05][level info]\r\n[@02]1\r\n[@02]" + level +
+           "\r\n[@02]" + level + "\r\n[@05][/level info]\r\n[@05][static data]\r\n[@02]" + value +
+           "\r\n[@05][/static data]\r\n";
+  };
+  Run([&] {
+    using namespace main_window;
+    PasteAndRead(script("0.00", "9", "5"));
+    Click("通用单选框");
+    Click("增加单选框");
+    TypeInputs(数据表格, {"1"});
+    TypeInputs(静态表格, {"7"});
+    SetRange("1", "2");
+    EXPECT_THAT(Save(1), ElementsAre("等级区间:1--2级"));
+    EXPECT_EQ(编辑框1->Text(), script("0.001", "10", "7"));
+    EXPECT_THAT(Column(静态表格), ElementsAre("7"));
+  });
+}
+
+INSTANTIATE_TEST_SUITE_P(BothForms, Places, ::testing::Values("SP", "PT"), test_names::Text());
+
 // ---- Feedback ------------------------------------------------------------------
 
 using Feedback = FormSession;

@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "engine/rebuild.h"
+#include "engine/static_data.h"
 
 namespace rebuild_model {
 
@@ -480,8 +481,10 @@ inline Outcome CheckStaticRebuild(Chooser& choose) {
   const std::string pvpClose = sp ? "\r\n[@05][/pvp]\r\n" : "\r\n[/pvp]\r\n";
   const std::string old = blockOf(stored);
   const std::string script = head + old + pvpOpen + old + pvpClose;
+  // The block where the static loader reads the copy.
+  const TextSpan block = (sp ? CutStaticDataSp(script, copy) : CutStaticDataPt(script, copy)).block;
   const Rebuilt r =
-      sp ? RebuildStaticDataSp(script, copy, change) : RebuildStaticDataPt(script, copy, change);
+      sp ? RebuildStaticDataSp(script, block, change) : RebuildStaticDataPt(script, block, change);
   Outcome out;
   if (refusal) {
     if (r.refusal != *refusal || !r.text.empty()) out.problem = "static: expected a refusal";

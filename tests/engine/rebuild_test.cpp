@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/rebuild.h"
+#include "engine/static_data.h"
 #include "engine/typed_number.h"
 #include "platform/gbk.h"
 
@@ -592,6 +593,12 @@ std::string Loaded(ScriptForm form, const std::vector<std::string>& values) {
   return out;
 }
 
+// Where the static loader reads `copy` of `text`, which the static rebuild
+// writes.
+TextSpan Block(std::string_view text, ScriptForm form, StaticCopy copy) {
+  return (form == ScriptForm::Sp ? CutStaticDataSp(text, copy) : CutStaticDataPt(text, copy)).block;
+}
+
 struct StaticCase {
   const char* name;
   StaticCopy copy;
@@ -631,8 +638,9 @@ TEST_P(StaticRebuild, WholeTexts) {
     for (const std::string& i : c.inputs) inputs.push_back(Gbk(i));
     const StaticChange change{Loaded(form, c.copy == StaticCopy::Arena ? c.arena : c.first),
                               inputs};
-    const Rebuilt r = form == ScriptForm::Sp ? RebuildStaticDataSp(text, c.copy, change)
-                                             : RebuildStaticDataPt(text, c.copy, change);
+    const TextSpan block = Block(text, form, c.copy);
+    const Rebuilt r = form == ScriptForm::Sp ? RebuildStaticDataSp(text, block, change)
+                                             : RebuildStaticDataPt(text, block, change);
     if (c.firstAfter.empty()) {
       EXPECT_EQ(r.refusal, c.refusal);
       continue;
@@ -649,8 +657,9 @@ TEST_P(StaticRebuild, ABlockWrittenOtherwiseIsNotFound) {
   const std::string open = form == ScriptForm::Sp ? "[@05][static data]" : "[static data]";
   text.insert(text.find(open) + open.size(), "\r\n");
   const StaticChange change{Loaded(form, {"30", "5"}), {"1", ""}};
-  const Rebuilt r = form == ScriptForm::Sp ? RebuildStaticDataSp(text, StaticCopy::Dungeon, change)
-                                           : RebuildStaticDataPt(text, StaticCopy::Dungeon, change);
+  const TextSpan block = Block(text, form, StaticCopy::Dungeon);
+  const Rebuilt r = form == ScriptForm::Sp ? RebuildStaticDataSp(text, block, change)
+                                           : RebuildStaticDataPt(text, block, change);
   EXPECT_EQ(r.refusal, Refusal::NotFound);
 }
 
@@ -662,7 +671,8 @@ INSTANTIATE_TEST_SUITE_P(BothForms, StaticRebuild,
 TEST(StaticRebuildPt, KeepsTheLineEnding) {
   // A values line without its last TAB stays without it.
   const std::string text = "[static data]\r\n30\t5\r\n[/static data]\r\n";
-  const Rebuilt r = RebuildStaticDataPt(text, StaticCopy::Common, {"30\t5", {"", "6"}});
+  const Rebuilt r = RebuildStaticDataPt(text, Block(text, ScriptForm::Pt, StaticCopy::Common),
+                                        {"30\t5", {"", "6"}});
   ASSERT_TRUE(r.Accepted());
   EXPECT_EQ(r.text, "[static data]\r\n30\t6\r\n[/static data]\r\n");
 }
@@ -670,42 +680,47 @@ TEST(StaticRebuildPt, KeepsTheLineEnding) {
 TEST(StaticRebuildPt, CountsTheRowsOnlyForAnInput) {
   // The grid splits the values at TAB and "|": three rows for two values.
   const std::string text = "[static data]\r\n30\t`a|b`\t\r\n[/static data]\r\n";
-  const Rebuilt none =
-      RebuildStaticDataPt(text, StaticCopy::Common, {"30\t`a|b`\t", {"", "", " "}});
+  const TextSpan block = Block(text, ScriptForm::Pt, StaticCopy::Common);
+  const Rebuilt none = RebuildStaticDataPt(text, block, {"30\t`a|b`\t", {"", "", " "}});
   ASSERT_TRUE(none.Accepted());
   EXPECT_EQ(none.text, text);
-  EXPECT_EQ(RebuildStaticDataPt(text, StaticCopy::Common, {"30\t`a|b`\t", {"1", "", ""}}).refusal,
+  EXPECT_EQ(RebuildStaticDataPt(text, block, {"30\t`a|b`\t", {"1", "", ""}}).refusal,
             Refusal::CountMismatch);
 }
 
 TEST(StaticRebuildSp, AValueOfAnotherMarkerTakesNoInput) {
   const std::string text = "[@05][static data]\r\n[@02]30\r\n[@0A]key\r\n[@05][/static data]";
-  EXPECT_EQ(RebuildStaticDataSp(text, StaticCopy::Common, {"30\r\n[@0A]key", {"", "7"}}).refusal,
+  EXPECT_EQ(RebuildStaticDataSp(text, Block(text, ScriptForm::Sp, StaticCopy::Common),
+                                {"30\r\n[@0A]key", {"", "7"}})
+                .refusal,
             Refusal::NotFound);
 }
 
 TEST(StaticRebuild, DecimalValuesKeepTheirKind) {
-  const Rebuilt sp =
-      RebuildStaticDataSp("[@05][static data]\r\n[@04]1.5\r\n[@02]5\r\n[@05][/static data]",
-                          StaticCopy::Common, {"[@04]1.5\r\n5", {"2", "6"}});
+  const std::string spText = "[@05][static data]\r\n[@04]1.5\r\n[@02]5\r\n[@05][/static data]";
+  const Rebuilt sp = RebuildStaticDataSp(spText, Block(spText, ScriptForm::Sp, StaticCopy::Common),
+                                         {"[@04]1.5\r\n5", {"2", "6"}});
   ASSERT_TRUE(sp.Accepted());
   EXPECT_EQ(sp.text, "[@05][static data]\r\n[@04]2\r\n[@02]6\r\n[@05][/static data]");
-  const Rebuilt pt = RebuildStaticDataPt("[static data]\r\n1.5\t5\t\r\n[/static data]",
-                                         StaticCopy::Common, {"1.5\t5\t", {"2", "6"}});
+  const std::string ptText = "[static data]\r\n1.5\t5\t\r\n[/static data]";
+  const Rebuilt pt = RebuildStaticDataPt(ptText, Block(ptText, ScriptForm::Pt, StaticCopy::Common),
+                                         {"1.5\t5\t", {"2", "6"}});
   ASSERT_TRUE(pt.Accepted());
   EXPECT_EQ(pt.text, "[static data]\r\n2.0\t6\t\r\n[/static data]");
 }
 
 TEST(StaticRebuildSp, ReadsOnlyTheBlocksRows) {
   const std::string text = "[@05][static data]\r\n[@02]1\r\n[@05][/static data]";
-  const Rebuilt r = RebuildStaticDataSp(text, StaticCopy::Common, {"1", {"2", "3"}});
+  const Rebuilt r =
+      RebuildStaticDataSp(text, Block(text, ScriptForm::Sp, StaticCopy::Common), {"1", {"2", "3"}});
   ASSERT_TRUE(r.Accepted());
   EXPECT_EQ(r.text, "[@05][static data]\r\n[@02]2\r\n[@05][/static data]");
 }
 
 TEST(StaticRebuildSp, EmptyBlockHasNothingToWrite) {
   const std::string text = "[@05][static data]\r\n[@02]\r\n[@05][/static data]\r\n";
-  const Rebuilt r = RebuildStaticDataSp(text, StaticCopy::Common, {"", {}});
+  const Rebuilt r =
+      RebuildStaticDataSp(text, Block(text, ScriptForm::Sp, StaticCopy::Common), {"", {}});
   ASSERT_TRUE(r.Accepted());
   EXPECT_EQ(r.text, text);
 }
