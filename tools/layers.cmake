@@ -9,7 +9,8 @@
 # layers below does not allow (an include that runs upward, or sideways
 # between two libraries that must not know each other), naming the file
 # and the line; STAMP is touched when all is well, so that the build can
-# run the check only when a source changed.
+# run the check only when a source changed. The build runs it so (the
+# top-level CMakeLists.txt): every library waits for the check.
 #
 # Layers, from the ground up: platform and the embedded resources know
 # nothing of the rest; the engine and the framework know only platform, and
@@ -28,6 +29,15 @@ set(allowed_skin skin framework platform)
 set(allowed_app app engine framework skin platform resources)
 set(allowed_main app framework_qt)
 set(layers platform resources engine framework framework_qt skin app main)
+
+# Known exceptions: includes that the table does not allow and that are
+# still to be mended elsewhere, each "file: included header". They are
+# listed as such and do not fail the check; an exception that no longer
+# occurs is reported, so that the list shrinks with the mends.
+set(known_exceptions
+  # The Qt backend draws the skinned-window module's text (skin/text.h);
+  # the split of framework/qt moves that drawing out of the framework.
+  "framework/qt/text_rasteriser.h: skin/text.h")
 
 # The layer of a path relative to ROOT ("framework/qt/views.cpp" is
 # framework_qt); empty for what is no layer (tests, bench, fuzz, build).
@@ -59,6 +69,7 @@ list(APPEND sources main.cpp)
 list(SORT sources)
 
 set(violations "")
+set(excused "")
 set(edges "")
 foreach(source IN LISTS sources)
   layer_of("${source}" from)
@@ -84,7 +95,11 @@ foreach(source IN LISTS sources)
       list(APPEND edges "${from}>${to}")
     endif()
     if(NOT to IN_LIST allowed_${from})
-      list(APPEND violations "${source}: #include \"${included}\" (${from} may not include ${to})")
+      if("${source}: ${included}" IN_LIST known_exceptions)
+        list(APPEND excused "${source}: ${included}")
+      else()
+        list(APPEND violations "${source}: #include \"${included}\" (${from} may not include ${to})")
+      endif()
     endif()
   endforeach()
 endforeach()
@@ -112,15 +127,33 @@ if(DOT)
   file(WRITE "${DOT}" "${dot}")
 endif()
 
+set(mended "")
+foreach(e IN LISTS known_exceptions)
+  if(NOT e IN_LIST excused)
+    list(APPEND mended "${e}")
+  endif()
+endforeach()
+
 list(LENGTH violations bad)
 if(NOT CHECK)
   message(STATUS "Includes between the layers:\n${report}")
   foreach(v IN LISTS violations)
     message(STATUS "not allowed: ${v}")
   endforeach()
-elseif(bad GREATER 0)
-  string(REPLACE ";" "\n  " list "${violations}")
-  message(FATAL_ERROR "includes that cross the layers the wrong way:\n  ${list}")
-elseif(STAMP)
-  file(TOUCH "${STAMP}")
+  foreach(e IN LISTS excused)
+    message(STATUS "known exception, to be mended: ${e}")
+  endforeach()
+  foreach(e IN LISTS mended)
+    message(STATUS "known exception no longer found, to be taken off the list: ${e}")
+  endforeach()
+else()
+  foreach(e IN LISTS mended)
+    message(WARNING "known exception no longer found, to be taken off the list: ${e}")
+  endforeach()
+  if(bad GREATER 0)
+    string(REPLACE ";" "\n  " list "${violations}")
+    message(FATAL_ERROR "includes that cross the layers the wrong way:\n  ${list}")
+  elseif(STAMP)
+    file(TOUCH "${STAMP}")
+  endif()
 endif()

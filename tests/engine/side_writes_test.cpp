@@ -1,8 +1,6 @@
 // The header-field and mastery writers as pure functions over the
 // fixtures, both forms: the slots and values come from the loaders' own
 // readers, the grid rows as the loaders show them.
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -14,18 +12,12 @@
 #include "engine/mastery.h"
 #include "engine/side_writes.h"
 #include "platform/gbk.h"
+#include "tests/engine/fixtures.h"
 
 namespace {
 
+using engine_test::Fixture;
 using platform::Gbk;
-
-std::string Fixture(std::string_view stem, ScriptForm form) {
-  const std::string path = std::string(SE_FIXTURES_DIR) + "/scripts/" + std::string(stem) +
-                           (form == ScriptForm::Sp ? ".sp.txt" : ".pt.txt");
-  std::ifstream in(path, std::ios::binary);
-  EXPECT_TRUE(in.good()) << path;
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 // `text` with the first values of a section replaced: the first copy of
 // `tag`, or the copy after the [pvp] tag.
