@@ -53,6 +53,14 @@ void OnMaleSearchEditTextChanged();
 void OnFemaleTabsTabChanged();
 void OnFemaleSearchEditTextChanged();
 
+// One search step in `combo` (a list of the group) with the group's search
+// text (搜索框男 / 搜索框女) and resume position (g_maleSearchResume /
+// g_femaleSearchResume), as FindNextItem takes it: the item found is
+// selected and returned; 0 when no item holds the text, the selection
+// unchanged.
+int FindNextInMaleCombo(fw::Combo& combo);
+int FindNextInFemaleCombo(fw::Combo& combo);
+
 // The texts of the skill items 1..n of a combo box (the placeholder, item
 // 0, is left out): element k - 1 is item k.
 std::vector<std::string> GetComboItemTexts(const fw::Combo& combo);
