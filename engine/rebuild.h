@@ -80,7 +80,7 @@ struct LevelTable {
 struct LevelChange {
   int low = 1;  // range of levels, both included
   int high = 1;
-  std::vector<std::string> inputs;  // column 1 of 数据表格, one per value
+  std::vector<std::string> inputs;  // column 1 of the level grid, one per value
   std::vector<std::string> bases;   // increment mode: the level-1 base of each value
 };
 
@@ -137,7 +137,7 @@ struct StaticChange {
   // The values of the shown block as the static loader kept them: SP one
   // per line without their "[@02]", PT the values line.
   std::string loaded;
-  std::vector<std::string> inputs;  // column 1 of 静态表格, one per row
+  std::vector<std::string> inputs;  // column 1 of the static grid, one per row
 };
 
 // Inputs that must be integers (static values, mastery levels): no TAB, CR
