@@ -111,14 +111,33 @@ auto OnGui(F f) -> decltype(f()) {
   return result.get_future().get();
 }
 
-// Whether `done` (run on the GUI thread) comes to hold within `ms`.
-bool WaitOnGui(const std::function<bool()>& done, int ms = 3000) {
+// Whether `done` (run on the GUI thread) comes to hold within `ms` (long:
+// a loaded machine may take its time, a passing run never waits it out).
+bool WaitOnGui(const std::function<bool()>& done, int ms = 10000) {
   const auto end = Clock::now() + std::chrono::milliseconds(ms);
   while (!OnGui(done)) {
     if (Clock::now() > end) return false;
     Pause(10);
   }
   return true;
+}
+
+// Whether `done` comes to hold and then keeps holding for `steadyMs`: the
+// window manager's focus changes arrive late, so a state that holds once
+// may still be taken back by one on its way.
+bool WaitOnGuiSteady(const std::function<bool()>& done, int steadyMs = 300) {
+  const auto end = Clock::now() + std::chrono::milliseconds(10000);
+  while (Clock::now() < end) {
+    if (!WaitOnGui(done)) return false;
+    const auto steadyUntil = Clock::now() + std::chrono::milliseconds(steadyMs);
+    bool held = true;
+    while (held && Clock::now() < steadyUntil) {
+      Pause(10);
+      held = OnGui(done);
+    }
+    if (held) return true;
+  }
+  return false;
 }
 
 std::string UnitText(const char* window, const char* unit) {
@@ -455,7 +474,7 @@ void ClickTheBlockedEditorThenAnswer(const KeyCase& c) {
   Activations* editor = OnGui([] { return new Activations(Win("MainWindow")); });
   ClickAt(Centre("MainWindow", "清空按钮"));
   CHILD_CHECK(WaitOnGui([&] { return editor->count > 0; }));
-  CHILD_CHECK(WaitOnGui(PromptHasTheFocus));
+  CHILD_CHECK(WaitOnGuiSteady(PromptHasTheFocus));
   PressKeys(c.keys);
   const bool answered = WaitOnGui(PromptGone);
   CHILD_CHECK(answered);
