@@ -34,19 +34,28 @@ void OnDropTargetFilesDropped(const std::string& paths) {
     return;
   }
   const std::string& path = paths;
-  if (GetFileSizeKb(path) >= 100) return RefuseNotASkillFile();
+  // A name outside GBK names no file here: the platform passes one that
+  // names nothing.
+  const std::optional<std::string> native = platform::NativePath(path);
+  if (!native || GetFileSizeKb(path) >= 100) return RefuseNotASkillFile();
   // The limit holds for what is read as well, should the file have grown
   // since its size was looked at. A file that cannot be read (also a named
-  // pipe, a device or a name outside GBK) has no TAB either.
-  const std::optional<SkillFileText> file = ReadSkillFile(path, kMaxDroppedFileBytes);
+  // pipe or a device) has no TAB either.
+  const std::optional<SkillFileText> file = ReadSkillFile(*native, kMaxDroppedFileBytes);
+  if (file && file->notText) {
+    ShowMessage(Gbk(kNotATextScript));
+    return;
+  }
   if (!file || file->text.find('\t') == std::string::npos) return RefuseNotASkillFile();
   g_droppedFilePath = path;
-  PutSkillFileInScriptBox(g_droppedFilePath, *file);
+  PutSkillFileInScriptBox(*native, *file);
   OnReadButtonClicked();
 }
 
 std::int64_t GetFileSizeKb(std::string_view path) {
-  const std::optional<std::int64_t> bytes = platform::FileSize(path);
+  const std::optional<std::string> native = platform::NativePath(path);
+  if (!native) return -1;
+  const std::optional<std::int64_t> bytes = platform::FileSize(*native);
   if (!bytes) return -1;
   return *bytes / 1024 + (*bytes % 1024 != 0 ? 1 : 0);
 }

@@ -16,8 +16,9 @@ inline constexpr std::int64_t kMaxDroppedFileBytes = 99 * 1024;
 // alone, or several each followed by CR LF.
 void OnDropTargetFilesDropped(const std::string& paths);
 
-// The size of the file or folder at `path` in kilobytes of 1,024 bytes,
-// rounded up, from its whole 64-bit size; -1 when nothing exists there.
+// The size of the file or folder at `path` (GBK, as a drop names it) in
+// kilobytes of 1,024 bytes, rounded up, from its whole 64-bit size; -1 when
+// nothing exists there.
 std::int64_t GetFileSizeKb(std::string_view path);
 
 }  // namespace app

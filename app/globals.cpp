@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "engine/header_fields.h"
+
 namespace app {
 
 std::int32_t g_promptResult = 0;
@@ -19,6 +21,8 @@ std::string g_levelInfoText;
 std::int32_t g_levelInfoStart = 0;
 std::int32_t g_levelInfoLength = 0;
 std::string g_staticDataText;
+std::int32_t g_staticDataStart = 0;
+std::int32_t g_staticDataLength = 0;
 std::int32_t g_valuesPerLevel = 0;
 std::int32_t g_levelCount = 0;
 bool g_hasStaticData = false;
@@ -29,6 +33,8 @@ bool g_reportMissingData = false;
 std::int32_t g_currentLevel = 0;
 bool g_hasSecondGrowtype = false;
 fw::TextArray g_masteryValues;
+std::int32_t g_masteryStart = 0;
+std::int32_t g_masteryLength = 0;
 std::string g_modifyMode;
 std::string g_hdrRequiredLevelRange;
 std::string g_hdrMaximumLevel;
@@ -49,8 +55,10 @@ std::string g_hdrConsumeMp2;
 std::string g_hdrConsumeItem;
 std::string g_hdrConsumeItemCount1;
 std::string g_hdrConsumeItemCount2;
+HeaderSpans g_hdrSpans;
 bool g_classChoicePending = false;
 std::string g_droppedFilePath;
+std::string g_scriptFilePath;
 std::int32_t g_levelRangeLow = 0;
 std::int32_t g_levelRangeHigh = 0;
 std::string g_levelRangeList;
@@ -147,11 +155,12 @@ void InitProgramGlobals() {
         &g_hdrPvpCastingTime2,    &g_hdrRequiredLevel,   &g_hdrConsumeMp1,
         &g_hdrConsumeMp2,         &g_hdrConsumeItem,     &g_hdrConsumeItemCount1,
         &g_hdrConsumeItemCount2,  &g_frameDimensionTime, &g_droppedFilePath,
-        &g_levelRangeList}) {
+        &g_scriptFilePath,        &g_levelRangeList}) {
     text->clear();
   }
   for (std::int32_t* number :
        {&g_promptResult, &g_promptButtonMode, &g_levelInfoStart, &g_levelInfoLength,
+        &g_staticDataStart, &g_staticDataLength, &g_masteryStart, &g_masteryLength,
         &g_valuesPerLevel, &g_levelCount, &g_currentLevel, &g_gdiplusToken, &g_levelRangeLow,
         &g_levelRangeHigh, &g_promptAnimWidth, &g_maleSearchResume, &g_femaleSearchResume,
         &g_skinCaretWindow, &g_skinFocusedEdit}) {
@@ -162,6 +171,7 @@ void InitProgramGlobals() {
                      &g_skillListReady, &g_skinCaretVisible}) {
     *flag = false;
   }
+  g_hdrSpans = {};
   // The module's kept frame and the handles of an earlier run go.
   skin::ResetSkinState();
   g_backdropSkin = std::make_unique<skin::PngSkin>();
@@ -206,6 +216,7 @@ void FreeProgramGlobals() {
   Release(g_hdrConsumeItemCount2);
   Release(g_frameDimensionTime);
   Release(g_droppedFilePath);
+  Release(g_scriptFilePath);
   Release(g_levelRangeList);
   Release(g_creatormagePaths);
   Release(g_gunnerPaths);

@@ -25,6 +25,8 @@
 #include "skin/module.h"
 #include "skin/png_skin.h"
 
+struct HeaderSpans;
+
 namespace app {
 
 // The prompt box.
@@ -49,6 +51,11 @@ extern std::string g_levelInfoText;
 extern std::int32_t g_levelInfoStart;
 extern std::int32_t g_levelInfoLength;
 extern std::string g_staticDataText;
+// Where g_staticDataText was read in g_scriptText: the shown static block
+// from its open tag (engine/static_data.h), so that the static rebuild
+// writes there. Both 0 while no block is cut.
+extern std::int32_t g_staticDataStart;
+extern std::int32_t g_staticDataLength;
 extern std::int32_t g_valuesPerLevel;  // 0: no level data loaded
 extern std::int32_t g_levelCount;
 extern bool g_hasStaticData;
@@ -59,6 +66,11 @@ extern bool g_reportMissingData;     // the read was started by the user
 extern std::int32_t g_currentLevel;  // 1-based
 extern bool g_hasSecondGrowtype;
 extern fw::TextArray g_masteryValues;
+// Where the mastery section was read in 编辑框1, from its tag through its
+// values, so that the mastery writer writes there. Both 0 while no section
+// was read.
+extern std::int32_t g_masteryStart;
+extern std::int32_t g_masteryLength;
 extern std::string g_modifyMode;  // "增加", "赋值", "递增" or "倍率"
 
 // Header fields of the skill script, in parameter-grid terms.
@@ -81,6 +93,9 @@ extern std::string g_hdrConsumeMp2;
 extern std::string g_hdrConsumeItem;
 extern std::string g_hdrConsumeItemCount1;
 extern std::string g_hdrConsumeItemCount2;
+// Where each header field (and its arena copy) was read in 编辑框1, so
+// that the header writer writes there (engine/header_fields.h).
+extern HeaderSpans g_hdrSpans;
 
 extern bool g_classChoicePending;  // the class combo was offered
 // The skinned-window module's start-up token and frame-time identifier (16
@@ -88,14 +103,19 @@ extern bool g_classChoicePending;  // the class combo was offered
 using skin::g_frameDimensionTime;
 using skin::g_gdiplusToken;
 extern std::string g_droppedFilePath;
+// The file that 路径编辑框 shows, as the system names it (not GBK:
+// platform/files.h), put there with the path by a pick or an accepted drop.
+// A save writes to it while the box still shows it. Empty while the box
+// shows no file of a pick or a drop.
+extern std::string g_scriptFilePath;
 extern std::int32_t g_levelRangeLow;
 extern std::int32_t g_levelRangeHigh;
 extern std::string g_levelRangeList;  // "[L]" for every level L of the range
 extern std::int32_t g_promptAnimWidth;
 
 // The skill list: one path array per class folder (element k names the
-// file of combo item k), one loader thread per class folder, the search
-// positions and the closing guard.
+// file of combo item k, as the system names it), one loader thread per
+// class folder, the search positions and the closing guard.
 extern fw::TextArray g_creatormagePaths;
 extern fw::TextArray g_gunnerPaths;
 extern std::int32_t g_maleSearchResume;

@@ -3,7 +3,9 @@
 #pragma once
 
 #include <string_view>
+#include <type_traits>
 
+#include "engine/colour.h"
 #include "framework/form.h"
 #include "framework/types.h"
 
@@ -15,6 +17,13 @@ inline constexpr fw::Colour kPurple = 0x00800080u;  // caption bar of the main w
 inline constexpr fw::Colour kGreen = 0x00008000u;   // caption bar of the prompt box
 inline constexpr fw::Colour kRed = 0x000000FFu;     // level (dynamic) data
 inline constexpr fw::Colour kBlue = 0x00FF0000u;    // static data
+
+// The engine's results carry the same colour values; they reach the units
+// as they are.
+static_assert(std::is_same_v<Colour, fw::Colour>);
+static_assert(kColourNotSet == fw::kDefaultColour);
+static_assert(kPlainTextColour == kBlack && kLevelValueColour == kRed &&
+              kStaticValueColour == kBlue);
 
 // 宋体, bold or not; a size in pixels, or 0 for the default size.
 inline fw::Font SongTi(bool bold, double pixels = 0) {

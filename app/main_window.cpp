@@ -36,7 +36,7 @@ fw::WindowDef BuildMainWindowForm() {
           fw::EditBox("编辑框1", {7, 51, 324, 398}, kScriptBoxHint).Multiline().CrLfLines(),
           fw::DropTargetUnit("拖放对象1"),
           fw::LabelUnit("标签19", {7, 457, 44, 15}, "路径:"),
-          fw::EditBox("路径编辑框", {51, 453, 279, 24}, "*"),
+          fw::EditBox("路径编辑框", {51, 453, 279, 24}, kNoFilePath),
           fw::PictureButtonUnit("加载按钮", {51, 479, 82, 23}, LoadButtonImages()),
           fw::ButtonUnit("保存文件按钮", {258, 478, 71, 24}, "保存文件").Disabled(),
 

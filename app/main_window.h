@@ -19,6 +19,9 @@ inline constexpr std::string_view kDescriptionHint =
     "技能描述加载完后，只需要用鼠标左键点击其中\r\n"
     "一项描述，本工具可以自动定位到该项描述对应\r\n"
     "的数据，并且高亮显示。";
+// What the path box shows while it names no file: at start and after the
+// script box was emptied.
+inline constexpr std::string_view kNoFilePath = "*";
 // The legend above the description and its two coloured words.
 inline constexpr std::string_view kLegend = "技能描述(红色-动态，蓝色-静态)";
 inline constexpr std::string_view kLegendLevelWord = "红色-动态";

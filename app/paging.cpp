@@ -1,6 +1,8 @@
-// Level paging (<, >, 跳转) and the clamp of the page and range edits.
+#include "app/paging.h"
+
 #include <string>
 
+#include "app/description_box.h"
 #include "app/globals.h"
 #include "app/main_window.h"
 #include "app/prompt.h"
@@ -19,6 +21,13 @@ bool LevelTableLoaded() {
   if (g_valuesPerLevel != 0) return true;
   ShowMessage(Gbk("请先加载一个技能数据！"));
   return false;
+}
+
+void ShowLevelPage(int level, bool removeMarker) {
+  const std::vector<std::string> cells = PageCells(level, removeMarker);
+  fw::Grid& grid = *main_window::数据表格;
+  for (std::size_t i = 0; i < cells.size(); ++i)
+    grid.SetCellText(static_cast<int>(i) + 1, 0, cells[i]);
 }
 
 void ShowLevel(int level) {
@@ -42,6 +51,21 @@ void ClampToLevelCount(fw::Ref<fw::Edit> edit) {
 }
 
 }  // namespace
+
+std::vector<std::string> PageCells(int level, bool removeMarker) {
+  if (level < 1 || level > g_levelRows.Size()) return {};
+  return LevelPageCells(g_levelRows[level], g_valuesPerLevel, removeMarker);
+}
+
+void ShowLevelPageSp(int level) {
+  ShowLevelPage(level, true);
+  RenderDescriptionSp();
+}
+
+void ShowLevelPagePt(int level) {
+  ShowLevelPage(level, false);
+  RenderDescriptionPt();
+}
 
 void OnJumpButtonClicked() {
   if (!LevelTableLoaded()) return;

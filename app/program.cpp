@@ -31,6 +31,8 @@ int ProgramStart() {
   InitProgramGlobals();
   fw::SetExitRoutine(&FreeProgramGlobals);
   skin::InitSkinModule();
+  // The prompt's figure is decoded once, before the first prompt needs it.
+  PromptDecorationPicture();
   if (!main_window::window->Load()) fw::Fatal(platform::Gbk("载入启动窗口失败"));
   fw::Run();
   return 0;

@@ -234,12 +234,18 @@ void OnPromptWindowMoved() {
   PlaceBackdrop();
 }
 
+const skin::ImageRef& PromptDecorationPicture() {
+  static skin::ImageRef picture;
+  if (picture == nullptr) picture = skin::LoadImageFromBytes(PromptDecorationImage().bytes);
+  return picture;
+}
+
 void OnPromptBackdropWindowCreated() {
   fw::Window& backdrop = *prompt_backdrop_window::window;
   skin::PngSkin& skin = *g_backdropSkin;
   skin.Attach(skin::HandleOf(backdrop));
   skin.SubclassChildren();
-  skin.LoadBackImage(PromptDecorationImage().bytes);
+  skin.SetBackImage(PromptDecorationPicture());
   PlaceBackdrop();
 }
 

@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "framework/form.h"
+#include "skin/png_skin.h"
 
 namespace app {
 
@@ -56,6 +57,12 @@ void OnPromptCancelButtonClicked();
 // A close from the window system acts as the Escape key.
 void OnPromptWindowCloseRequested();
 void OnPromptWindowMoved();
+
+// The figure beside the box, decoded from its PNG once for the whole
+// process, at the first call after the skinned-window module has started
+// (ProgramStart makes that call); empty before. Every decoration window
+// shows this one picture as its back image, and nothing draws on it.
+const skin::ImageRef& PromptDecorationPicture();
 
 // Handlers of PromptBackdropWindow.
 void OnPromptBackdropWindowCreated();

@@ -4,10 +4,9 @@
 
 #include "app/globals.h"
 #include "app/main_window.h"
+#include "app/mastery_rows.h"
+#include "app/read_skill.h"
 #include "app/units.h"
-#include "engine/level_info.h"
-#include "engine/skill_read.h"
-#include "engine/static_data.h"
 #include "framework/runtime.h"
 #include "platform/gbk.h"
 
@@ -56,7 +55,7 @@ void ReleaseSkillData() {
   for (fw::Ref<fw::Edit> edit : {最低编辑框, 最高编辑框, 页数编辑框}) edit->SetText("1");
   读取按钮->SetText(Gbk("读取数据"));
   EnableSkillListControls();
-  mastery_window::全职业组合框->SetVisible(false);
+  WithdrawClassChoice();
   param_window::参数表格->DeleteDataRows();
   mastery_window::精通表格->DeleteDataRows();
 }
@@ -85,23 +84,6 @@ void FormatDataGrid() {
 
 void UnlockDataGridBaseColumn() {
   FormatBaseColumn(*main_window::数据表格, false, kEditableCellColour);
-}
-
-void OnPkRadioClicked() {
-  ChooseDataSet(main_window::PK单选框, "决斗场", &LoadPvpLevelInfoSp, &LoadPvpLevelInfoPt);
-}
-
-void OnSwitchButtonClicked() {
-  // The switch is the user's own action: a missing copy is reported even
-  // when the skill was last read quietly.
-  g_reportMissingData = true;
-  main_window::静态表格->DeleteDataRows();
-  const bool showsArena = main_window::静态类型标签->Text() == Gbk("决斗场");
-  if (g_scriptFormat == "SP") {
-    showsArena ? LoadDungeonStaticDataSp() : LoadPvpStaticDataSp();
-  } else if (g_scriptFormat == "PT") {
-    showsArena ? LoadDungeonStaticDataPt() : LoadPvpStaticDataPt();
-  }
 }
 
 }  // namespace app

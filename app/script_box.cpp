@@ -5,8 +5,8 @@
 #include "app/globals.h"
 #include "app/main_window.h"
 #include "app/prompt.h"
+#include "app/read_skill.h"
 #include "app/units.h"
-#include "engine/skill_read.h"
 #include "framework/runtime.h"
 #include "platform/gbk.h"
 
@@ -48,6 +48,11 @@ void OnClearButtonClicked() {
     return;
   }
   main_window::编辑框1->SetText("");
+  // The emptied box belongs to no file any more: a save would write nothing,
+  // or a script pasted next, over the file picked or dropped last.
+  g_scriptFilePath.clear();
+  main_window::路径编辑框->SetText(kNoFilePath);
+  main_window::保存文件按钮->Disable();
 }
 
 void OnScriptEditLeftButtonDown() {

@@ -3,9 +3,9 @@
 #include "app/delay.h"
 #include "app/globals.h"
 #include "app/main_window.h"
+#include "app/mastery_rows.h"
 #include "app/pictures.h"
 #include "app/units.h"
-#include "engine/mastery.h"
 #include "framework/runtime.h"
 #include "platform/gbk.h"
 
@@ -116,22 +116,43 @@ void SlideOpen(const SideWindow& side) {
 // button's pictures of the state it slides to. A click while the window
 // still slides does nothing, so every slide ends at full width or hidden
 // with the matching pictures.
-void OnSideButtonClicked(const SideWindow& side) {
+void OnSideButtonClicked(const SideWindow& side, void (*slideOpen)(), void (*slideClose)()) {
   if (*side.sliding) return;
   const SlideGuard guard(side.sliding);
   const bool shown = side.window->Visible();
   side.button->SetImages(side.images(!shown));
-  shown ? SlideClose(side) : SlideOpen(side);
+  shown ? slideClose() : slideOpen();
 }
 
 }  // namespace
 
+bool EmbedChildWindow(fw::Window& parent, fw::Window& child, int left, int top,
+                      std::optional<int> width, std::optional<int> height) {
+  return child.EmbedIn(parent, left, top, width, height);
+}
+
+void SlideParamWindowClose() {
+  SlideClose(kParamSide);
+}
+
+void SlideParamWindowOpen() {
+  SlideOpen(kParamSide);
+}
+
+void SlideMasteryWindowClose() {
+  SlideClose(kMasterySide);
+}
+
+void SlideMasteryWindowOpen() {
+  SlideOpen(kMasterySide);
+}
+
 void OnParamWindowButtonClicked() {
-  OnSideButtonClicked(kParamSide);
+  OnSideButtonClicked(kParamSide, &SlideParamWindowOpen, &SlideParamWindowClose);
 }
 
 void OnMasteryWindowButtonClicked() {
-  OnSideButtonClicked(kMasterySide);
+  OnSideButtonClicked(kMasterySide, &SlideMasteryWindowOpen, &SlideMasteryWindowClose);
 }
 
 void OnAllClassComboSelectionChanged() {
@@ -158,7 +179,7 @@ void OnSkillParamWindowCreated() {
   using platform::Gbk;
   param_window::参数表格->SetCellText(0, 0, Gbk("数据类型"));
   param_window::参数表格->SetCellText(0, 1, Gbk("数值"));
-  param_window::window->EmbedIn(*main_window::window, kParamWindowLeft, kParamWindowTop);
+  EmbedChildWindow(*main_window::window, *param_window::window, kParamWindowLeft, kParamWindowTop);
 }
 
 void OnMasteryLevelWindowCreated() {
@@ -166,8 +187,8 @@ void OnMasteryLevelWindowCreated() {
   mastery_window::精通表格->SetCellText(0, 0, Gbk("职业"));
   mastery_window::精通表格->SetCellText(0, 1, Gbk("精通等级"));
   fw::Window& params = *param_window::window;
-  mastery_window::window->EmbedIn(*main_window::window, params.Left() + params.Width(),
-                                  kMasteryWindowTop);
+  EmbedChildWindow(*main_window::window, *mastery_window::window, params.Left() + params.Width(),
+                   kMasteryWindowTop);
 }
 
 }  // namespace app

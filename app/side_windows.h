@@ -2,7 +2,10 @@
 // header fields of the skill) and MasteryLevelWindow (its mastery levels).
 #pragma once
 
+#include <optional>
+
 #include "framework/form.h"
+#include "framework/unit.h"
 
 namespace app {
 
@@ -35,6 +38,21 @@ const fw::WindowDef& MasteryLevelWindowForm();
 // loaded first.
 void OnSkillParamWindowCreated();
 void OnMasteryLevelWindowCreated();
+
+// Makes the loaded top-level window `child` a child window of `parent` at
+// (left, top) of the parent's client area; a width or height not given
+// keeps the window's size. False when either window is not loaded.
+bool EmbedChildWindow(fw::Window& parent, fw::Window& child, int left, int top,
+                      std::optional<int> width = {}, std::optional<int> height = {});
+
+// The slides of the side windows: shut, each shrinks towards its left edge
+// down to 3 pixels and is hidden with its full width back; open, it is
+// kept inside MainWindow (below its caption bar), shown 3 pixels wide and
+// widened step by step to its full width.
+void SlideParamWindowClose();
+void SlideParamWindowOpen();
+void SlideMasteryWindowClose();
+void SlideMasteryWindowOpen();
 
 // Handlers of the side windows' units. The buttons that slide the windows
 // are MainWindow's (OnParamWindowButtonClicked, OnMasteryWindowButtonClicked).

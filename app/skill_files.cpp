@@ -40,7 +40,16 @@ std::optional<SkillFileText> ReadSkillFile(std::string_view path, std::int64_t l
   const std::optional<std::string> bytes = platform::ReadWholeFile(path, limit);
   if (!bytes) return std::nullopt;
   SkillFileText file;
-  file.text = platform::WithCrLfLineBreaks(ConvertUtf8ToGbk(*bytes, &file.replaced));
+  std::string_view utf8 = *bytes;
+  const std::size_t last = utf8.find_last_not_of('\0');
+  utf8 = utf8.substr(0, last == std::string_view::npos ? 0 : last + 1);
+  // The conversion would end the text at the zero byte, and a save write
+  // the rest of the file away.
+  if (utf8.find('\0') != std::string_view::npos) {
+    file.notText = true;
+    return file;
+  }
+  file.text = platform::WithCrLfLineBreaks(ConvertUtf8ToGbk(utf8, &file.replaced));
   return file;
 }
 

@@ -2,7 +2,8 @@
 // name that the skill list shows for it, and the walk over a class folder.
 //
 // Everything here is free of units and program-wide state, so it may run on
-// the class-folder loader threads as well as on the GUI thread.
+// the class-folder loader threads as well as on the GUI thread. Paths are
+// as the system names them (platform/files.h).
 #pragma once
 
 #include <cstdint>
@@ -21,12 +22,17 @@ namespace app {
 struct SkillFileText {
   std::string text;       // GBK, CR LF line ends
   bool replaced = false;  // characters GBK cannot hold became "?"
+  // The file holds a zero byte before its end: it is no text script (UTF-16
+  // text, a picture) and must not be opened; `text` is empty.
+  bool notText = false;
 };
 
 // The whole file, UTF-8 converted to GBK, every line break (a bare LF or a
-// lone CR as well) written as CR LF, as the script forms require. nullopt
-// when the file cannot be read: missing, not a regular file, unreadable, or
-// larger than `limit` bytes when a limit is given.
+// lone CR as well) written as CR LF, as the script forms require. Zero
+// bytes at the very end are left out (other tools end the text with one);
+// any other zero byte makes the file notText. nullopt when the file cannot
+// be read: missing, not a regular file, unreadable, or larger than `limit`
+// bytes when a limit is given.
 std::optional<SkillFileText> ReadSkillFile(std::string_view path,
                                            std::int64_t limit = platform::kNoSizeLimit);
 
@@ -68,11 +74,11 @@ std::string ReadSkillDisplayName(std::string_view path, const SkillNameIndex& na
 using FileVisitor = std::function<bool(const std::string& name, const std::string& path)>;
 
 // Calls `visit` for every regular file directly in `folder` whose name ends
-// in "." + extension (letter case ignored; "*", "*.*" or an empty extension
-// take every file, "*.skl" is "skl"), in byte order of the names; then,
-// when `recursive`, does the same in each sub-folder in turn, depth first
-// (links to folders are not entered). A separator is put after `folder`
-// when it has none. Returns false when a visit ended the walk.
+// in "." + extension (ASCII letter case ignored; "*", "*.*" or an empty
+// extension take every file, "*.skl" is "skl"), in byte order of the names;
+// then, when `recursive`, does the same in each sub-folder in turn, depth
+// first (links to folders are not entered). A separator is put after
+// `folder` when it has none. Returns false when a visit ended the walk.
 bool EnumerateFiles(std::string& folder, std::string_view extension, bool recursive,
                     const FileVisitor& visit);
 

@@ -143,9 +143,13 @@ const fw::WindowDef& SkillListWindowForm() {
 void OnSkillListWindowCreated() {
   // Dock to the left of the main editor, where it stays unless the user
   // moves it; a main editor near the left edge would push it off the
-  // screen, so it is kept on it.
+  // screen, so it is kept on it. Where the screen is wide enough for both
+  // side by side, such an editor first moves right until the list stands
+  // beside it rather than over its name and script box.
   fw::Window& self = *list::window;
-  const fw::Window& editor = *main_window::window;
+  fw::Window& editor = *main_window::window;
+  if (editor.Left() < self.Width() && fw::ScreenWidth() >= self.Width() + editor.Width())
+    editor.SetLeft(self.Width());
   const int right = std::max(0, fw::ScreenWidth() - self.Width());
   const int bottom = std::max(0, fw::ScreenHeight() - self.Height());
   self.SetGeometry({std::clamp(editor.Left() - self.Width(), 0, right),

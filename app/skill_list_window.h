@@ -54,9 +54,11 @@ const std::array<ClassList, 11>& ClassLists();
 // The form; it lives for the whole process.
 const fw::WindowDef& SkillListWindowForm();
 
-// Created: docks the window to the left of MainWindow (kept on the screen),
-// splits the skill-name table into g_skillNameTable, marks the window
-// closable and, while the editor holds a skill, disables its controls.
+// Created: docks the window to the left of MainWindow (kept on the screen;
+// on a screen wide enough for both, an editor too near the left edge moves
+// right so that the list stands beside it), splits the skill-name table
+// into g_skillNameTable, marks the window closable and, while the editor
+// holds a skill, disables its controls.
 void OnSkillListWindowCreated();
 // 加载技能按钮: the load driver.
 void OnLoadSkillsButtonClicked();

@@ -5,6 +5,7 @@
 #include "app/skill_list_window.h"
 #include "app/units.h"
 #include "engine/text.h"
+#include "platform/files.h"
 #include "platform/gbk.h"
 
 namespace app {
@@ -22,17 +23,22 @@ int ClassOnTab(bool male, int tab) {
   return -1;
 }
 
+// One search step in `combo` with a group's search text and resume
+// position: the item found is selected.
+int FindNextInCombo(fw::Combo& combo, fw::Ref<fw::Edit> searchEdit, int& resume) {
+  const int found = FindNextItem(GetComboItemTexts(combo), searchEdit->Text(), resume);
+  if (found != 0) combo.SetCurrent(found);
+  return found;
+}
+
 void SearchGroup(bool male) {
   const int classIndex = ClassOnTab(male, (male ? list::选择夹男 : list::选择夹女)->Current());
   if (classIndex < 0) return;
   fw::Combo& combo = *ClassLists()[static_cast<std::size_t>(classIndex)].combo;
-  const std::string sought = (male ? list::搜索框男 : list::搜索框女)->Text();
-  int& resume = male ? g_maleSearchResume : g_femaleSearchResume;
-  const int found = FindNextItem(GetComboItemTexts(combo), sought, resume);
+  const int found = male ? FindNextInMaleCombo(combo) : FindNextInFemaleCombo(combo);
   // Nothing found: the script box keeps what it holds, which may be the
   // user's unsaved changes to the skill picked last.
   if (found == 0) return;
-  combo.SetCurrent(found);
   PickSkill(classIndex);
 }
 
@@ -85,17 +91,30 @@ void PickSkill(int classIndex) {
     ShowMessage(Gbk("无法读取该技能文件！"));
     return;
   }
+  if (file->notText) {
+    ShowMessage(Gbk(kNotATextScript));
+    return;
+  }
   PutSkillFileInScriptBox(path, *file);
 }
 
 void PutSkillFileInScriptBox(const std::string& path, const SkillFileText& file) {
-  main_window::路径编辑框->SetText(path);
+  g_scriptFilePath = path;
+  main_window::路径编辑框->SetText(platform::ShownPath(path));
   main_window::编辑框1->SetText(file.text);
   main_window::保存文件按钮->Enable();
   if (file.replaced) {
     ShowPromptBox({}, Gbk("文件中有GBK无法表示的字符，已显示为?，"),
                   Gbk("保存文件时它们会被?替换！"), false);
   }
+}
+
+int FindNextInMaleCombo(fw::Combo& combo) {
+  return FindNextInCombo(combo, list::搜索框男, g_maleSearchResume);
+}
+
+int FindNextInFemaleCombo(fw::Combo& combo) {
+  return FindNextInCombo(combo, list::搜索框女, g_femaleSearchResume);
 }
 
 void OnMaleSearchButtonClicked() {

@@ -31,13 +31,18 @@ void OnCreatormageComboSelectionChanged();
 
 // Opens the file of the selected item of class `classIndex` (ClassFolders()
 // order). The placeholder, no selection, or an item without a path opens
-// nothing; a file that cannot be read is reported and changes nothing.
+// nothing; a file that cannot be read, or is no text script, is reported
+// and changes nothing.
 void PickSkill(int classIndex);
 
-// Puts a skill file read from `path` into the main editor: its text into
-// 编辑框1, the path into 路径编辑框, 保存文件按钮 enabled; then, when
-// characters had to be replaced, warns that saving will write the
-// replacements.
+// What a pick or a drop of a file that is no text script says (UTF-8).
+inline constexpr std::string_view kNotATextScript = "该文件不是文本技能脚本，请换一个技能文件！";
+
+// Puts a skill file read from `path` (as the system names it) into the
+// main editor: its text into 编辑框1, the path as the user is shown it into
+// 路径编辑框 and as it is into g_scriptFilePath, 保存文件按钮 enabled;
+// then, when characters had to be replaced, warns that saving will write
+// the replacements.
 void PutSkillFileInScriptBox(const std::string& path, const SkillFileText& file);
 
 // The search buttons of the two groups and what resets their positions.
@@ -47,6 +52,14 @@ void OnMaleTabsTabChanged();
 void OnMaleSearchEditTextChanged();
 void OnFemaleTabsTabChanged();
 void OnFemaleSearchEditTextChanged();
+
+// One search step in `combo` (a list of the group) with the group's search
+// text (搜索框男 / 搜索框女) and resume position (g_maleSearchResume /
+// g_femaleSearchResume), as FindNextItem takes it: the item found is
+// selected and returned; 0 when no item holds the text, the selection
+// unchanged.
+int FindNextInMaleCombo(fw::Combo& combo);
+int FindNextInFemaleCombo(fw::Combo& combo);
 
 // The texts of the skill items 1..n of a combo box (the placeholder, item
 // 0, is left out): element k - 1 is item k.

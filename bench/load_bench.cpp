@@ -22,7 +22,6 @@
 #include "app/units.h"
 #include "engine/text.h"
 #include "framework/headless.h"
-#include "platform/codepage.h"
 #include "platform/files.h"
 #include "resources/embedded.h"
 
@@ -72,13 +71,13 @@ struct Folder {
         const fs::path file = dir / (std::to_string(10000 + i) + ".skl");
         std::ofstream(file, std::ios::binary)
             << SkillFile(keys[static_cast<std::size_t>(i) % keys.size()], i);
-        paths.push_back(platform::Utf8ToGbk(file.string()));
+        paths.push_back(file.string());
       }
     }
   }
   ~Folder() { fs::remove_all(root); }
   fs::path root;
-  std::vector<std::string> paths;  // GBK, as the program names them
+  std::vector<std::string> paths;  // as the system names them
 };
 
 Folder& TheFolder() {
@@ -104,7 +103,7 @@ void Load_LoaderThreads(benchmark::State& state) {
   app::RegisterForms();
   app::InitProgramGlobals();
   app::skill_list_window::window->Load();
-  const std::string skillFolder = platform::Utf8ToGbk((folder.root / "skill").string());
+  const std::string skillFolder = (folder.root / "skill").string();
   for (auto _ : state) {
     app::StartClassLoaders(skillFolder);
     // The GUI thread serves the posted pairs while the loaders run.

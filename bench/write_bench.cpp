@@ -13,8 +13,8 @@
 #include "app/globals.h"
 #include "app/main_window.h"
 #include "app/program.h"
+#include "app/read_skill.h"
 #include "app/units.h"
-#include "engine/modify.h"
 #include "engine/rebuild.h"
 #include "framework/headless.h"
 
@@ -78,7 +78,7 @@ void ModifyEveryLevel(benchmark::State& state, bool sp) {
       break;
     }
     app::main_window::编辑框1->SetText(r.text);
-    ReleaseAndReadAgain();
+    app::ReleaseAndReadAgain();
     if (app::g_valuesPerLevel != kValuesPerLevel || !app::main_window::增加单选框->Checked()) {
       state.SkipWithError("the re-read did not restore the level table");
       break;

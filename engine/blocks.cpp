@@ -9,6 +9,18 @@ std::string SpanText(std::string_view text, TextSpan span) {
   return std::string(text.substr(from, static_cast<std::size_t>(span.length)));
 }
 
+TextSpan ShiftedSpan(TextSpan span, std::span<const TextShift> shifts) {
+  if (span.start < 1) return span;
+  for (const TextShift& shift : shifts) {
+    if (shift.at + shift.length <= span.start) {
+      span.start += shift.newLength - shift.length;
+    } else if (shift.at < span.start + span.length) {
+      return {};
+    }
+  }
+  return span;
+}
+
 TextSpan LineAfter(std::string_view text, int position) {
   const std::size_t from = position < 1 ? 0 : static_cast<std::size_t>(position) - 1;
   const std::size_t lineEnd = text.find("\r\n", from);

@@ -5,6 +5,7 @@
 // CR and LF are never trail bytes of a two-byte character.
 #pragma once
 
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -12,6 +13,21 @@ struct TextSpan {
   int start = 0;   // 1-based position of the first byte; 0 when nothing was cut
   int length = 0;  // bytes
 };
+
+// One change made to a text: the `length` bytes from 1-based `at` became
+// `newLength` bytes (an insertion replaces 0 bytes).
+struct TextShift {
+  int at = 0;
+  int length = 0;
+  int newLength = 0;
+};
+
+// Where `span` of a text lies once `shifts` have been made to that text,
+// one after the other: a span after a change moves with it, one before it
+// stays; a span that a change overlaps is no longer there (start 0), for
+// its bytes are not those that were read. A span that holds nothing
+// (start 0) stays so.
+TextSpan ShiftedSpan(TextSpan span, std::span<const TextShift> shifts);
 
 // The text of `span` in `text`.
 std::string SpanText(std::string_view text, TextSpan span);

@@ -4,18 +4,13 @@
 #include <cstddef>
 #include <utility>
 
-#include "app/globals.h"
-#include "app/look.h"
-#include "app/units.h"
 #include "engine/blocks.h"
 #include "engine/script_form.h"
 #include "engine/text.h"
 #include "platform/gbk.h"
-#include "resources/embedded.h"
 
 namespace {
 
-using namespace app;
 using platform::Gbk;
 
 constexpr std::string_view kCrLf = "\r\n";
@@ -52,52 +47,13 @@ int LineBreaks(std::string_view text) {
   return breaks;
 }
 
-// Column 0 of the data rows of a grid.
-std::vector<std::string> BaseColumn(fw::Grid& grid) {
-  std::vector<std::string> cells;
-  for (int row = 1; row < grid.RowCount(); ++row) cells.push_back(grid.CellText(row, 0));
-  return cells;
-}
-
-fw::CharFormat DescriptionFormat(fw::Colour colour) {
-  fw::CharFormat f;
-  f.face = Gbk("宋体");
-  f.points = 9;
-  f.colour = colour;
-  return f;
-}
-
-// "name  Lv level[data set]" for the checked read-type radio; none when no
-// radio is checked.
-std::optional<std::string> Heading() {
-  using namespace main_window;
-  struct Tag {
-    fw::Ref<fw::Radio> radio;
-    std::string_view tag;
-  };
-  const Tag tags[] = {{刷图单选框, "[地下城]"}, {PK单选框, "[决斗场]"}, {通用单选框, "[通用]"}};
-  for (const Tag& t : tags) {
-    if (t.radio->Checked()) {
-      return 技能名称标签->Text() + "  Lv " + IntToText(g_currentLevel) + Gbk(t.tag);
-    }
-  }
-  return std::nullopt;
-}
-
-void Render(LevelProperty (*read)(std::string_view)) {
-  fw::RichEdit& box = *main_window::描述编辑框;
-  box.SetDefaultFormat(DescriptionFormat(kBlack));
-  box.SetText("");
-  const LevelProperty property = read(g_scriptText);
-  const Description d = RenderDescription(
-      DescriptionTemplate(EmbeddedSkillNameTable(), property.key), property.entries, Heading(),
-      BaseColumn(*main_window::静态表格), BaseColumn(*main_window::数据表格));
-  if (d.tooManyPlaceholders) {
-    box.SetText(Gbk("描述加载出错！"));
-    return;
-  }
-  for (const DescriptionPiece& piece : d.pieces) AppendDescriptionText(piece.text, piece.colour);
-  for (const std::string& span : d.spans) g_placeholderMap.Append(span);
+PlaceholderValue PlaceholderValueOf(const LevelPropertyEntry& e,
+                                    const std::vector<std::string>& column, bool level,
+                                    int boxLine) {
+  const bool inGrid = e.index >= 0 && static_cast<std::size_t>(e.index) < column.size();
+  return {PlaceholderValueText(inGrid ? column[static_cast<std::size_t>(e.index)] : "", e.factor),
+          Gbk(level ? "动态|" : "静态|") + IntToText(std::int64_t{e.index} + 1) + "|" +
+              IntToText(boxLine)};
 }
 
 }  // namespace
@@ -158,6 +114,38 @@ std::string PlaceholderValueText(std::string_view cell, double factor) {
   return DoubleToText(TextToDouble(cell) * factor + 0.0);
 }
 
+PlaceholderValue GetStaticPlaceholderValue(const std::vector<LevelPropertyEntry>& entries,
+                                           std::size_t index, const DescriptionColumns& columns,
+                                           int boxLine) {
+  return PlaceholderValueOf(entries[index], columns.staticColumn, false, boxLine);
+}
+
+PlaceholderValue GetDynamicPlaceholderValue(const std::vector<LevelPropertyEntry>& entries,
+                                            std::size_t index, const DescriptionColumns& columns,
+                                            int boxLine) {
+  return PlaceholderValueOf(entries[index], columns.levelColumn, true, boxLine);
+}
+
+SubstitutionResult SubstitutePlaceholders(std::string_view line, std::size_t startIndex,
+                                          const std::vector<LevelPropertyEntry>& entries,
+                                          const DescriptionColumns& columns, int boxLine) {
+  SubstitutionResult r;
+  r.index = startIndex;
+  int copied = 1;  // 1-based position after the last placeholder replaced
+  for (int at = FindText(line, kPlaceholder); at > 0; at = FindText(line, kPlaceholder, copied)) {
+    const bool level = entries[r.index].kind < 0;
+    PlaceholderValue v = level ? GetDynamicPlaceholderValue(entries, r.index, columns, boxLine)
+                               : GetStaticPlaceholderValue(entries, r.index, columns, boxLine);
+    ++r.index;
+    r.text.append(MidText(line, copied, at - copied));
+    r.text.append(v.text);
+    r.spans.push_back(std::move(v.span));
+    copied = at + static_cast<int>(kPlaceholder.size());
+  }
+  r.text.append(MidText(line, copied, static_cast<int>(line.size())));
+  return r;
+}
+
 Description RenderDescription(std::string_view templateText,
                               const std::vector<LevelPropertyEntry>& entries,
                               const std::optional<std::string>& heading,
@@ -175,50 +163,24 @@ Description RenderDescription(std::string_view templateText,
   }
 
   int boxLine = 0;  // the box line that the next piece starts on
-  auto add = [&](std::string text, fw::Colour colour) {
+  auto add = [&](std::string text, Colour colour) {
     boxLine += LineBreaks(text) + 1;
     d.pieces.push_back({std::move(text), colour});
   };
-  if (heading) add(*heading + std::string(kCrLf) + std::string(kRule), kBlack);
+  if (heading) add(*heading + std::string(kCrLf) + std::string(kRule), kPlainTextColour);
 
+  const DescriptionColumns columns{staticColumn, levelColumn};
   std::size_t used = 0;
   for (const std::string& line : lines) {
     if (FindText(line, kPlaceholder) < 0) {
-      add(line, kBlack);
+      add(line, kPlainTextColour);
       continue;
     }
-    const fw::Colour colour = entries[used].kind < 0 ? kRed : kBlue;
-    std::string out;
-    int copied = 1;  // 1-based position after the last placeholder replaced
-    for (int at = FindText(line, kPlaceholder); at > 0; at = FindText(line, kPlaceholder, copied)) {
-      const LevelPropertyEntry& e = entries[used++];
-      const bool level = e.kind < 0;
-      const std::vector<std::string>& column = level ? levelColumn : staticColumn;
-      const bool inGrid = e.index >= 0 && static_cast<std::size_t>(e.index) < column.size();
-      out.append(MidText(line, copied, at - copied));
-      out.append(
-          PlaceholderValueText(inGrid ? column[static_cast<std::size_t>(e.index)] : "", e.factor));
-      copied = at + static_cast<int>(kPlaceholder.size());
-      d.spans.push_back(Gbk(level ? "动态|" : "静态|") + IntToText(std::int64_t{e.index} + 1) +
-                        "|" + IntToText(boxLine));
-    }
-    out.append(MidText(line, copied, static_cast<int>(line.size())));
-    add(std::move(out), colour);
+    const Colour colour = entries[used].kind < 0 ? kLevelValueColour : kStaticValueColour;
+    SubstitutionResult r = SubstitutePlaceholders(line, used, entries, columns, boxLine);
+    used = r.index;
+    for (std::string& span : r.spans) d.spans.push_back(std::move(span));
+    add(std::move(r.text), colour);
   }
   return d;
-}
-
-void RenderDescriptionSp() {
-  Render(&ReadLevelPropertySp);
-}
-
-void RenderDescriptionPt() {
-  Render(&ReadLevelPropertyPt);
-}
-
-void AppendDescriptionText(std::string_view text, fw::Colour colour) {
-  fw::RichEdit& box = *main_window::描述编辑框;
-  box.SetSelection(box.Length(), 0);
-  box.SetSelectionFormat(DescriptionFormat(colour));
-  box.ReplaceSelection(std::string(text) + std::string(kCrLf));
 }

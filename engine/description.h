@@ -1,28 +1,29 @@
-// The skill's description in 描述编辑框, for the level that 数据表格 shows.
+// The skill's description for the level that the level grid shows.
 //
 // The script's [level property] section names a description template of
 // the skill-name table by its link key and lists one LevelPropertyEntry per
 // placeholder. The template's lines are separated by the two characters
 // backslash and "n"; each "<int>" in them stands for one value, taken in
 // reading order from the entries: a negative kind takes row index + 1 of
-// 数据表格 (the shown level), any other kind that row of 静态表格, column 0
-// (the value as read), times the entry's factor.
+// the level grid (the shown level), any other kind that row of the static
+// grid, column 0 (the value as read), times the entry's factor.
 //
 // A line is red when its first value is a level value, blue when it is a
 // static value, black without values. Above the lines stands a heading
 // with the skill name, the level and the data set, and a rule. Every value
-// shown is recorded as a PlaceholderSpan in g_placeholderMap ("动态|row|line"
-// or "静态|row|line", the line counted from 0 in the box), which the click
+// shown is recorded as a PlaceholderSpan ("动态|row|line" or
+// "静态|row|line", the line counted from 0 in the box), which the click
 // highlighting reads.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "framework/types.h"
+#include "engine/colour.h"
 
 // One placeholder's source: kind (< 0 level value, else static value), the
 // 0-based value index (grid row index + 1) and the factor.
@@ -61,10 +62,52 @@ std::string DescriptionTemplate(std::string_view table, std::string_view key);
 // size counts as 0.001), written with "%.13g".
 std::string PlaceholderValueText(std::string_view cell, double factor);
 
+// The value that one placeholder shows and the PlaceholderSpan that
+// records it (GBK).
+struct PlaceholderValue {
+  std::string text;
+  std::string span;
+};
+
+// Column 0 of the data rows of the static grid and of the level grid
+// (element 0 is row 1).
+struct DescriptionColumns {
+  const std::vector<std::string>& staticColumn;
+  const std::vector<std::string>& levelColumn;
+};
+
+// The value of entry `index` (0-based) from the static column or from the
+// level column, recorded on box line `boxLine`: "静态|" or "动态|" + the
+// grid row (index + 1) + "|" + the line. A row outside the column reads as
+// an empty cell.
+PlaceholderValue GetStaticPlaceholderValue(const std::vector<LevelPropertyEntry>& entries,
+                                           std::size_t index, const DescriptionColumns& columns,
+                                           int boxLine);
+PlaceholderValue GetDynamicPlaceholderValue(const std::vector<LevelPropertyEntry>& entries,
+                                            std::size_t index, const DescriptionColumns& columns,
+                                            int boxLine);
+
+// A template line with its placeholders replaced: the index of the entry
+// after the last one used, the line and the spans of its values.
+struct SubstitutionResult {
+  std::size_t index = 0;
+  std::string text;
+  std::vector<std::string> spans;
+};
+
+// Replaces every "<int>" of `line`, from left to right, by the value of the
+// next entry from `startIndex` on: each takes its value and its span's kind
+// from its own entry (GetDynamicPlaceholderValue for a negative kind,
+// GetStaticPlaceholderValue for any other). The caller keeps enough
+// entries for the line's placeholders.
+SubstitutionResult SubstitutePlaceholders(std::string_view line, std::size_t startIndex,
+                                          const std::vector<LevelPropertyEntry>& entries,
+                                          const DescriptionColumns& columns, int boxLine);
+
 // One piece written into the box: its text (a CR LF follows it) and colour.
 struct DescriptionPiece {
   std::string text;
-  fw::Colour colour;
+  Colour colour;
 };
 
 struct Description {
@@ -75,22 +118,14 @@ struct Description {
   std::vector<std::string> spans;  // PlaceholderSpan texts, GBK
 };
 
-// Renders a template with its entries; pure. `heading` (GBK, without the
-// rule) is written first when given; `staticColumn` and `levelColumn` hold
-// column 0 of the data rows of 静态表格 and 数据表格 (element 0 is row 1).
-// Every template line is shown: each placeholder takes its value and its
-// span's kind from its own entry, the line's colour comes from its first
-// entry, lines without placeholders are black.
+// Renders a template with its entries. `heading` (GBK, without the rule)
+// is written first when given; `staticColumn` and `levelColumn` hold
+// column 0 of the data rows of the static and the level grid (element 0 is
+// row 1). Every template line is shown: each placeholder takes its value
+// and its span's kind from its own entry, the line's colour comes from its
+// first entry, lines without placeholders are black.
 Description RenderDescription(std::string_view templateText,
                               const std::vector<LevelPropertyEntry>& entries,
                               const std::optional<std::string>& heading,
                               const std::vector<std::string>& staticColumn,
                               const std::vector<std::string>& levelColumn);
-
-// The renderers that the level pages call after writing the level into
-// 数据表格: they write the whole of 描述编辑框 and append to g_placeholderMap.
-void RenderDescriptionSp();
-void RenderDescriptionPt();
-
-// Appends `text` + CR LF at the end of 描述编辑框 in 宋体 9 points, `colour`.
-void AppendDescriptionText(std::string_view text, fw::Colour colour);

@@ -1,24 +1,21 @@
 #include "engine/header_fields.h"
 
 #include <cstddef>
+#include <iterator>
 #include <utility>
 
-#include "app/globals.h"
-#include "app/units.h"
 #include "engine/blocks.h"
 #include "engine/script_form.h"
-#include "engine/skill_read.h"
 #include "engine/text.h"
 #include "platform/gbk.h"
 
 namespace {
 
-using namespace app;
 using platform::Gbk;
 using S = HeaderSlot;
 
-constexpr fw::Colour kGrey = 0x00ECECECu;
-constexpr fw::Colour kNotSet = fw::kDefaultColour;
+constexpr Colour kGrey = kGreyCellColour;
+constexpr Colour kNotSet = kColourNotSet;
 
 // clang-format off
 constexpr HeaderField kFields[] = {
@@ -40,13 +37,7 @@ constexpr HeaderField kFields[] = {
 };
 // clang-format on
 
-std::string* const kSlotTexts[kHeaderSlotCount] = {
-    &g_hdrRequiredLevel, &g_hdrRequiredLevelRange, &g_hdrMaximumLevel,      &g_hdrPurchaseCost,
-    &g_hdrConsumeMp1,    &g_hdrConsumeMp2,         &g_hdrStartCoolTime1,    &g_hdrStartCoolTime2,
-    &g_hdrCoolTime1,     &g_hdrCoolTime2,          &g_hdrPvpCoolTime1,      &g_hdrPvpCoolTime2,
-    &g_hdrCastingTime1,  &g_hdrCastingTime2,       &g_hdrPvpCastingTime1,   &g_hdrPvpCastingTime2,
-    &g_hdrConsumeItem,   &g_hdrConsumeItemCount1,  &g_hdrConsumeItemCount2,
-};
+static_assert(std::size(kFields) == kHeaderFieldCount);
 
 constexpr std::string_view kSpSection = "[@05]";
 constexpr std::string_view kSpInt = "[@02]";
@@ -63,6 +54,12 @@ class Reader {
   HeaderFieldLoad Take() { return std::move(load_); }
 
   std::string& Slot(HeaderSlot slot) { return load_.slots[Index(slot)]; }
+
+  // The field being read (its index in kFields) and where its copies were
+  // read.
+  std::size_t field = 0;
+  void FirstCopyRead(TextSpan span) { load_.spans.first[field] = span; }
+  void ArenaCopyRead(TextSpan span) { load_.spans.arena[field] = span; }
 
   // The first copy's rows (or the one field's rows) with the values of its
   // slots; `secondTitle` replaces the table's second title when given.
@@ -98,14 +95,16 @@ class Reader {
     return copy == firstCopy ? -1 : copy;
   }
 
-  // The line after the line that holds byte `position`.
-  std::string NextLine(int position) const {
-    return SpanText(script_, LineAfter(script_, position));
-  }
-
   // The text after `tag` at `position` up to the next `end` (empty when
-  // there is none), without its outer and blank lines.
-  std::string CopyBody(std::string_view tag, int position, std::string_view end) const {
+  // there is none), without its outer and blank lines. Records where the
+  // arena copy was read: from `prefix` bytes before the tag up to `end`
+  // (or through the tag when the text has no `end` after it).
+  std::string CopyBody(std::string_view tag, int position, std::string_view end,
+                       std::string_view prefix) {
+    const int afterTag = position + static_cast<int>(tag.size());
+    const int endAt = FindText(script_, end, afterTag, true);
+    const int start = position - static_cast<int>(prefix.size());
+    ArenaCopyRead(start < 1 ? TextSpan{} : TextSpan{start, (endAt < 0 ? afterTag : endAt) - start});
     std::string body = GetTextBetween(script_, tag, end, position, true);
     return TrimBlankLines(body);
   }
@@ -122,13 +121,15 @@ class Reader {
 
 // The SP value lines of the field whose tag line holds byte `tagAt`: the
 // slots take each line less its first "[@02]" when every line holds one
-// (true), else the lines as read (false).
-bool ReadSpValues(Reader& r, const HeaderField& f, int tagAt) {
+// (true), else the lines as read (false). `end` receives the position
+// after the last of them.
+bool ReadSpValues(Reader& r, const HeaderField& f, int tagAt, int& end) {
   bool valid = true;
   int position = tagAt;
   for (int i = 0; i < f.valueCount; ++i) {
     const TextSpan line = LineAfter(r.script_, position);
     position = line.start;
+    end = line.start + line.length;
     std::string& slot = r.Slot(f.slots[i]);
     slot = SpanText(r.script_, line);
     if (FindText(slot, kSpInt) < 0) valid = false;
@@ -144,7 +145,7 @@ bool ReadSpValues(Reader& r, const HeaderField& f, int tagAt) {
 void ReadSpArenaCopy(Reader& r, const HeaderField& f, int firstCopy) {
   const int copy = r.ArenaCopy("[@05][pvp]", f.tag, firstCopy);
   if (copy < 0) return;
-  std::string body = r.CopyBody(f.tag, copy, kSpSection);
+  std::string body = r.CopyBody(f.tag, copy, kSpSection, kSpSection);
   if (FindText(body, kSpInt) < 0) return;
   body = ReplaceAll(body, kSpInt, "");
   r.Slot(f.arenaSlots[0]) = GetLine(body, 1);
@@ -155,9 +156,12 @@ void ReadSpArenaCopy(Reader& r, const HeaderField& f, int firstCopy) {
 // --- PT ---------------------------------------------------------------------
 
 // The PT values of the field whose tag line holds byte `tagAt`; false when
-// the value line holds no TAB (the field then has no rows).
-bool ReadPtValues(Reader& r, const HeaderField& f, int tagAt) {
-  const std::string line = r.NextLine(tagAt);
+// the value line holds no TAB (the field then has no rows). `end` receives
+// the position after the value line.
+bool ReadPtValues(Reader& r, const HeaderField& f, int tagAt, int& end) {
+  const TextSpan values = LineAfter(r.script_, tagAt);
+  end = values.start + values.length;
+  const std::string line = SpanText(r.script_, values);
   if (FindText(line, "\t") < 0) return false;
   if (f.valueCount == 1) {
     r.Slot(f.slots[0]) = ReplaceFirst(line, "\t", "");
@@ -175,7 +179,7 @@ bool ReadPtValues(Reader& r, const HeaderField& f, int tagAt) {
 void ReadPtArenaCopy(Reader& r, const HeaderField& f, int firstCopy) {
   const int copy = r.ArenaCopy("[pvp]", f.tag, firstCopy);
   if (copy < 0) return;
-  const std::vector<std::string> parts = SplitPtValues(r.CopyBody(f.tag, copy, "["));
+  const std::vector<std::string> parts = SplitPtValues(r.CopyBody(f.tag, copy, "[", {}));
   if (parts.size() < 2) return;
   r.Slot(f.arenaSlots[0]) = parts[0];
   r.Slot(f.arenaSlots[1]) = parts[1];
@@ -186,7 +190,7 @@ void ReadPtArenaCopy(Reader& r, const HeaderField& f, int firstCopy) {
 
 struct Form {
   std::string_view tagPrefix;  // before the plain tag in the presence test
-  bool (*readValues)(Reader&, const HeaderField&, int);
+  bool (*readValues)(Reader&, const HeaderField&, int, int&);
   void (*readArenaCopy)(Reader&, const HeaderField&, int);
 };
 
@@ -195,12 +199,16 @@ HeaderFieldLoad ReadHeaderFields(std::string_view script, const Form& form) {
   for (const HeaderField& f : kFields) {
     const std::string sought = std::string(form.tagPrefix) + std::string(f.tag);
     const int present = FindText(script, sought);
+    r.field = static_cast<std::size_t>(&f - kFields);
     if (present < 0) continue;
     // The tag line is the line of the occurrence that the presence test
     // found, never another line that holds the tag in other letters.
     const int tagAt = present + static_cast<int>(form.tagPrefix.size());
     const bool twoCopies = f.hasArenaCopy && r.HoldsMoreThanOnce(f.tag);
-    if (form.readValues(r, f, tagAt)) {
+    int end = tagAt;
+    const bool read = form.readValues(r, f, tagAt, end);
+    r.FirstCopyRead({present, end - present});
+    if (read) {
       r.AddRows(f, !f.hasArenaCopy ? std::string_view{}
                    : twoCopies     ? kDungeonCopyTitle
                                    : kOnlyCopyTitle);
@@ -210,36 +218,7 @@ HeaderFieldLoad ReadHeaderFields(std::string_view script, const Form& form) {
   return r.Take();
 }
 
-void LoadHeaderFields(HeaderFieldLoad (*read)(std::string_view)) {
-  for (std::string* slot : kSlotTexts) slot->clear();
-  fw::Grid& grid = *param_window::参数表格;
-  grid.DeleteDataRows();
-  const HeaderFieldLoad load = read(main_window::编辑框1->Text());
-  for (std::size_t i = 0; i < load.slots.size(); ++i) *kSlotTexts[i] = load.slots[i];
-
-  for (const HeaderRowGroup& g : load.groups) {
-    if (g.titles.size() == 2) {
-      AppendTwoValueRows(g.values[0], g.values[1], g.titles[0], g.titles[1], g.back, g.text);
-      continue;
-    }
-    for (std::size_t i = 0; i < g.titles.size(); ++i) {
-      const int row = grid.AppendRow(g.titles[i]);
-      grid.SetCellText(row, 1, g.values[i]);
-      const fw::CellRange cells =
-          g.titleCellOnly ? fw::CellRange::Cell(row, 0) : fw::CellRange{row, 0, row, 1};
-      grid.SetBackColour(cells, g.back);
-      if (fw::IsSet(g.text)) grid.SetTextColour(cells, g.text);
-    }
-  }
-  if (grid.RowCount() > 1) HoldSkill();
-  LockHeaderTitleColumn();
-}
-
 }  // namespace
-
-std::string& HeaderSlotText(HeaderSlot slot) {
-  return *kSlotTexts[Index(slot)];
-}
 
 std::span<const HeaderField> HeaderFieldTable() {
   return kFields;
@@ -251,30 +230,4 @@ HeaderFieldLoad ReadHeaderFieldsSp(std::string_view script) {
 
 HeaderFieldLoad ReadHeaderFieldsPt(std::string_view script) {
   return ReadHeaderFields(script, {{}, &ReadPtValues, &ReadPtArenaCopy});
-}
-
-void LoadHeaderFieldsSp() {
-  LoadHeaderFields(&ReadHeaderFieldsSp);
-}
-
-void LoadHeaderFieldsPt() {
-  LoadHeaderFields(&ReadHeaderFieldsPt);
-}
-
-void AppendTwoValueRows(std::string_view value1, std::string_view value2, std::string_view title1,
-                        std::string_view title2, fw::Colour back, fw::Colour text) {
-  fw::Grid& grid = *param_window::参数表格;
-  for (std::string_view title : {title1, title2}) {
-    const int row = grid.AppendRow(title);
-    grid.SetBackColour({row, 0, row, 1}, back);
-    grid.SetTextColour({row, 0, row, 1}, text);
-  }
-  const int last = grid.RowCount() - 1;
-  grid.SetCellText(last - 1, 1, value1);
-  grid.SetCellText(last, 1, value2);
-}
-
-void LockHeaderTitleColumn() {
-  fw::Grid& grid = *param_window::参数表格;
-  if (grid.RowCount() > 1) grid.SetReadOnly(fw::CellRange::Rows(1, grid.RowCount() - 1, 0), true);
 }

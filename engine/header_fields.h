@@ -1,13 +1,13 @@
-// The nine header fields of a skill script, shown in 参数表格 of the
-// parameter window: one grid row per value, its title in column 0
-// (read-only), its value in column 1 (editable).
+// The nine header fields of a skill script, shown in the parameter grid:
+// one grid row per value, its title in column 0 (read-only), its value in
+// column 1 (editable).
 //
 // The HeaderFieldTable below is the one definition of the fields for both
 // script forms and for the writers: tags, value counts, row titles, colours
-// and the nineteen header-value slots (g_hdr...) that keep each value
-// exactly as it stands in the script, without its marker. The writers
-// rebuild a field's old text from the slots, so a slot holds what the
-// loader took from the script and nothing else.
+// and the nineteen header-value slots that keep each value exactly as it
+// stands in the script, without its marker. The writers rebuild a field's
+// old text from the slots, so a slot holds what the loader took from the
+// script and nothing else.
 //
 // [cool time] and [casting time] may occur twice: a first copy and an arena
 // copy after the script's [pvp] tag, shown as a second pair of rows titled
@@ -21,9 +21,10 @@
 #include <string_view>
 #include <vector>
 
-#include "framework/types.h"
+#include "engine/blocks.h"
+#include "engine/colour.h"
 
-// The nineteen header-value slots, in 参数表格 order.
+// The nineteen header-value slots, in the order of the grid's rows.
 enum class HeaderSlot : int {
   RequiredLevel,
   RequiredLevelRange,
@@ -46,9 +47,7 @@ enum class HeaderSlot : int {
   ConsumeItemCount2,
 };
 inline constexpr int kHeaderSlotCount = 19;
-
-// The program-wide text of a slot (g_hdrRequiredLevel ... g_hdrConsumeItemCount2).
-std::string& HeaderSlotText(HeaderSlot slot);
+inline constexpr int kHeaderFieldCount = 9;
 
 struct HeaderField {
   std::string_view tag;  // plain tag, "[cool time]"; SP writes "[@05]" before it
@@ -58,12 +57,12 @@ struct HeaderField {
   // the script holds an arena copy too; the table gives the first.
   std::array<std::string_view, 3> titles;
   std::array<HeaderSlot, 3> slots;
-  fw::Colour back;     // background of the field's rows
-  fw::Colour text;     // text colour; fw::kDefaultColour: not set
+  Colour back;         // background of the field's rows
+  Colour text;         // text colour; kColourNotSet: not set
   bool titleCellOnly;  // only the title cell takes the background
   bool hasArenaCopy;   // [cool time], [casting time]
   std::array<HeaderSlot, 2> arenaSlots;
-  fw::Colour arenaBack;  // background of the arena pair (text colour as `text`)
+  Colour arenaBack;  // background of the arena pair (text colour as `text`)
 };
 
 // The nine fields in the order in which they are read and their rows stand.
@@ -74,22 +73,34 @@ inline constexpr std::string_view kOnlyCopyTitle = "[通用型]";
 inline constexpr std::string_view kDungeonCopyTitle = "[地下城]";
 inline constexpr std::string_view kArenaCopyTitle = "[决斗场]";
 
-// The rows that one field (or its arena copy) adds to 参数表格, all with the
-// same colours.
+// The rows that one field (or its arena copy) adds to the grid, all with
+// the same colours.
 struct HeaderRowGroup {
   std::vector<std::string> titles;  // GBK
   std::vector<std::string> values;  // as stored in the slots
-  fw::Colour back = fw::kDefaultColour;
-  fw::Colour text = fw::kDefaultColour;
+  Colour back = kColourNotSet;
+  Colour text = kColourNotSet;
   bool titleCellOnly = false;
 };
 
-// What a script's header fields give: every slot and the row groups in grid
-// order. Slots of a field without rows are empty (SP: a field whose value
-// lines fail the test keeps them as read, marker included).
+// Where a script's header fields were read, by field of HeaderFieldTable():
+// the first copy from its tag (SP with its "[@05]") through its last value
+// line; the arena copy from its tag (with the place of the form's prefix
+// before it) up to where its values were cut. Start 0 where the field or
+// its arena copy was not found. The writer writes there.
+struct HeaderSpans {
+  std::array<TextSpan, kHeaderFieldCount> first;
+  std::array<TextSpan, kHeaderFieldCount> arena;
+};
+
+// What a script's header fields give: every slot, the row groups in grid
+// order and where each field was read. Slots of a field without rows are
+// empty (SP: a field whose value lines fail the test keeps them as read,
+// marker included).
 struct HeaderFieldLoad {
   std::array<std::string, kHeaderSlotCount> slots;
   std::vector<HeaderRowGroup> groups;
+  HeaderSpans spans;
 };
 
 // The header fields of a script text in each form; pure.
@@ -107,18 +118,3 @@ struct HeaderFieldLoad {
 // "[@02]", PT cut up to the next "[" and needing a non-empty first value.
 HeaderFieldLoad ReadHeaderFieldsSp(std::string_view script);
 HeaderFieldLoad ReadHeaderFieldsPt(std::string_view script);
-
-// The loaders: empty the slots and the data rows of 参数表格, read 编辑框1,
-// fill the slots and the rows; when a row was added the editor holds the
-// skill ("释放数据", 编辑框1 locked, the skill-list controls and
-// 保存文件按钮 disabled). Column 0 ends read-only. No message.
-void LoadHeaderFieldsSp();
-void LoadHeaderFieldsPt();
-
-// Appends two rows to 参数表格 titled `title1` and `title2` (GBK), both cells
-// of both in the given colours, with the values in column 1.
-void AppendTwoValueRows(std::string_view value1, std::string_view value2, std::string_view title1,
-                        std::string_view title2, fw::Colour back, fw::Colour text);
-
-// Column 0 of every data row of 参数表格 read-only; nothing without data rows.
-void LockHeaderTitleColumn();

@@ -1,22 +1,8 @@
 #include "engine/level_info.h"
 
-#include <string>
-
-#include "app/globals.h"
-#include "app/main_window.h"
-#include "app/prompt.h"
-#include "app/units.h"
-#include "engine/blocks.h"
-#include "engine/level_table.h"
-#include "engine/skill_read.h"
-#include "engine/static_data.h"
 #include "engine/text.h"
-#include "platform/gbk.h"
 
 namespace {
-
-using namespace app;
-using platform::Gbk;
 
 constexpr std::string_view kSpOpen = "[@05][level info]";
 constexpr std::string_view kSpClose = "[@05][/level info]";
@@ -31,140 +17,59 @@ int Size(std::string_view tag) {
   return static_cast<int>(tag.size());
 }
 
-int Find(std::string_view sought, int start = 1) {
-  return FindText(g_scriptText, sought, start);
-}
+// The tags of the block the set reads, as far as they were found; `found`
+// when the block lies where the set needs it.
+struct Block {
+  int open = -1;
+  int close = -1;
+  bool found = false;
+};
 
-// The static copy that goes with the chosen block: the common block when
-// the script has one, `splitLoader`'s copy when it has more, none without.
-// Returns whether the split copy was loaded.
-bool BeginCut(void (*commonLoader)(), void (*splitLoader)()) {
-  main_window::编辑框1->Disable();
-  g_scriptText = main_window::编辑框1->Text();
-  if (!g_hasStaticData) return false;
-  if (!g_staticDataSplit) {
-    commonLoader();
-    return false;
+Block FindBlock(std::string_view script, DataSet set, std::string_view open, std::string_view close,
+                std::string_view pvpOpen, std::string_view pvpClose) {
+  Block b;
+  if (set == DataSet::Arena) {
+    const int pvp = FindText(script, pvpOpen);
+    const int pvpEnd = FindText(script, pvpClose);
+    if (pvp > 0) {
+      b.open = FindText(script, open, pvp + Size(pvpOpen));
+      b.close = FindText(script, close, pvp + Size(pvpOpen));
+    }
+    b.found = pvp > 0 && pvpEnd > 0 && b.open > pvp && b.close > b.open && b.close < pvpEnd;
+    return b;
   }
-  splitLoader();
-  return true;
-}
-
-// Keeps the cut block and parses it, or reports a block that is not where
-// the copy needs it.
-void FinishCut(bool found, TextSpan block, void (*parse)()) {
-  if (!found) {
-    ShowMessage(Gbk("技能数据设置不正确！"));
-    return;
+  b.open = FindText(script, open);
+  b.close = FindText(script, close);
+  b.found = b.open > 0 && b.close > b.open;
+  if (set == DataSet::Dungeon) {
+    // Without an arena block the first block is the dungeon copy; with one,
+    // the copy lies wholly before it.
+    const int pvp = FindText(script, pvpOpen);
+    b.found = b.found && (pvp < 0 || b.close < pvp);
   }
-  g_levelInfoText = SpanText(g_scriptText, block);
-  g_levelInfoStart = block.start;
-  g_levelInfoLength = block.length;
-  parse();
-}
-
-// SP: the whole block, from its open tag through its close tag.
-TextSpan SpBlock(int open, int close) {
-  return {open, close - open + Size(kSpClose)};
-}
-
-// PT: the values line between the tags.
-TextSpan PtBlock(int open, int close) {
-  return BlockBody(g_scriptText, open + Size(kPtOpen), close);
+  return b;
 }
 
 }  // namespace
 
-void ChooseDataSet(fw::Ref<fw::Radio> radio, std::string_view readTypeUtf8, void (*spCutter)(),
-                   void (*ptCutter)()) {
-  if (FindText(main_window::编辑框1->Text(), "[level info]", 1, true) < 0) {
-    ShowMessage(Gbk("该技能没有随等级变化的数据！"));
-    radio->SetChecked(false);
-    return;
+std::optional<TextSpan> CutLevelInfoSp(std::string_view script, DataSet set) {
+  const Block b = FindBlock(script, set, kSpOpen, kSpClose, kSpPvpOpen, kSpPvpClose);
+  if (!b.found) return std::nullopt;
+  return TextSpan{b.open, b.close - b.open + Size(kSpClose)};
+}
+
+std::optional<TextSpan> CutLevelInfoPt(std::string_view script, DataSet set) {
+  if (set == DataSet::Dungeon) {
+    // The values line is the line after the open tag's line; no close tag
+    // is looked for.
+    const int pvp = FindText(script, kPtPvpOpen);
+    const int open = FindText(script, kPtOpen);
+    if (open < 0) return std::nullopt;
+    const TextSpan line = LineAfter(script, open);
+    if (pvp >= 0 && line.start + line.length > pvp) return std::nullopt;
+    return line;
   }
-  ClearLoadedSkillData();
-  radio->SetChecked(true);
-  if (g_scriptFormat == "SP") {
-    g_readType = Gbk(readTypeUtf8);
-    spCutter();
-  } else if (g_scriptFormat == "PT") {
-    g_readType = Gbk(readTypeUtf8);
-    ptCutter();
-  } else {
-    ShowMessage(Gbk("不支持的格式！"));
-    radio->SetChecked(false);
-  }
+  const Block b = FindBlock(script, set, kPtOpen, kPtClose, kPtPvpOpen, kPtPvpClose);
+  if (!b.found) return std::nullopt;
+  return BlockBody(script, b.open + Size(kPtOpen), b.close);
 }
-
-void LoadDungeonLevelInfoSp() {
-  BeginCut(&LoadCommonStaticDataSp, &LoadDungeonStaticDataSp);
-  const int pvp = Find(kSpPvpOpen);
-  const int open = Find(kSpOpen);
-  const int close = Find(kSpClose);
-  // Without an arena block the first block is the dungeon copy; with one,
-  // the copy lies wholly before it.
-  const bool found = open > 0 && close > open && (pvp < 0 || close < pvp);
-  FinishCut(found, SpBlock(open, close), &ParseLevelInfoSp);
-}
-
-void LoadPvpLevelInfoSp() {
-  BeginCut(&LoadCommonStaticDataSp, &LoadPvpStaticDataSp);
-  const int pvp = Find(kSpPvpOpen);
-  const int pvpEnd = Find(kSpPvpClose);
-  const int open = pvp > 0 ? Find(kSpOpen, pvp + Size(kSpPvpOpen)) : -1;
-  const int close = pvp > 0 ? Find(kSpClose, pvp + Size(kSpPvpOpen)) : -1;
-  const bool found = pvp > 0 && pvpEnd > 0 && open > pvp && close > open && close < pvpEnd;
-  FinishCut(found, SpBlock(open, close), &ParseLevelInfoSp);
-}
-
-void LoadCommonLevelInfoSp() {
-  if (BeginCut(&LoadCommonStaticDataSp, &LoadDungeonStaticDataSp)) {
-    main_window::变换按钮->Enable();
-  }
-  const int open = Find(kSpOpen);
-  const int close = Find(kSpClose);
-  FinishCut(open > 0 && close > open, SpBlock(open, close), &ParseLevelInfoSp);
-}
-
-void LoadDungeonLevelInfoPt() {
-  BeginCut(&LoadCommonStaticDataPt, &LoadDungeonStaticDataPt);
-  const int pvp = Find(kPtPvpOpen);
-  const int open = Find(kPtOpen);
-  // The values line is the line after the open tag's line.
-  const TextSpan line = open > 0 ? LineAfter(g_scriptText, open) : TextSpan{};
-  const bool found = open > 0 && (pvp < 0 || line.start + line.length <= pvp);
-  FinishCut(found, line, &ParseLevelInfoPt);
-}
-
-void LoadPvpLevelInfoPt() {
-  BeginCut(&LoadCommonStaticDataPt, &LoadPvpStaticDataPt);
-  const int pvp = Find(kPtPvpOpen);
-  const int pvpEnd = Find(kPtPvpClose);
-  const int open = pvp > 0 ? Find(kPtOpen, pvp + Size(kPtPvpOpen)) : -1;
-  const int close = pvp > 0 ? Find(kPtClose, pvp + Size(kPtPvpOpen)) : -1;
-  const bool found = pvp > 0 && pvpEnd > 0 && open > pvp && close > open && close < pvpEnd;
-  FinishCut(found, found ? PtBlock(open, close) : TextSpan{}, &ParseLevelInfoPt);
-}
-
-void LoadCommonLevelInfoPt() {
-  if (BeginCut(&LoadCommonStaticDataPt, &LoadDungeonStaticDataPt)) {
-    main_window::变换按钮->Enable();
-  }
-  const int open = Find(kPtOpen);
-  const int close = Find(kPtClose);
-  const bool found = open > 0 && close > open;
-  FinishCut(found, found ? PtBlock(open, close) : TextSpan{}, &ParseLevelInfoPt);
-}
-
-namespace app {
-
-void OnDungeonRadioClicked() {
-  ChooseDataSet(main_window::刷图单选框, "地下城", &LoadDungeonLevelInfoSp,
-                &LoadDungeonLevelInfoPt);
-}
-
-void OnCommonRadioClicked() {
-  ChooseDataSet(main_window::通用单选框, "通用", &LoadCommonLevelInfoSp, &LoadCommonLevelInfoPt);
-}
-
-}  // namespace app

@@ -1,23 +1,13 @@
 #include "engine/level_table.h"
 
 #include <algorithm>
-#include <string>
-#include <string_view>
-#include <vector>
+#include <cstddef>
+#include <utility>
 
-#include "app/globals.h"
-#include "app/modes.h"
-#include "app/read_type.h"
-#include "app/units.h"
-#include "engine/description.h"
 #include "engine/script_form.h"
 #include "engine/text.h"
-#include "platform/gbk.h"
 
 namespace {
-
-using namespace app;
-using platform::Gbk;
 
 constexpr std::string_view kCrLf = "\r\n";
 
@@ -29,17 +19,18 @@ const std::string& LineOrEmpty(const std::vector<std::string>& lines, int k) {
 }
 
 // Builds the level table from the values of the block (`values`, the first
-// `valueCount` of them, an absent one counting as empty) once
-// g_valuesPerLevel is set, then sizes and fills the grid and resets the page
-// and the modes. g_levelValues keeps every value, or only those of the
-// complete levels.
-void BuildLevelTable(std::vector<std::string> values, int valueCount, bool keepsAllValues,
-                     void (*showPage)(int)) {
-  const int perLevel = g_valuesPerLevel;
-  g_levelCount = perLevel > 0 ? valueCount / perLevel : 0;
+// `valueCount` of them, an absent one counting as empty) once the count per
+// level is known. `keepsAllValues`: the values of an incomplete last level
+// stay in the table's values.
+LevelTableRead BuildLevelTable(int perLevel, std::vector<std::string> values, int valueCount,
+                               bool keepsAllValues) {
+  LevelTableRead table;
+  table.valuesPerLevel = perLevel;
+  table.levelCount = perLevel > 0 ? valueCount / perLevel : 0;
   values.resize(static_cast<std::size_t>(valueCount));
+  table.rows.reserve(static_cast<std::size_t>(table.levelCount));
   std::size_t k = 0;
-  for (int level = 1; level <= g_levelCount; ++level) {
+  for (int level = 1; level <= table.levelCount; ++level) {
     std::size_t length = 0;
     for (std::size_t i = k; i < k + static_cast<std::size_t>(perLevel); ++i) {
       length += values[i].size() + kCrLf.size();
@@ -50,92 +41,51 @@ void BuildLevelTable(std::vector<std::string> values, int valueCount, bool keeps
       if (i > 1) row.append(kCrLf);
       row.append(values[k]);
     }
-    g_levelRows.Append(std::move(row));
+    table.rows.push_back(std::move(row));
   }
   if (!keepsAllValues) values.resize(k);
-  if (g_levelValues.Size() == 0) {
-    g_levelValues = fw::TextArray(std::move(values));
-  } else {
-    for (std::string& value : values) g_levelValues.Append(std::move(value));
-  }
-
-  fw::Grid& grid = *main_window::数据表格;
-  if (grid.RowCount() == 1) {
-    // Never more rows than the block has values: an absurd count over a few
-    // values gives only those few rows.
-    const int rows = std::min(perLevel, valueCount);
-    for (int i = 0; i < rows; ++i) grid.AppendRow("");
-  }
-  const std::string count = IntToText(g_levelCount);
-  main_window::等级标签->SetText(count);
-  main_window::最高编辑框->SetText(count);
-  g_currentLevel = 1;
-  main_window::页数编辑框->SetText("1");
-  showPage(g_currentLevel);
-  FormatDataGrid();
-
-  for (fw::Ref<fw::Radio> radio : {main_window::增加单选框, main_window::赋值单选框,
-                                   main_window::递增单选框, main_window::倍率单选框}) {
-    radio->SetChecked(false);
-    radio->Enable();
-  }
-  // The checked mode is also the remembered one, with its headers, so that
-  // a re-read restores only a mode the user chose.
-  main_window::赋值单选框->SetChecked(true);
-  g_modifyMode = Gbk("赋值");
-  WriteDataGridHeaders(g_modifyMode);
-}
-
-void ShowLevelPage(int level, bool removeMarker) {
-  if (level >= 1 && level <= g_levelRows.Size()) {
-    const std::vector<std::string> values = SplitLines(g_levelRows[level]);
-    fw::Grid& grid = *main_window::数据表格;
-    for (int i = 1; i <= g_valuesPerLevel; ++i) {
-      const std::string& value = LineOrEmpty(values, i);
-      grid.SetCellText(i, 0, removeMarker ? ReplaceText(value, 1, 1, true, "[@02]", "") : value);
-    }
-  }
+  table.values = std::move(values);
+  table.gridRows = std::min(perLevel, valueCount);
+  return table;
 }
 
 }  // namespace
 
-void ParseLevelInfoSp() {
-  const std::string countLine = ReplaceText(GetLine(g_levelInfoText, 2), 1, 1, true, "[@02]", "");
-  g_valuesPerLevel = std::max(TextToInt(countLine), 0);
+LevelTableRead ReadLevelTableSp(std::string_view levelInfo) {
+  const std::string countLine = ReplaceText(GetLine(levelInfo, 2), 1, 1, true, "[@02]", "");
+  const int perLevel = std::max(TextToInt(countLine), 0);
 
-  std::string body = ReplaceText(g_levelInfoText, 1, 1, true, "[@05][level info]", "");
+  std::string body = ReplaceText(levelInfo, 1, 1, true, "[@05][level info]", "");
   body = ReplaceText(body, 1, 1, true, "[@05][/level info]", "");
   body = TrimBlankLines(body);
   body = DeleteLine(body, 1);
   body = TrimBlankLines(body);
-  BuildLevelTable(SplitLines(body), CountLines(body), false, &ShowLevelPageSp);
+  return BuildLevelTable(perLevel, SplitLines(body), CountLines(body), false);
 }
 
-void ParseLevelInfoPt() {
+LevelTableRead ReadLevelTablePt(std::string_view levelInfo) {
   // The first value is the count when a separator (a TAB or a bar) follows
   // it; the level values follow the count.
-  const std::string_view text = g_levelInfoText;
-  const int tab = FindText(text, "\t");
-  const int bar = FindText(text, "|");
+  const int tab = FindText(levelInfo, "\t");
+  const int bar = FindText(levelInfo, "|");
   const int separator = tab < 0 ? bar : bar < 0 ? tab : std::min(tab, bar);
-  std::vector<std::string> values;
-  if (separator > 0) {
-    const auto after = static_cast<std::size_t>(separator);
-    g_valuesPerLevel = std::max(TextToInt(text.substr(0, after - 1)), 0);
-    values = SplitPtValues(text.substr(after));
-  } else {
-    g_valuesPerLevel = 0;
-  }
+  if (separator <= 0) return BuildLevelTable(0, {}, 0, true);
+  const auto after = static_cast<std::size_t>(separator);
+  const int perLevel = std::max(TextToInt(levelInfo.substr(0, after - 1)), 0);
+  std::vector<std::string> values = SplitPtValues(levelInfo.substr(after));
   const int valueCount = static_cast<int>(values.size());
-  BuildLevelTable(std::move(values), valueCount, true, &ShowLevelPagePt);
+  return BuildLevelTable(perLevel, std::move(values), valueCount, true);
 }
 
-void ShowLevelPageSp(int level) {
-  ShowLevelPage(level, true);
-  RenderDescriptionSp();
-}
-
-void ShowLevelPagePt(int level) {
-  ShowLevelPage(level, false);
-  RenderDescriptionPt();
+std::vector<std::string> LevelPageCells(std::string_view levelRow, int valuesPerLevel,
+                                        bool removeMarker) {
+  const std::vector<std::string> values = SplitLines(levelRow);
+  // A level row exists only when the table holds all its values.
+  std::vector<std::string> cells;
+  cells.reserve(static_cast<std::size_t>(std::max(valuesPerLevel, 0)));
+  for (int i = 1; i <= valuesPerLevel; ++i) {
+    const std::string& value = LineOrEmpty(values, i);
+    cells.push_back(removeMarker ? ReplaceText(value, 1, 1, true, "[@02]", "") : value);
+  }
+  return cells;
 }

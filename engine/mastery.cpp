@@ -3,17 +3,13 @@
 #include <cstddef>
 #include <initializer_list>
 
-#include "app/globals.h"
-#include "app/units.h"
 #include "engine/blocks.h"
 #include "engine/script_form.h"
-#include "engine/skill_read.h"
 #include "engine/text.h"
 #include "platform/gbk.h"
 
 namespace {
 
-using namespace app;
 using platform::Gbk;
 
 constexpr Growtype kGrowtypes[] = {
@@ -42,7 +38,6 @@ constexpr LabelKey kLabelKeys[] = {
 
 constexpr std::string_view kGrowtypeTag = "[growtype maximum level]";
 constexpr std::string_view kSecondTag = "[second growtype maximum level]";
-constexpr std::string_view kChooseClass = "请选择一个职业";
 
 // The values of an SP section body (the lines after its tag line): each
 // line that is not blank, with every "[@02]" removed.
@@ -56,46 +51,24 @@ std::vector<std::string> SpValues(std::string_view body) {
 }
 
 // The section that `script` holds, by its tag in the form's spelling
-// (`prefix` before the plain tag), the second kind first; `body` gives the
-// values of the section whose tag line holds byte `tagAt`.
-template <class Body>
-MasterySection ReadSection(std::string_view script, std::string_view prefix, Body body) {
+// (`prefix` before the plain tag), the second kind first: `where` gives
+// the span of the values of the section whose tag ends before byte
+// `afterTag`, `split` the values of that text.
+template <class Where>
+MasterySection ReadSection(std::string_view script, std::string_view prefix, Where where,
+                           std::vector<std::string> (*split)(std::string_view)) {
   MasterySection section;
   for (const std::string_view tag : {kSecondTag, kGrowtypeTag}) {
     const int at = FindText(script, std::string(prefix) + std::string(tag));
     if (at < 0) continue;
     section.found = true;
     section.second = tag == kSecondTag;
-    section.values = body(at + static_cast<int>(prefix.size() + tag.size()));
+    const TextSpan values = where(at + static_cast<int>(prefix.size() + tag.size()));
+    section.values = split(SpanText(script, values));
+    section.span = {at, values.start + values.length - at};
     break;
   }
   return section;
-}
-
-void LoadMasterySection(const MasterySection& section, std::string_view classKey) {
-  g_masteryValues.Clear();
-  fw::Grid& grid = *mastery_window::精通表格;
-  grid.DeleteDataRows();
-  std::vector<std::string> stored;
-  const std::vector<MasteryRow> rows = MasteryRows(section, classKey, &stored);
-  for (std::string& value : stored) g_masteryValues.Append(std::move(value));
-  if (section.found) g_hasSecondGrowtype = section.second;
-  for (const MasteryRow& row : rows) {
-    const int r = grid.AppendRow(row.title);
-    grid.SetCellText(r, 1, row.value);
-    if (row.greyValue) grid.SetBackColour(fw::CellRange::Cell(r, 1), 0x00ECECECu);
-  }
-  if (grid.RowCount() > 1) HoldSkill();
-  LockMasteryTitleColumn();
-}
-
-void FillClassCombo(std::initializer_list<std::string_view> classes) {
-  fw::Combo& combo = *mastery_window::全职业组合框;
-  combo.RemoveAll();
-  std::int32_t data = 0;
-  combo.AddItem(Gbk(kChooseClass), data++);
-  for (std::string_view c : classes) combo.AddItem(Gbk(c), data++);
-  combo.SelectPrefix(Gbk(kChooseClass));
 }
 
 }  // namespace
@@ -118,19 +91,24 @@ std::string ClassKeyOfLabel(std::string_view label) {
   return {};
 }
 
+bool HoldsClassSpecialSection(std::string_view script) {
+  return FindText(script, kSecondTag) > 0;
+}
+
 MasterySection ReadMasterySectionSp(std::string_view script) {
-  return ReadSection(script, "[@05]", [&](int afterTag) {
-    // Up to the next section tag, or to the end of the text.
-    const int end = FindText(script, "[@05]", afterTag);
-    const int length = (end > 0 ? end : static_cast<int>(script.size()) + 1) - afterTag;
-    return SpValues(SpanText(script, {afterTag, length}));
-  });
+  return ReadSection(
+      script, "[@05]",
+      [&](int afterTag) {
+        // Up to the next section tag, or to the end of the text.
+        const int end = FindText(script, "[@05]", afterTag);
+        return TextSpan{afterTag, (end > 0 ? end : static_cast<int>(script.size()) + 1) - afterTag};
+      },
+      &SpValues);
 }
 
 MasterySection ReadMasterySectionPt(std::string_view script) {
-  return ReadSection(script, "", [&](int afterTag) {
-    return SplitPtValues(SpanText(script, LineAfter(script, afterTag - 1)));
-  });
+  return ReadSection(
+      script, "", [&](int afterTag) { return LineAfter(script, afterTag - 1); }, &SplitPtValues);
 }
 
 std::vector<MasteryRow> MasteryRows(const MasterySection& section, std::string_view classKey,
@@ -152,66 +130,4 @@ std::vector<MasteryRow> MasteryRows(const MasterySection& section, std::string_v
     rows.push_back({named ? names[i] : Gbk("无用数据"), section.values[i], !named});
   }
   return rows;
-}
-
-void LoadMasteryLevels() {
-  const std::string text = main_window::编辑框1->Text();
-  const bool second = FindText(text, kSecondTag) > 0;
-  const std::string label = main_window::职业标签->Text();
-  struct Group {
-    std::string_view label;
-    void (*fill)();
-  };
-  const Group groups[] = {
-      {"全职业通用技能", &FillClassComboAll},
-      {"魔法师(男/女)", &FillClassComboMage},
-      {"鬼剑士/黑暗武士", &FillClassComboSwordman},
-  };
-  auto load = [](std::string_view key) {
-    if (g_scriptFormat == "SP") {
-      LoadMasteryLevelsSp(key);
-    } else if (g_scriptFormat == "PT") {
-      LoadMasteryLevelsPt(key);
-    }
-  };
-  if (second) return load({});
-  for (const Group& g : groups) {
-    if (label == Gbk(g.label)) {
-      mastery_window::全职业组合框->SetVisible(true);
-      g_classChoicePending = true;
-      g.fill();
-      return;
-    }
-  }
-  const std::string key = ClassKeyOfLabel(label);
-  if (!key.empty()) load(key);
-}
-
-void LoadMasteryLevelsSp(std::string_view classKey) {
-  LoadMasterySection(ReadMasterySectionSp(main_window::编辑框1->Text()), classKey);
-}
-
-void LoadMasteryLevelsPt(std::string_view classKey) {
-  LoadMasterySection(ReadMasterySectionPt(main_window::编辑框1->Text()), classKey);
-}
-
-void LockMasteryTitleColumn() {
-  fw::Grid& grid = *mastery_window::精通表格;
-  if (grid.RowCount() <= 1) return;
-  const fw::CellRange titles = fw::CellRange::Rows(1, grid.RowCount() - 1, 0);
-  grid.SetReadOnly(titles, true);
-  grid.SetBackColour(titles, 0x00ECECECu);
-}
-
-void FillClassComboAll() {
-  FillClassCombo({"鬼剑士", "格斗家(男/女)", "神枪手(男/女)", "魔法师(女)", "魔法师(男)", "圣职者",
-                  "暗夜使者", "黑暗武士", "缔造者"});
-}
-
-void FillClassComboMage() {
-  FillClassCombo({"魔法师(女)", "魔法师(男)"});
-}
-
-void FillClassComboSwordman() {
-  FillClassCombo({"鬼剑士", "黑暗武士"});
 }

@@ -1,178 +1,47 @@
 #include "engine/modify.h"
 
-#include <optional>
-#include <string>
-#include <string_view>
-#include <vector>
-
-#include "app/feedback.h"
-#include "app/globals.h"
-#include "app/prompt.h"
-#include "app/read_type.h"
-#include "app/units.h"
-#include "engine/rebuild.h"
-#include "engine/skill_read.h"
 #include "engine/text.h"
-#include "engine/write_messages.h"
-#include "platform/gbk.h"
+#include "engine/typed_number.h"
 
 namespace {
 
-using namespace app;
-using platform::Gbk;
-
-struct Mode {
-  fw::Ref<fw::Radio> radio;
-  ModifyMode mode;
-  std::string_view confirmText;  // UTF-8, after the data set in the confirmation
-};
-
-// The mode radios in the order in which the first checked one decides.
-constexpr Mode kModes[] = {
-    {main_window::增加单选框, ModifyMode::Add, "   修改方式:增加"},
-    {main_window::赋值单选框, ModifyMode::Assign, "   修改方式:等于"},
-    {main_window::递增单选框, ModifyMode::Increment, "   修改方式:递增"},
-    {main_window::倍率单选框, ModifyMode::Ratio, "   修改方式:百分比"},
-};
-
-const Mode* CheckedMode() {
-  for (const Mode& m : kModes) {
-    if (m.radio->Checked()) return &m;
-  }
-  return nullptr;
-}
-
-std::string DataSetText() {
-  using namespace main_window;
-  if (刷图单选框->Checked()) return Gbk("地下城技能");
-  if (PK单选框->Checked()) return Gbk("决斗场技能");
-  if (通用单选框->Checked()) return Gbk("通用技能");
-  return {};
-}
-
-std::vector<std::string> Column(fw::Ref<fw::Grid> grid, int col) {
-  std::vector<std::string> cells;
-  for (int row = 1; row < grid->RowCount(); ++row) cells.push_back(grid->CellText(row, col));
-  return cells;
-}
-
-LevelTable ShownLevelTable() {
-  LevelTable table;
-  table.valuesPerLevel = g_valuesPerLevel;
-  table.levelCount = g_levelCount;
-  for (int k = 1; k <= g_levelValues.Size(); ++k) table.values.push_back(g_levelValues[k]);
-  table.block = {g_levelInfoStart, g_levelInfoLength};
-  return table;
-}
-
-// The level-1 bases of the increment mode: column 0 as the user left it
-// while level 1 is shown; on another level column 0 holds that level's
-// values, so the bases are the stored level-1 values.
-std::vector<std::string> IncrementBases(ScriptForm form) {
-  if (g_currentLevel == 1) return Column(main_window::数据表格, 0);
-  std::vector<std::string> bases;
-  for (int c = 1; c <= g_valuesPerLevel && c <= g_levelValues.Size(); ++c) {
-    const std::string& value = g_levelValues[c];
-    bases.push_back(form == ScriptForm::Sp ? ReplaceText(value, 1, 1, true, "[@02]", "") : value);
-  }
-  return bases;
-}
-
-StaticCopy ShownStaticCopy() {
-  const std::string label = main_window::静态类型标签->Text();
-  if (label == Gbk("决斗场")) return StaticCopy::Arena;
-  if (label == Gbk("地下城")) return StaticCopy::Dungeon;
-  return StaticCopy::Common;
-}
-
-// Asks the user; true for OK.
-bool Confirmed(const Mode& mode) {
-  using namespace main_window;
-  const std::string line1 = Gbk("数据类型:") + DataSetText() + Gbk(mode.confirmText);
-  const std::string line2 =
-      Gbk("等级区间:") + 最低编辑框->Text() + "--" + 最高编辑框->Text() + Gbk("级");
-  return ShowPromptBox(line1, line2, Gbk("确定修改吗？"), true) == 1;
+bool IsIntegerText(std::string_view text) {
+  const TypedNumber n = ReadTypedNumber(text);
+  return n.kind == TypedKind::Integer && AsInt32(n.value);
 }
 
 }  // namespace
 
-void ReleaseAndReadAgain() {
-  using namespace main_window;
-  ReleaseSkillData();
-  编辑框1->Enable();
-  读取按钮->SetText(Gbk("读取数据"));
-  EnableSkillListControls();
-  SetReadTypeRadiosDisabled(true, true, true);
-  g_reportMissingData = false;
-  ReloadSkillAndRestoreSelection();
+LevelRange ReadLevelRange(std::string_view lowText, std::string_view highText, int valuesPerLevel,
+                          int levelCount) {
+  LevelRange range{TextToInt(lowText), TextToInt(highText), RangeCheck::Fine};
+  if (!IsIntegerText(lowText) || !IsIntegerText(highText)) {
+    range.check = RangeCheck::NotInteger;
+  } else if (range.high < range.low) {
+    range.check = RangeCheck::Reversed;
+  } else if (valuesPerLevel > 0 && (range.low > levelCount || range.high < 1)) {
+    range.check = RangeCheck::OutsideLevels;
+  }
+  return range;
 }
 
-void BuildLevelRangeList() {
-  g_levelRangeList.clear();
-  for (int level = 1; level <= g_levelCount; ++level) {
-    if (level >= g_levelRangeLow && level <= g_levelRangeHigh)
-      g_levelRangeList += "[" + IntToText(level) + "]";
+std::string LevelRangeList(int levelCount, int low, int high) {
+  std::string list;
+  for (int level = 1; level <= levelCount; ++level) {
+    if (level >= low && level <= high) list += "[" + IntToText(level) + "]";
   }
+  return list;
 }
 
-namespace app {
-
-void OnSaveChangesButtonClicked() {
-  using namespace main_window;
-  if (FindText(g_scriptText, "[type]") < 0) {
-    ShowMessage(Gbk("请先读取一个技能数据！"));
-    return;
+std::optional<std::vector<std::string>> IncrementBases(
+    ScriptForm form, int currentLevel, std::vector<std::string> column,
+    std::vector<std::string> shownCells, const std::vector<std::string>& levelOneValues) {
+  if (currentLevel == 1) return column;
+  shownCells.resize(column.size());
+  if (column != shownCells) return std::nullopt;
+  std::vector<std::string> bases;
+  for (const std::string& value : levelOneValues) {
+    bases.push_back(form == ScriptForm::Sp ? ReplaceText(value, 1, 1, true, "[@02]", "") : value);
   }
-  if (g_scriptFormat != "SP" && g_scriptFormat != "PT") return;
-  const ScriptForm form = g_scriptFormat == "SP" ? ScriptForm::Sp : ScriptForm::Pt;
-  const std::vector<std::string> staticInputs = Column(静态表格, 1);
-
-  std::optional<std::string> text;  // the new script, once something was rebuilt
-  if (g_hasLevelData) {
-    g_levelRangeLow = TextToInt(最低编辑框->Text());
-    g_levelRangeHigh = TextToInt(最高编辑框->Text());
-    if (g_levelRangeHigh < g_levelRangeLow) {
-      ShowMessage(Gbk("要修改的技能等级区间设置错误！"));
-      return;
-    }
-    const Mode* mode = CheckedMode();
-    if (mode == nullptr) {
-      ShowMessage(Gbk("请选择一个动态数据保存类型！"));
-      return;
-    }
-    LevelChange change{g_levelRangeLow, g_levelRangeHigh, Column(数据表格, 1), {}};
-    if (mode->mode == ModifyMode::Increment) change.bases = IncrementBases(form);
-    Refusal refusal = CheckLevelInputs(mode->mode, change);
-    if (refusal == Refusal::None && g_staticDataShown) refusal = CheckIntegerInputs(staticInputs);
-    if (refusal != Refusal::None) {
-      ShowMessage(LevelRefusalMessage(refusal, mode->mode, form));
-      return;
-    }
-    if (!Confirmed(*mode)) return;
-    BuildLevelRangeList();
-    Rebuilt level = RebuildLevelInfo(g_scriptText, form, mode->mode, ShownLevelTable(), change);
-    if (!level.Accepted()) {
-      ShowMessage(LevelRefusalMessage(level.refusal, mode->mode, form));
-      return;
-    }
-    text = std::move(level.text);
-  }
-  if (g_staticDataShown) {
-    const std::string script = text ? *text : 编辑框1->Text();
-    const StaticChange change{g_staticDataText, staticInputs};
-    Rebuilt rebuilt = form == ScriptForm::Sp
-                          ? RebuildStaticDataSp(script, ShownStaticCopy(), change)
-                          : RebuildStaticDataPt(script, ShownStaticCopy(), change);
-    if (!rebuilt.Accepted()) {
-      ShowMessage(StaticRefusalMessage(rebuilt.refusal));
-      return;
-    }
-    text = std::move(rebuilt.text);
-  }
-  if (!text) return;
-  编辑框1->SetText(*text);
-  ShowWriteDone(保存按钮, "保存修改");
-  ReleaseAndReadAgain();
+  return bases;
 }
-
-}  // namespace app

@@ -5,6 +5,7 @@
 #include <deque>
 #include <limits>
 #include <optional>
+#include <utility>
 
 #include "engine/script_form.h"
 #include "engine/text.h"
@@ -28,7 +29,8 @@ struct StoredValue {
 // A level value as the script holds it. SP: the marker at the start of the
 // line decides; PT: a token holding "." is a decimal, a string or a link
 // (backquote, "<") is neither, anything else is read as an integer.
-StoredValue ClassifyLevelValue(ScriptForm form, std::string_view stored) {
+// Inline: the walk classifies every value of the table.
+inline StoredValue ClassifyLevelValue(ScriptForm form, std::string_view stored) {
   if (form == ScriptForm::Sp) {
     if (stored.starts_with(kIntMarker)) return {ValueKind::Integer, stored.substr(5)};
     if (stored.starts_with(kDecMarker)) return {ValueKind::Decimal, stored.substr(5)};
@@ -41,9 +43,7 @@ StoredValue ClassifyLevelValue(ScriptForm form, std::string_view stored) {
 
 // A PT decimal must keep its point, or the game would read an integer.
 std::string KeepDecimalPoint(std::string text) {
-  if (text.find('.') != std::string::npos) return text;
-  const std::size_t exponent = text.find('e');
-  text.insert(exponent == std::string::npos ? text.size() : exponent, ".0");
+  if (text.find('.') == std::string::npos) text.append(".0");
   return text;
 }
 
@@ -105,15 +105,31 @@ const std::string& Cell(const std::vector<std::string>& cells, int index) {
              : kEmpty;
 }
 
-// Replaces `length` bytes at 0-based `at`.
-std::string Spliced(std::string_view text, std::size_t at, std::size_t length,
-                    std::string_view replacement) {
-  std::string out;
-  out.reserve(text.size() - length + replacement.size());
-  out.append(text.substr(0, at));
-  out.append(replacement);
-  out.append(text.substr(at + length));
-  return out;
+// Replaces `length` bytes at 0-based `at`, with the shift that makes.
+Rebuilt Spliced(std::string_view text, std::size_t at, std::size_t length,
+                std::string_view replacement) {
+  Rebuilt r;
+  r.text.reserve(text.size() - length + replacement.size());
+  r.text.append(text.substr(0, at));
+  r.text.append(replacement);
+  r.text.append(text.substr(at + length));
+  r.shifts.push_back(
+      {static_cast<int>(at) + 1, static_cast<int>(length), static_cast<int>(replacement.size())});
+  return r;
+}
+
+// An SP text after the level-property float patch, with the shifts of the
+// change before it and those of the patch.
+Rebuilt Patched(Rebuilt r) {
+  r.text = PatchLevelPropertyFloats(r.text, &r.shifts);
+  return r;
+}
+
+// The script with no value of its table changed: an SP text still passes
+// the patch.
+Rebuilt Unchanged(std::string_view script, ScriptForm form) {
+  Rebuilt r{std::string(script)};
+  return form == ScriptForm::Sp ? Patched(std::move(r)) : r;
 }
 
 bool SameIgnoringCase(std::string_view a, std::string_view b) {
@@ -140,9 +156,9 @@ class ValueRule {
                 int level, int c, std::optional<std::string>& out) {
     out.reset();
     const StoredValue v = ClassifyLevelValue(form_, stored);
-    if (v.kind == ValueKind::Other) return Refusal::None;
+    if (v.kind == ValueKind::Other) return Refusal::NotFound;
     if (v.kind == ValueKind::Decimal) {
-      if (mode_ != ModifyMode::Ratio) return Refusal::None;
+      if (mode_ != ModifyMode::Ratio) return Refusal::DecimalValue;
       const auto text = DecimalToText(Multiply(LeadingDecimal(v.operand), input.value));
       if (!text) return Refusal::OutOfRange;
       out = Written(form_, v.kind, *text);
@@ -220,14 +236,13 @@ Rebuilt ReplaceLevelTable(std::string_view script, ScriptForm form, const LevelT
   const std::string_view shown = script.substr(spanStart, static_cast<std::size_t>(span.length));
   if (form == ScriptForm::Sp) {
     if (shown != SpLevelBlock(perLevel, oldValues)) return {{}, Refusal::NotFound};
-    return {PatchLevelPropertyFloats(
-        Spliced(script, spanStart, shown.size(), SpLevelBlock(perLevel, newValues)))};
+    return Patched(Spliced(script, spanStart, shown.size(), SpLevelBlock(perLevel, newValues)));
   }
   const std::string oldSpan = PtLevelSpan(perLevel, oldValues);
   const int at = FindText(shown, oldSpan, 1, true);
   if (at < 1) return {{}, Refusal::NotFound};
-  return {Spliced(script, spanStart + static_cast<std::size_t>(at) - 1, oldSpan.size(),
-                  PtLevelSpan(perLevel, newValues))};
+  return Spliced(script, spanStart + static_cast<std::size_t>(at) - 1, oldSpan.size(),
+                 PtLevelSpan(perLevel, newValues));
 }
 
 }  // namespace
@@ -238,18 +253,24 @@ Rebuilt ReplaceAt(std::string_view script, int at, std::string_view oldText,
   const auto from = static_cast<std::size_t>(at) - 1;
   if (!SameIgnoringCase(script.substr(from, oldText.size()), oldText))
     return {{}, Refusal::NotFound};
-  return {Spliced(script, from, oldText.size(), newText)};
+  return Spliced(script, from, oldText.size(), newText);
 }
 
-Refusal CheckLevelInputs(ModifyMode mode, const LevelChange& change) {
+Refusal CheckLevelInputs(ScriptForm form, ModifyMode mode, const LevelChange& change) {
   std::vector<Refusal> found;
   for (std::size_t c = 0; c < change.inputs.size(); ++c) {
     const TypedNumber input = ReadTypedNumber(change.inputs[c]);
     found.push_back(mode == ModifyMode::Ratio ? CheckNumber(input) : CheckInteger(input));
-    // A step that will be used needs a base it can count from.
+    // A step that will be used needs an integer base it can count from.
     if (mode == ModifyMode::Increment && input.kind != TypedKind::Empty) {
-      const TypedNumber base = ReadTypedNumber(Cell(change.bases, static_cast<int>(c)));
-      found.push_back(base.kind == TypedKind::Empty ? Refusal::None : CheckInteger(base));
+      const std::string& text = Cell(change.bases, static_cast<int>(c));
+      const TypedNumber base = ReadTypedNumber(text);
+      if (base.kind == TypedKind::Decimal ||
+          (form == ScriptForm::Sp && std::string_view(text).starts_with(kDecMarker))) {
+        found.push_back(Refusal::DecimalBase);
+      } else {
+        found.push_back(base.kind == TypedKind::Empty ? Refusal::None : CheckInteger(base));
+      }
     }
   }
   return FirstRefusal(found);
@@ -266,14 +287,13 @@ Rebuilt RebuildLevelInfo(std::string_view script, ScriptForm form, ModifyMode mo
         return {{}, Refusal::EmptyBase};
     }
   }
-  if (const Refusal r = CheckLevelInputs(mode, change); r != Refusal::None) return {{}, r};
+  if (const Refusal r = CheckLevelInputs(form, mode, change); r != Refusal::None) return {{}, r};
   const std::int64_t total = std::int64_t{perLevel} * table.levelCount;
   if (table.levelCount < 0 || static_cast<std::int64_t>(table.values.size()) < total)
     return {{}, Refusal::NotFound};
   // A table without one whole level has no value to change (and its count
   // may be any number the script states, so nothing is sized by it).
-  if (total == 0)
-    return {form == ScriptForm::Sp ? PatchLevelPropertyFloats(script) : std::string(script)};
+  if (total == 0) return Unchanged(script, form);
 
   std::vector<TypedNumber> inputs;
   for (int c = 0; c < perLevel; ++c) inputs.push_back(ReadTypedNumber(Cell(change.inputs, c)));
@@ -308,7 +328,7 @@ Rebuilt RebuildLevelInfo(std::string_view script, ScriptForm form, ModifyMode mo
   }
   if (!anyChange) {
     // Nothing to write: the table need not be found.
-    return {form == ScriptForm::Sp ? PatchLevelPropertyFloats(script) : std::string(script)};
+    return Unchanged(script, form);
   }
   return ReplaceLevelTable(script, form, table, oldValues, newValues);
 }
@@ -327,7 +347,7 @@ SE_LEVEL_REBUILDER(RebuildLevelInfoRatioSp, ScriptForm::Sp, ModifyMode::Ratio)
 SE_LEVEL_REBUILDER(RebuildLevelInfoRatioPt, ScriptForm::Pt, ModifyMode::Ratio)
 #undef SE_LEVEL_REBUILDER
 
-std::string PatchLevelPropertyFloats(std::string_view text) {
+std::string PatchLevelPropertyFloats(std::string_view text, std::vector<TextShift>* shifts) {
   constexpr std::string_view kOpen = "[@05][level property]";
   constexpr std::string_view kClose = "[@05][/level property]";
   constexpr std::string_view kZero = "[@04]0.00";
@@ -346,6 +366,8 @@ std::string PatchLevelPropertyFloats(std::string_view text) {
     // Only the whole value 0.00: a line break or the end must follow.
     if (after < text.size() && text[after] != '\r' && text[after] != '\n') continue;
     out.append(text.substr(copied, after - copied));
+    // The byte goes where the text so far ends, before the bytes still to come.
+    if (shifts) shifts->push_back({static_cast<int>(out.size()) + 1, 0, 1});
     out.push_back('1');
     copied = after;
   }
@@ -357,25 +379,9 @@ std::string PatchLevelPropertyFloats(std::string_view text) {
 
 namespace {
 
-// Where the open tag of the shown static block lies (1-based), by the same
-// rules as the static loaders, or -1.
-int StaticBlockAt(std::string_view script, ScriptForm form, StaticCopy copy) {
-  const bool sp = form == ScriptForm::Sp;
-  const std::string_view open = sp ? "[@05][static data]" : "[static data]";
-  if (copy != StaticCopy::Arena) return FindText(script, open);
-  const std::string_view pvpOpen = sp ? "[@05][pvp]" : "[pvp]";
-  const std::string_view close = sp ? "[@05][/static data]" : "[/static data]";
-  const int p = FindText(script, pvpOpen);
-  const int q = FindText(script, sp ? "[@05][/pvp]" : "[/pvp]");
-  if (p < 1 || q < 1) return -1;
-  const int from = p + static_cast<int>(pvpOpen.size());
-  const int s = FindText(script, open, from);
-  const int e = FindText(script, close, from);
-  return s > p && e > s && e < q ? s : -1;
-}
-
-// The new text of a static value for a typed integer, nullopt when the
-// value keeps its text.
+// The new text of a static value for a typed integer; nullopt when there
+// is no input, or when the value is not a number (SP a marker other than
+// "[@02]" and "[@04]", PT a string or a link), which takes none.
 std::optional<std::string> NewStaticValue(ScriptForm form, std::string_view value,
                                           const TypedNumber& input) {
   if (input.kind != TypedKind::Integer) return std::nullopt;
@@ -397,10 +403,18 @@ std::string SpStaticLine(std::string_view value) {
                                  : std::string(kIntMarker) + std::string(value);
 }
 
-Rebuilt ReplaceStaticBlock(std::string_view script, ScriptForm form, StaticCopy copy,
-                           const std::string& oldBlock, const std::string& newBlock) {
+// Whether any static input holds more than blanks.
+bool AnyInput(const std::vector<std::string>& inputs) {
+  for (const std::string& input : inputs) {
+    if (ReadTypedNumber(input).kind != TypedKind::Empty) return true;
+  }
+  return false;
+}
+
+Rebuilt ReplaceStaticBlock(std::string_view script, TextSpan block, const std::string& oldBlock,
+                           const std::string& newBlock) {
   if (oldBlock == newBlock) return {std::string(script)};
-  return ReplaceAt(script, StaticBlockAt(script, form, copy), oldBlock, newBlock);
+  return ReplaceAt(script, block.start, oldBlock, newBlock);
 }
 
 }  // namespace
@@ -411,25 +425,29 @@ Refusal CheckIntegerInputs(const std::vector<std::string>& inputs) {
   return FirstRefusal(found);
 }
 
-Rebuilt RebuildStaticDataSp(std::string_view script, StaticCopy copy, const StaticChange& change) {
+Rebuilt RebuildStaticDataSp(std::string_view script, TextSpan block, const StaticChange& change) {
   if (const Refusal r = CheckIntegerInputs(change.inputs); r != Refusal::None) return {{}, r};
+  if (!AnyInput(change.inputs)) return {std::string(script)};
   const std::vector<std::string> values = SplitText(change.loaded, kCrLf);
   if (change.inputs.size() < values.size()) return {{}, Refusal::CountMismatch};
   std::string oldBlock = "[@05][static data]";
   std::string newBlock = oldBlock;
   for (std::size_t i = 0; i < values.size(); ++i) {
     const std::string line = SpStaticLine(values[i]);
-    const auto value = NewStaticValue(ScriptForm::Sp, values[i], ReadTypedNumber(change.inputs[i]));
+    const TypedNumber input = ReadTypedNumber(change.inputs[i]);
+    const auto value = NewStaticValue(ScriptForm::Sp, values[i], input);
+    if (input.kind != TypedKind::Empty && !value) return {{}, Refusal::NotFound};
     oldBlock.append(kCrLf).append(line);
     newBlock.append(kCrLf).append(value.value_or(line));
   }
   oldBlock.append("\r\n[@05][/static data]");
   newBlock.append("\r\n[@05][/static data]");
-  return ReplaceStaticBlock(script, ScriptForm::Sp, copy, oldBlock, newBlock);
+  return ReplaceStaticBlock(script, block, oldBlock, newBlock);
 }
 
-Rebuilt RebuildStaticDataPt(std::string_view script, StaticCopy copy, const StaticChange& change) {
+Rebuilt RebuildStaticDataPt(std::string_view script, TextSpan block, const StaticChange& change) {
   if (const Refusal r = CheckIntegerInputs(change.inputs); r != Refusal::None) return {{}, r};
+  if (!AnyInput(change.inputs)) return {std::string(script)};
   const std::string line = ReplaceAll(change.loaded, "\n", "");
   // The grid shows the values split at TAB and "|"; they must be the
   // line's TAB-separated values one for one.
@@ -439,11 +457,12 @@ Rebuilt RebuildStaticDataPt(std::string_view script, StaticCopy copy, const Stat
   std::string newLine;
   for (std::size_t i = 0; i < tokens.size(); ++i) {
     if (i > 0) newLine.push_back('\t');
-    const auto value = NewStaticValue(ScriptForm::Pt, tokens[i], ReadTypedNumber(change.inputs[i]));
+    const TypedNumber input = ReadTypedNumber(change.inputs[i]);
+    const auto value = NewStaticValue(ScriptForm::Pt, tokens[i], input);
+    if (input.kind != TypedKind::Empty && !value) return {{}, Refusal::NotFound};
     newLine.append(value.value_or(tokens[i]));
   }
   if (line.ends_with('\t')) newLine.push_back('\t');
-  return ReplaceStaticBlock(script, ScriptForm::Pt, copy,
-                            "[static data]\r\n" + line + "\r\n[/static data]",
+  return ReplaceStaticBlock(script, block, "[static data]\r\n" + line + "\r\n[/static data]",
                             "[static data]\r\n" + newLine + "\r\n[/static data]");
 }

@@ -18,6 +18,7 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "engine/blocks.h"
@@ -35,19 +36,29 @@ enum class Refusal {
   OutOfRange,           // a result outside the signed 32-bit range
   NotFound,             // the block is not where the shown copy was read
   CountMismatch,        // the grid and the block hold different numbers of values
+  DecimalValue,         // not 倍率: an input on a value that is a decimal in the range
+  DecimalBase,          // 递增: a level-1 base that is a decimal
   MaximumBelowMastery,  // header save: 最大等级 below the highest mastery level
   MasteryAboveMaximum,  // mastery save: a level above the maximum level
 };
 
 struct Rebuilt {
+  Rebuilt(std::string newText = {}, Refusal why = Refusal::None)
+      : text(std::move(newText)), refusal(why) {}
+
   std::string text;  // the new script; empty when refused
   Refusal refusal = Refusal::None;
+  // Where the new script grew or shrank against the old one, in the order
+  // the changes were made: a span read from the old script lies at
+  // ShiftedSpan(span, shifts) in the new one.
+  std::vector<TextShift> shifts;
   bool Accepted() const { return refusal == Refusal::None; }
 };
 
 // `script` with `oldText`, which must stand at 1-based `at` (ASCII letter
 // case ignored, as the script's tags are compared), replaced by `newText`;
-// refused as NotFound when it does not stand there.
+// refused as NotFound when it does not stand there. The one shift is that
+// of the replacement.
 Rebuilt ReplaceAt(std::string_view script, int at, std::string_view oldText,
                   std::string_view newText);
 
@@ -69,14 +80,15 @@ struct LevelTable {
 struct LevelChange {
   int low = 1;  // range of levels, both included
   int high = 1;
-  std::vector<std::string> inputs;  // column 1 of 数据表格, one per value
+  std::vector<std::string> inputs;  // column 1 of the level grid, one per value
   std::vector<std::string> bases;   // increment mode: the level-1 base of each value
 };
 
 // Checks the typed inputs of `mode` (and in the increment mode the bases
 // that a non-empty step uses): integers, in the multiply mode also
-// decimal numbers; no TAB, CR or LF. Empty inputs are fine.
-Refusal CheckLevelInputs(ModifyMode mode, const LevelChange& change);
+// decimal numbers; no TAB, CR or LF. Empty inputs are fine. A base that is
+// a decimal (as typed, or SP as shown with its "[@04]") is DecimalBase.
+Refusal CheckLevelInputs(ScriptForm form, ModifyMode mode, const LevelChange& change);
 
 // The rebuild of the shown level table. Per value at an in-range level
 // whose input is not empty:
@@ -85,9 +97,11 @@ Refusal CheckLevelInputs(ModifyMode mode, const LevelChange& change);
 //   递增  level 1 the base, later levels base + step, the base moving on
 //   倍率  value x input, exactly; an integer value keeps its whole part
 // A decimal value (SP "[@04]", PT a token holding ".") is changed only by
-// 倍率, which writes it as a decimal again; a value of another kind
-// (strings, links) is never changed. SP texts then pass the level-property
-// float patch.
+// 倍率, which writes it as a decimal again: an input of another mode that
+// falls on a decimal at an in-range level refuses the whole modification
+// (DecimalValue). A value of another kind (strings, links) is never
+// changed: an input that falls on one refuses it as NotFound. SP texts then
+// pass the level-property float patch.
 Rebuilt RebuildLevelInfo(std::string_view script, ScriptForm form, ModifyMode mode,
                          const LevelTable& table, const LevelChange& change);
 
@@ -112,20 +126,18 @@ Rebuilt RebuildLevelInfoRatioPt(std::string_view script, const LevelTable& table
 // SP only: inside the level-property section, every whole value
 // "[@04]0.00" (followed by a line break or the end of the text) becomes
 // "[@04]0.001", unless "[@04]0.001" already stands anywhere from the
-// section's start on, so a second run changes nothing.
-std::string PatchLevelPropertyFloats(std::string_view text);
+// section's start on, so a second run changes nothing. `shifts`, when
+// given, receives one shift per byte added.
+std::string PatchLevelPropertyFloats(std::string_view text,
+                                     std::vector<TextShift>* shifts = nullptr);
 
 // ---- Static data ------------------------------------------------------------
-
-// Which [static data] block 静态表格 shows, by 静态类型标签: the only one,
-// the first of two, or the one inside [pvp] .. [/pvp].
-enum class StaticCopy { Common, Dungeon, Arena };
 
 struct StaticChange {
   // The values of the shown block as the static loader kept them: SP one
   // per line without their "[@02]", PT the values line.
   std::string loaded;
-  std::vector<std::string> inputs;  // column 1 of 静态表格, one per row
+  std::vector<std::string> inputs;  // column 1 of the static grid, one per row
 };
 
 // Inputs that must be integers (static values, mastery levels): no TAB, CR
@@ -133,6 +145,12 @@ struct StaticChange {
 Refusal CheckIntegerInputs(const std::vector<std::string>& inputs);
 
 // Each non-empty input replaces its value, whatever the mode; a value keeps
-// its kind (SP its marker, PT its decimal point).
-Rebuilt RebuildStaticDataSp(std::string_view script, StaticCopy copy, const StaticChange& change);
-Rebuilt RebuildStaticDataPt(std::string_view script, StaticCopy copy, const StaticChange& change);
+// its kind (SP its marker, PT its decimal point). An input on a value that
+// is not a number (SP a marker other than "[@02]" and "[@04]", PT a string
+// or a link) is refused as NotFound. The block is rebuilt from the loaded
+// values and must stand, with both its tags, where the static loader read
+// it: `block` starts at its open tag (StaticCut::block). Without any input
+// the script comes back as it was: the block and the grid's row count are
+// not examined.
+Rebuilt RebuildStaticDataSp(std::string_view script, TextSpan block, const StaticChange& change);
+Rebuilt RebuildStaticDataPt(std::string_view script, TextSpan block, const StaticChange& change);

@@ -4,19 +4,13 @@
 #include <cstddef>
 #include <utility>
 
-#include "app/globals.h"
-#include "app/prompt.h"
-#include "app/units.h"
-#include "engine/mastery.h"
-#include "engine/modify.h"
+#include "engine/script_form.h"
 #include "engine/text.h"
 #include "engine/typed_number.h"
-#include "engine/write_messages.h"
 #include "platform/gbk.h"
 
 namespace {
 
-using namespace app;
 using platform::Gbk;
 
 constexpr std::string_view kSpSection = "[@05]";
@@ -48,25 +42,6 @@ std::string SectionText(ScriptForm form, std::string_view tag,
   return text;
 }
 
-// Where a section starts: the first occurrence of its tag, spelled as the
-// form spells it, letter case significant; -1 when absent.
-int FirstCopyAt(std::string_view script, ScriptForm form, std::string_view tag) {
-  return FindText(script, std::string(SectionPrefix(form)) + std::string(tag));
-}
-
-// Where the arena copy of a header field starts: the first occurrence of
-// the tag after the [pvp] tag, when that is not the first copy; -1 when
-// there is no such copy, so that an arena row never lands elsewhere.
-int ArenaCopyAt(std::string_view script, ScriptForm form, std::string_view tag) {
-  const std::string pvpTag = std::string(SectionPrefix(form)) + "[pvp]";
-  const int pvp = FindText(script, pvpTag);
-  const int first = FirstCopyAt(script, form, tag);
-  if (pvp < 0 || first < 0) return -1;
-  const int copy = FindText(script, tag, pvp + static_cast<int>(pvpTag.size()));
-  const int firstTag = first + static_cast<int>(SectionPrefix(form).size());
-  return copy < 0 || copy == firstTag ? -1 : copy - static_cast<int>(SectionPrefix(form).size());
-}
-
 // Replaces one section whose values change; an unchanged one is left alone.
 Rebuilt WriteSection(std::string script, ScriptForm form, std::string_view tag, int at,
                      const std::vector<std::string>& oldValues,
@@ -83,65 +58,46 @@ const HeaderField* FieldTitled(std::string_view title) {
   return nullptr;
 }
 
-std::vector<GridRow> Rows(fw::Ref<fw::Grid> grid) {
-  std::vector<GridRow> rows;
-  for (int row = 1; row < grid->RowCount(); ++row)
-    rows.push_back({grid->CellText(row, 0), grid->CellText(row, 1)});
-  return rows;
-}
+// One header field (or the arena copy of one) that a save writes.
+struct FieldWrite {
+  const HeaderField* field;
+  std::size_t index;  // in HeaderFieldTable()
+  bool arena;
+  std::vector<std::string> oldValues;  // as the slots hold them
+  std::vector<std::string> newValues;
+  HeaderSlot Slot(std::size_t i) const { return arena ? field->arenaSlots[i] : field->slots[i]; }
+};
 
-std::vector<std::string> Values(const std::vector<GridRow>& rows) {
-  std::vector<std::string> values;
-  for (const GridRow& row : rows) values.push_back(row.value);
-  return values;
-}
-
-std::array<std::string, kHeaderSlotCount> StoredSlots() {
-  std::array<std::string, kHeaderSlotCount> slots;
-  for (int i = 0; i < kHeaderSlotCount; ++i)
-    slots[static_cast<std::size_t>(i)] = HeaderSlotText(static_cast<HeaderSlot>(i));
-  return slots;
-}
-
-// Puts a saved text into 编辑框1 and says so.
-void Written(const std::string& text) {
-  main_window::编辑框1->SetText(text);
-  ShowMessage(Gbk("技能参数保存成功！"));
-}
-
-bool WriteHeaderFields(ScriptForm form) {
-  const Rebuilt r = RebuildHeaderFields(main_window::编辑框1->Text(), form, StoredSlots(),
-                                        Rows(param_window::参数表格), GetHighestMasteryLevel());
-  if (!r.Accepted()) {
-    ShowMessage(r.refusal == Refusal::MaximumBelowMastery ? Gbk("最大等级不能小于技能的精通等级！")
-                                                          : CommonRefusalMessage(r.refusal));
-    return false;
+// The value that a header cell writes in place of `stored`. A cell left as
+// it was read keeps the stored text. Any other is read as the level inputs
+// are (full-width forms folded, blanks trimmed) and written so: a 32-bit
+// integer, or a decimal where the stored value is one (PT only: an SP value
+// line is marked as an integer), which keeps its point so that the game
+// still reads a decimal; empty, it writes an empty value.
+Refusal HeaderValue(ScriptForm form, const std::string& stored, const std::string& cell,
+                    std::string& value) {
+  value = cell;
+  if (cell == stored) return Refusal::None;
+  const TypedNumber n = ReadTypedNumber(cell);
+  const bool decimal = form == ScriptForm::Pt && ReadTypedNumber(stored).kind == TypedKind::Decimal;
+  switch (n.kind) {
+    case TypedKind::Empty:
+      break;
+    case TypedKind::Integer:
+      if (!AsInt32(n.value)) return Refusal::OutOfRange;
+      break;
+    case TypedKind::Decimal:
+      if (!decimal) return Refusal::NotInteger;
+      if (!TruncateToInt32(n.value)) return Refusal::OutOfRange;
+      break;
+    case TypedKind::Forbidden:
+      return Refusal::ForbiddenCharacter;
+    case TypedKind::Invalid:
+      return decimal ? Refusal::NotNumber : Refusal::NotInteger;
   }
-  Written(r.text);
-  return true;
-}
-
-bool WriteMasteryLevels(ScriptForm form) {
-  std::vector<std::string> values;
-  for (int i = 1; i <= g_masteryValues.Size(); ++i) values.push_back(g_masteryValues[i]);
-  const Rebuilt r =
-      RebuildMasteryLevels(main_window::编辑框1->Text(), form, g_hasSecondGrowtype, values,
-                           Values(Rows(mastery_window::精通表格)), GetMaximumLevelParam());
-  switch (r.refusal) {
-    case Refusal::None:
-      Written(r.text);
-      return true;
-    case Refusal::MasteryAboveMaximum:
-      ShowPromptBox({}, Gbk("精通等级不能大于技能的最大等级！"),
-                    Gbk("注意:最大等级不要大于技能的动态数据等级"), false);
-      return false;
-    case Refusal::NotInteger:
-      ShowMessage(Gbk("精通等级只支持输入整数！"));
-      return false;
-    default:
-      ShowMessage(CommonRefusalMessage(r.refusal));
-      return false;
-  }
+  value = TypedText(cell);
+  if (decimal && n.kind == TypedKind::Integer) value += ".0";
+  return Refusal::None;
 }
 
 }  // namespace
@@ -152,9 +108,36 @@ HeaderFieldLoad ReadHeaderFields(std::string_view script, ScriptForm form) {
 
 Rebuilt RebuildHeaderFields(std::string_view script, ScriptForm form,
                             const std::array<std::string, kHeaderSlotCount>& slots,
-                            const std::vector<GridRow>& rows, std::optional<int> highestMastery) {
+                            const HeaderSpans& spans, const std::vector<GridRow>& rows,
+                            std::optional<int> highestMastery) {
   for (const GridRow& row : rows) {
     if (HasForbiddenCharacter(row.value)) return {{}, Refusal::ForbiddenCharacter};
+  }
+  // Every field to write with its values, checked before anything is written.
+  std::vector<FieldWrite> writes;
+  for (std::size_t r = 0; r < rows.size(); ++r) {
+    const HeaderField* f = FieldTitled(rows[r].title);
+    if (f == nullptr) continue;
+    const auto count = static_cast<std::size_t>(f->valueCount);
+    if (r + count > rows.size() || ReadTypedNumber(rows[r].value).kind == TypedKind::Empty)
+      continue;
+    bool arena = false;
+    if (f->hasArenaCopy) {
+      const std::string& second = rows[r + 1].title;
+      arena = second == Gbk(kArenaCopyTitle);
+      if (!arena && second != Gbk(kOnlyCopyTitle) && second != Gbk(kDungeonCopyTitle)) continue;
+    }
+    FieldWrite w{f, static_cast<std::size_t>(f - HeaderFieldTable().data()), arena, {}, {}};
+    for (std::size_t i = 0; i < count; ++i) {
+      const std::string& stored = slots[static_cast<std::size_t>(w.Slot(i))];
+      w.oldValues.push_back(stored);
+      std::string value;
+      if (const Refusal refusal = HeaderValue(form, stored, rows[r + i].value, value);
+          refusal != Refusal::None)
+        return {{}, refusal};
+      w.newValues.push_back(std::move(value));
+    }
+    writes.push_back(std::move(w));
   }
   if (highestMastery) {
     for (const GridRow& row : rows) {
@@ -162,34 +145,21 @@ Rebuilt RebuildHeaderFields(std::string_view script, ScriptForm form,
         return {{}, Refusal::MaximumBelowMastery};
     }
   }
+  // Each field is written where the loader read it, which the fields
+  // written before it may have moved.
   Rebuilt text{std::string(script)};
+  std::vector<TextShift> shifts;
   std::array<bool, kHeaderSlotCount> written{};
-  for (std::size_t r = 0; r < rows.size(); ++r) {
-    const HeaderField* f = FieldTitled(rows[r].title);
-    if (f == nullptr) continue;
-    const auto count = static_cast<std::size_t>(f->valueCount);
-    if (r + count > rows.size() || rows[r].value.empty()) continue;
-    bool arena = false;
-    if (f->hasArenaCopy) {
-      const std::string& second = rows[r + 1].title;
-      arena = second == Gbk(kArenaCopyTitle);
-      if (!arena && second != Gbk(kOnlyCopyTitle) && second != Gbk(kDungeonCopyTitle)) continue;
-    }
-    std::vector<std::string> oldValues;
-    std::vector<std::string> newValues;
-    for (std::size_t i = 0; i < count; ++i) {
-      const HeaderSlot slot = arena ? f->arenaSlots[i] : f->slots[i];
-      oldValues.push_back(slots[static_cast<std::size_t>(slot)]);
-      newValues.push_back(rows[r + i].value);
-    }
-    const int at =
-        arena ? ArenaCopyAt(text.text, form, f->tag) : FirstCopyAt(text.text, form, f->tag);
-    text = WriteSection(std::move(text.text), form, f->tag, at, oldValues, newValues, true);
+  for (const FieldWrite& w : writes) {
+    const TextSpan read = w.arena ? spans.arena[w.index] : spans.first[w.index];
+    const int at = ShiftedSpan(read, shifts).start;
+    text =
+        WriteSection(std::move(text.text), form, w.field->tag, at, w.oldValues, w.newValues, true);
     if (!text.Accepted()) return text;
-    if (oldValues != newValues) {
-      for (std::size_t i = 0; i < count; ++i) {
-        written[static_cast<std::size_t>(arena ? f->arenaSlots[i] : f->slots[i])] = true;
-      }
+    shifts.insert(shifts.end(), text.shifts.begin(), text.shifts.end());
+    if (w.oldValues != w.newValues) {
+      for (std::size_t i = 0; i < w.oldValues.size(); ++i)
+        written[static_cast<std::size_t>(w.Slot(i))] = true;
     }
   }
   // Two fields read from one line of values (their tags share a line) would
@@ -200,11 +170,12 @@ Rebuilt RebuildHeaderFields(std::string_view script, ScriptForm form,
   for (std::size_t i = 0; i < written.size(); ++i) {
     if (!written[i] && after.slots[i] != before.slots[i]) return {{}, Refusal::NotFound};
   }
+  text.shifts = std::move(shifts);
   return text;
 }
 
-Rebuilt RebuildMasteryLevels(std::string_view script, ScriptForm form, bool secondGrowtype,
-                             const std::vector<std::string>& values,
+Rebuilt RebuildMasteryLevels(std::string_view script, ScriptForm form, TextSpan section,
+                             bool secondGrowtype, const std::vector<std::string>& values,
                              const std::vector<std::string>& cells, std::optional<int> maximum) {
   if (const Refusal r = CheckIntegerInputs(cells); r != Refusal::None) return {{}, r};
   if (maximum) {
@@ -235,63 +206,22 @@ Rebuilt RebuildMasteryLevels(std::string_view script, ScriptForm form, bool seco
   if (used != cells.size()) return {{}, Refusal::CountMismatch};
   const std::string_view tag =
       secondGrowtype ? "[second growtype maximum level]" : "[growtype maximum level]";
-  return WriteSection(std::string(script), form, tag, FirstCopyAt(script, form, tag), values,
-                      newValues, false);
+  return WriteSection(std::string(script), form, tag, section.start, values, newValues, false);
 }
 
-std::optional<int> GetHighestMasteryLevel() {
+std::optional<int> HighestMasteryLevel(const std::vector<std::string>& values) {
   std::optional<int> highest;
-  for (const GridRow& row : Rows(mastery_window::精通表格)) {
-    const int level = TextToInt(row.value);
+  for (const std::string& value : values) {
+    const int level = TextToInt(value);
     if (!highest || level > *highest) highest = level;
   }
   return highest;
 }
 
-std::optional<int> GetMaximumLevelParam() {
+std::optional<int> MaximumLevelOf(const std::vector<GridRow>& rows) {
   std::optional<int> maximum;
-  for (const GridRow& row : Rows(param_window::参数表格)) {
+  for (const GridRow& row : rows) {
     if (row.title == Gbk("最大等级")) maximum = TextToInt(row.value);
   }
   return maximum;
 }
-
-bool WriteHeaderFieldsSp() {
-  return WriteHeaderFields(ScriptForm::Sp);
-}
-bool WriteHeaderFieldsPt() {
-  return WriteHeaderFields(ScriptForm::Pt);
-}
-bool WriteMasteryLevelsSp() {
-  return WriteMasteryLevels(ScriptForm::Sp);
-}
-bool WriteMasteryLevelsPt() {
-  return WriteMasteryLevels(ScriptForm::Pt);
-}
-
-namespace app {
-
-void OnParamSaveButtonClicked() {
-  if (param_window::参数表格->RowCount() <= 1) {
-    ShowMessage(Gbk("没有加载技能数据或该技能没有参数！"));
-    return;
-  }
-  if (g_scriptFormat != "SP" && g_scriptFormat != "PT") return;
-  const bool sp = g_scriptFormat == "SP";
-  if (!(sp ? WriteHeaderFieldsSp() : WriteHeaderFieldsPt())) return;
-  ReleaseAndReadAgain();
-  sp ? LoadHeaderFieldsSp() : LoadHeaderFieldsPt();
-}
-
-void OnMasterySaveButtonClicked() {
-  if (mastery_window::精通表格->RowCount() <= 1) {
-    ShowMessage(Gbk("没有加载技能数据或该技能没有精通等级参数！"));
-    return;
-  }
-  if (g_scriptFormat != "SP" && g_scriptFormat != "PT") return;
-  if (!(g_scriptFormat == "SP" ? WriteMasteryLevelsSp() : WriteMasteryLevelsPt())) return;
-  ReleaseAndReadAgain();
-  LoadMasteryLevels();
-}
-
-}  // namespace app

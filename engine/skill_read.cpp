@@ -1,179 +1,29 @@
 #include "engine/skill_read.h"
 
-#include <string>
-
-#include "app/globals.h"
-#include "app/main_window.h"
-#include "app/prompt.h"
-#include "app/read_type.h"
-#include "app/units.h"
-#include "engine/header_fields.h"
-#include "engine/level_info.h"
-#include "engine/mastery.h"
-#include "engine/script_form.h"
-#include "engine/skill_name.h"
-#include "engine/static_data.h"
 #include "engine/text.h"
-#include "platform/gbk.h"
 
 namespace {
 
-using namespace app;
-using platform::Gbk;
-
-bool IsHeld() {
-  return main_window::读取按钮->Text() == Gbk("释放数据");
-}
-
-// Which read-type radio a single [level info] block offers: the dungeon one
-// inside [dungeon] .. [/dungeon], the arena one inside [pvp] .. [/pvp], the
-// common one elsewhere (also when the block's tag differs in letter case,
-// so that its position is not found).
-void OfferSingleDataSet(const std::string& text) {
-  const int block = FindText(text, "[level info]");
+OfferedDataSets OfferedByLevelBlocks(std::string_view script, int levelBlocks) {
+  if (levelBlocks > 1) return {true, true, false};
+  if (levelBlocks < 1) return {};
+  const int block = FindText(script, "[level info]");
   auto inside = [&](std::string_view open, std::string_view close) {
-    const int a = FindText(text, open, 1, true);
-    const int b = FindText(text, close, 1, true);
+    const int a = FindText(script, open, 1, true);
+    const int b = FindText(script, close, 1, true);
     return block > 0 && a > 0 && b > 0 && a < block && block < b;
   };
-  if (inside("[dungeon]", "[/dungeon]")) {
-    SetReadTypeRadiosDisabled(false, true, true);
-  } else if (inside("[pvp]", "[/pvp]")) {
-    SetReadTypeRadiosDisabled(true, false, true);
-  } else {
-    SetReadTypeRadiosDisabled(true, true, false);
-  }
+  if (inside("[dungeon]", "[/dungeon]")) return {true, false, false};
+  if (inside("[pvp]", "[/pvp]")) return {false, true, false};
+  return {false, false, true};
 }
 
 }  // namespace
 
-void HoldSkill() {
-  main_window::编辑框1->Disable();
-  main_window::读取按钮->SetText(Gbk("释放数据"));
-  DisableSkillListControls();
-}
-
-void ReadOrReleaseSkill() {
-  if (main_window::读取按钮->Text() != Gbk("读取数据")) {
-    ReleaseSkillData();
-    return;
-  }
-  // The switch between two static copies belongs to the script read last:
-  // a read that held nothing leaves it enabled, and the next read must not
-  // offer the old script's other copy.
-  main_window::变换按钮->Disable();
-  const std::string form = DetectScriptFormat(main_window::编辑框1->Text());
-  if (form.empty()) {
-    ShowMessage(Gbk("只支持SuperPVF和PVFTool解密的数据格式！"));
-    return;
-  }
-  g_scriptFormat = form;
-  LoadSkill();
-}
-
-void LoadSkill() {
-  const bool sp = g_scriptFormat == "SP";
-  sp ? LoadSkillNameSp() : LoadSkillNamePt();
-
-  const std::string text = main_window::编辑框1->Text();
-  const int levelBlocks = CountOccurrences(text, "[level info]");
-  if (levelBlocks > 1) {
-    SetReadTypeRadiosDisabled(false, false, true);
-  } else if (levelBlocks == 1) {
-    OfferSingleDataSet(text);
-  }
-  g_hasLevelData = levelBlocks > 0;
-  if (g_hasLevelData) {
-    HoldSkill();
-  } else if (g_reportMissingData) {
-    ShowMessage(Gbk("该技能没有随等级变化的数据！"));
-  }
-
-  const int staticBlocks = CountOccurrences(text, "[static data]");
-  g_hasStaticData = staticBlocks > 0;
-  if (g_hasStaticData) {
-    g_staticDataSplit = staticBlocks > 1;
-  } else if (g_reportMissingData) {
-    ShowMessage(Gbk("该技能没有静态数据！"));
-  }
-
-  // With level data the static copy waits for the choice of a data set.
-  if (!g_hasLevelData && g_hasStaticData) {
-    main_window::编辑框1->Disable();
-    g_scriptText = main_window::编辑框1->Text();
-    if (!g_staticDataSplit) {
-      sp ? LoadCommonStaticDataSp() : LoadCommonStaticDataPt();
-    } else {
-      sp ? LoadDungeonStaticDataSp() : LoadDungeonStaticDataPt();
-      main_window::变换按钮->Enable();
-    }
-  }
-
-  if (sp) {
-    LoadHeaderFieldsSp();
-  } else {
-    LoadHeaderFieldsPt();
-  }
-  LoadMasteryLevels();
-  // Whichever step held the skill, no other skill may be opened over it
-  // and the file may not be saved while it is held.
-  if (IsHeld()) DisableSkillListControls();
-}
-
-void ClearLoadedSkillData() {
-  using namespace main_window;
-  g_levelRows.Clear();
-  g_levelValues.Clear();
-  g_placeholderMap.Clear();
-  g_scriptText.clear();
-  g_levelInfoText.clear();
-  g_staticDataText.clear();
-  g_levelInfoStart = 0;
-  g_levelInfoLength = 0;
-  g_valuesPerLevel = 0;
-  g_levelCount = 1;
-  for (fw::Ref<fw::Radio> radio : {刷图单选框, PK单选框, 通用单选框}) radio->SetChecked(false);
-  编辑框1->Enable();
-  for (fw::Ref<fw::Radio> radio : {增加单选框, 赋值单选框, 递增单选框, 倍率单选框}) {
-    radio->SetChecked(false);
-    radio->Disable();
-  }
-  数据表格->DeleteDataRows();
-  静态表格->DeleteDataRows();
-  描述编辑框->SetText("");
-}
-
-void ReloadSkillAndRestoreSelection() {
-  using namespace main_window;
-  // Choosing the data set parses the level table, which resets the mode to
-  // 赋值: the mode to restore is the one remembered before the read.
-  const std::string mode = g_modifyMode;
-  ReadOrReleaseSkill();
-
-  if (g_readType == Gbk("地下城") && !刷图单选框->Disabled()) {
-    OnDungeonRadioClicked();
-  } else if (g_readType == Gbk("决斗场") && !PK单选框->Disabled()) {
-    OnPkRadioClicked();
-  } else if (g_readType == Gbk("通用") && !通用单选框->Disabled()) {
-    OnCommonRadioClicked();
-  }
-
-  struct Restore {
-    std::string_view modeUtf8;
-    fw::Ref<fw::Radio> radio;
-    void (*handler)();
-  };
-  const Restore restores[] = {
-      {"增加", 增加单选框, &OnAddRadioClicked},
-      {"倍率", 倍率单选框, &OnRatioRadioClicked},
-      {"递增", 递增单选框, &OnIncrementRadioClicked},
-  };
-  for (const Restore& r : restores) {
-    if (mode == Gbk(r.modeUtf8) && !r.radio->Disabled()) {
-      r.handler();
-      r.radio->SetChecked(true);
-      赋值单选框->SetChecked(false);
-      return;
-    }
-  }
+ScriptOutline OutlineScript(std::string_view script) {
+  ScriptOutline outline;
+  outline.levelBlocks = CountOccurrences(script, "[level info]");
+  outline.offered = OfferedByLevelBlocks(script, outline.levelBlocks);
+  outline.staticBlocks = CountOccurrences(script, "[static data]");
+  return outline;
 }

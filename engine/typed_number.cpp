@@ -85,23 +85,57 @@ std::optional<std::int32_t> SignedInt32(bool negative, const std::string& digits
   return static_cast<std::int32_t>(value);
 }
 
+// "%.13g" text with its exponent, if it has one, worked into the digits:
+// "1.25e-05" becomes "0.0000125". Scripts hold their decimals written out.
+std::string WithoutExponent(const std::string& text) {
+  const std::size_t e = text.find('e');
+  if (e == std::string::npos) return text;
+  const bool negative = text[0] == '-';
+  std::string digits;
+  for (std::size_t i = negative ? 1 : 0; i < e; ++i) {
+    if (IsDigit(text[i])) digits.push_back(text[i]);
+  }
+  int exponent = 0;
+  std::from_chars(text.data() + e + 1 + (text[e + 1] == '+' ? 1 : 0), text.data() + text.size(),
+                  exponent);
+  // The point stands after `whole` digits of the mantissa's.
+  const int whole = 1 + exponent;
+  std::string out = negative ? "-" : "";
+  if (whole <= 0) {
+    out.append("0.").append(static_cast<std::size_t>(-whole), '0').append(digits);
+  } else if (static_cast<std::size_t>(whole) >= digits.size()) {
+    out.append(digits).append(static_cast<std::size_t>(whole) - digits.size(), '0');
+  } else {
+    out.append(digits, 0, static_cast<std::size_t>(whole))
+        .append(".")
+        .append(digits, static_cast<std::size_t>(whole));
+  }
+  return out;
+}
+
 }  // namespace
 
 bool HasForbiddenCharacter(std::string_view cell) {
   return cell.find_first_of("\t\r\n") != std::string_view::npos;
 }
 
-TypedNumber ReadTypedNumber(std::string_view cell) {
-  if (HasForbiddenCharacter(cell)) return {TypedKind::Forbidden, {}};
+std::string TypedText(std::string_view cell) {
   const std::string folded = FoldedCell(cell);
   std::size_t begin = 0;
   std::size_t end = folded.size();
   while (begin < end && IsBlank(folded[begin])) ++begin;
   while (end > begin && IsBlank(folded[end - 1])) --end;
-  if (begin == end) return {TypedKind::Empty, {}};
+  return folded.substr(begin, end - begin);
+}
+
+TypedNumber ReadTypedNumber(std::string_view cell) {
+  if (HasForbiddenCharacter(cell)) return {TypedKind::Forbidden, {}};
+  const std::string folded = TypedText(cell);
+  if (folded.empty()) return {TypedKind::Empty, {}};
 
   TypedNumber n;
-  std::size_t i = begin;
+  const std::size_t end = folded.size();
+  std::size_t i = 0;
   if (folded[i] == '+' || folded[i] == '-') n.value.negative = folded[i++] == '-';
   std::string whole;
   for (; i < end && IsDigit(folded[i]); ++i) whole.push_back(folded[i]);
@@ -207,5 +241,5 @@ std::optional<std::string> DecimalToText(const Decimal& value) {
   const auto [ptr, ec] = std::from_chars(exact.data(), exact.data() + exact.size(), d);
   if (ec != std::errc() && ec != std::errc::result_out_of_range) return std::nullopt;
   if (ec == std::errc::result_out_of_range) d = 0.0;  // below the smallest double
-  return DoubleToText(value.negative && d != 0.0 ? -d : d);
+  return WithoutExponent(DoubleToText(value.negative && d != 0.0 ? -d : d));
 }

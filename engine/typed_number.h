@@ -34,6 +34,10 @@ struct TypedNumber {
 
 TypedNumber ReadTypedNumber(std::string_view cell);
 
+// The text that ReadTypedNumber reads a cell as: full-width ASCII forms and
+// the ideographic space folded to ASCII, blanks around it trimmed.
+std::string TypedText(std::string_view cell);
+
 // Whether a cell holds a TAB, CR or LF.
 bool HasForbiddenCharacter(std::string_view cell);
 
@@ -51,6 +55,7 @@ Decimal Multiply(const Decimal& a, const Decimal& b);
 // Truncated toward zero, when the result fits 32 bits.
 std::optional<std::int32_t> TruncateToInt32(const Decimal& value);
 
-// The value rounded to a double and written with "%.13g", when its whole
-// part fits 32 bits.
+// The value rounded to a double and written with the 13 significant digits
+// of "%.13g", always without an exponent ("0.00001"), when its whole part
+// fits 32 bits.
 std::optional<std::string> DecimalToText(const Decimal& value);

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "engine/modify.h"
 #include "engine/rebuild.h"
 
 // A refusal of the bulk modification while `mode` is chosen: the mode's
@@ -13,3 +14,14 @@ std::string StaticRefusalMessage(Refusal refusal);
 // The refusals every writer shares: a forbidden character, a result out of
 // range, a block or section not found, a count that does not match.
 std::string CommonRefusalMessage(Refusal refusal);
+// A level range that is not one to modify (empty for RangeCheck::Fine).
+std::string LevelRangeMessage(RangeCheck check);
+
+// What a refused save of a side window tells: the second and third line of
+// its prompt.
+struct RefusalLines {
+  std::string message;
+  std::string note;
+};
+RefusalLines HeaderRefusalLines(Refusal refusal);
+RefusalLines MasteryRefusalLines(Refusal refusal);

@@ -81,7 +81,7 @@ class Backend {
   virtual void SetClipboardText(std::string_view gbk) = 0;
   virtual std::string ClipboardText() = 0;
   virtual bool PlaySound(std::span<const std::uint8_t> wave) = 0;
-  virtual std::string ProgramFolder() = 0;  // GBK, no trailing separator
+  virtual std::string ProgramFolder() = 0;  // as the system names it, no trailing separator
   // Shows the fatal-error report (GBK). Returns; the runtime then ends.
   virtual void ShowFatal(std::string_view gbk) = 0;
   // The last step of the exit road, after the exit routine ran and every

@@ -150,6 +150,7 @@ struct Window::State {
   };
   std::map<int, ProgramTimer> programTimers;
   RawInputHook rawInput;
+  UnitChangeHook unitChange;
 };
 
 struct Runtime::State {

@@ -73,8 +73,8 @@ void Headless::SetScreenSize(int width, int height) {
   state_->screenWidth = width;
   state_->screenHeight = height;
 }
-void Headless::SetProgramFolder(std::string gbk) {
-  state_->programFolder = std::move(gbk);
+void Headless::SetProgramFolder(std::string path) {
+  state_->programFolder = std::move(path);
 }
 void Headless::FailNextLoad(std::string_view window) {
   ++state_->failLoads[std::string(window)];

@@ -45,7 +45,7 @@ class Headless final : public Backend {
 
   // ---- Set-up ----
   void SetScreenSize(int width, int height);   // default 1920 x 1080
-  void SetProgramFolder(std::string gbk);      // default: the executable's folder
+  void SetProgramFolder(std::string path);     // default: the executable's folder
   void FailNextLoad(std::string_view window);  // its next Load fails (view not built)
   // Real time without a step or a post after which a waiting loop with
   // nothing scripted ends the run as "headless: stalled" (default 5000 ms).

@@ -186,7 +186,8 @@ std::string ClipboardText();
 // (embedded data does). Returns false when the bytes are not a playable
 // wave or there is no audio; the program ignores it.
 bool PlaySound(std::span<const std::uint8_t> wave);
-// The program's own folder, GBK, without a trailing separator.
+// The program's own folder as the operating system names it (not GBK: see
+// platform/files.h), without a trailing separator.
 std::string ProgramFolder();
 // The screen's size in pixels, for centring and placement.
 int ScreenWidth();

@@ -192,6 +192,11 @@ void Control::RemoveProperty(std::string_view name) {
 void Control::Notify(Prop p) {
   if (!Loaded()) return;
   Access::RuntimeOf(*window_).backend().Changed(*this, p);
+  const UnitChangeHook& watch = Access::Of(*window_).unitChange;
+  if (!watch) return;
+  // A copy: the hook may replace itself while it runs.
+  const UnitChangeHook hook = watch;
+  hook(*this, p);
 }
 
 // ---- Window ----------------------------------------------------------------
@@ -248,6 +253,7 @@ void ClearWindowState(detail::WindowState& s) {
   s.programTimers.clear();
   s.properties.Clear();
   s.rawInput = nullptr;
+  s.unitChange = nullptr;
 }
 
 }  // namespace
@@ -490,6 +496,11 @@ bool Window::HasRawInputHook() const {
   return static_cast<bool>(state_->rawInput);
 }
 
+void Window::SetUnitChangeHook(UnitChangeHook hook) {
+  detail::RequireGui();
+  if (state_->loaded) state_->unitChange = std::move(hook);
+}
+
 bool Window::Minimise() {
   detail::RequireGui();
   State& s = *state_;
@@ -533,14 +544,18 @@ Control* Window::Find(std::string_view unitName) const {
 }
 
 bool Window::Blocked() const {
-  if (Access::Of(*runtime_).inputHolds > 0) return true;
-  for (const Window* modal : Access::Of(*runtime_).modalsWithOwner) {
-    if (modal == this) continue;
+  return Access::Of(*runtime_).inputHolds > 0 || BlockedBy() != nullptr;
+}
+
+Window* Window::BlockedBy() const {
+  const std::vector<Window*>& modals = Access::Of(*runtime_).modalsWithOwner;
+  for (auto modal = modals.rbegin(); modal != modals.rend(); ++modal) {
+    if (*modal == this) continue;
     for (const Window* w = this; w != nullptr; w = w->EmbeddedIn()) {
-      if (w == modal->Owner()) return true;
+      if (w == (*modal)->Owner()) return *modal;
     }
   }
-  return false;
+  return nullptr;
 }
 
 Window* Window::Owner() const {

@@ -209,6 +209,8 @@ struct RawInput {
   int key = 0;
 };
 using RawInputHook = std::function<void(const RawInput&)>;
+// A unit of the window and what the program changed of it.
+using UnitChangeHook = std::function<void(Control&, Prop)>;
 
 // How a window is loaded.
 struct LoadOptions {
@@ -313,6 +315,14 @@ class Window {
   void SetRawInputHook(RawInputHook hook);
   bool HasRawInputHook() const;
 
+  // While a hook is set, it learns of every change the program makes to a
+  // unit of this window, after the backend was told (see Prop): for a
+  // program that draws the units itself and must follow them (the
+  // skinned-window module follows a unit disabled or enabled through
+  // Control::SetDisabled). Dropped when the window is destroyed; ignored
+  // while it is not loaded.
+  void SetUnitChangeHook(UnitChangeHook hook);
+
   // Minimises a loaded top-level window; false when it is not loaded or is
   // embedded. Restoring is the user's (or the backend's) business; an
   // embedded window follows its parent.
@@ -336,6 +346,10 @@ class Window {
   // Whether user input to this window is refused because a modal window
   // with an owner blocks it, or because a DelayHoldingInput is running.
   bool Blocked() const;
+  // The modal window that blocks user input to this one (of several, the
+  // one loaded last): the window that answers for it. nullptr when no
+  // modal window blocks it (a DelayHoldingInput alone has none).
+  Window* BlockedBy() const;
 
   // How the current instance was loaded (for the backends: an owned window
   // stays above its owner, a modal one may be shown as such). nullptr and

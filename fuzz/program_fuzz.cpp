@@ -2,10 +2,10 @@
 // 编辑框1 as the user does, then read; each data set the read offers is
 // chosen, paged forward, back and to a level, its static copy switched and
 // every mode clicked; the skill is released and the box read again. Every
-// prompt is answered with OK. The program must end through 关闭按钮 with code
-// 0: a fatal end (a crash reported by the framework, an index outside a
-// text array) or a stall (a loop waiting for something that never comes) is
-// a finding.
+// prompt is answered with OK once it stands open, as the user answers it.
+// The program must end through 关闭按钮 with code 0: a fatal end (a crash
+// reported by the framework, an index outside a text array) or a stall (a
+// loop waiting for something that never comes) is a finding.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -14,6 +14,7 @@
 #include <string_view>
 
 #include "app/program.h"
+#include "app/prompt.h"
 #include "app/testing/prompts.h"
 #include "app/units.h"
 #include "framework/headless.h"
@@ -25,11 +26,22 @@ namespace {
 
 constexpr std::string_view kMain = "MainWindow";
 
-// The user's part of one run. Before each action a few answers are armed,
-// more than any one action asks for; answers left over are never used.
+// The time the prompt box takes to unroll to its full width.
+constexpr int kPromptOpensMs =
+    (app::kPromptWidth / app::kPromptAnimStep + 1) * app::kPromptAnimPeriodMs;
+
+// Answers for the next prompts, more than any one action asks for (answers
+// left over are never used): each prompt is answered with OK once it has
+// unrolled. A prompt that follows at once then takes over the figure of
+// the one before, which is still there, instead of drawing it anew.
+void ArmAnswers(fw::Headless& h, app::testing::Prompts& prompts) {
+  for (int i = 0; i < 8; ++i) prompts.During([&h] { h.Advance(kPromptOpensMs); });
+}
+
+// The user's part of one run. Before each action answers are armed.
 void Act(fw::Headless& h, app::testing::Prompts& prompts, std::string_view input) {
   auto click = [&](std::string_view unit) {
-    prompts.Ok(8);
+    ArmAnswers(h, prompts);
     h.Click(kMain, unit);
   };
   h.MouseDown(kMain, "编辑框1", fw::MouseButton::Left);  // the hint goes
@@ -42,7 +54,7 @@ void Act(fw::Headless& h, app::testing::Prompts& prompts, std::string_view input
          {"下一页按钮", "下一页按钮", "上一页按钮", "跳转按钮", "变换按钮", "变换按钮"}) {
       click(unit);
     }
-    prompts.Ok(8);
+    ArmAnswers(h, prompts);
     h.Type(kMain, "页数编辑框", "2");
     click("跳转按钮");
     for (const char* mode : {"增加单选框", "倍率单选框", "递增单选框", "赋值单选框"}) click(mode);

@@ -14,10 +14,13 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/blocks.h"
 #include "engine/header_fields.h"
 #include "engine/mastery.h"
 #include "engine/rebuild.h"
+#include "engine/script_form.h"
 #include "engine/side_writes.h"
+#include "engine/static_data.h"
 #include "engine/text.h"
 #include "engine/typed_number.h"
 #include "tests/engine/rebuild_model.h"
@@ -102,9 +105,23 @@ std::vector<std::string> Cells(FuzzedDataProvider& p, int most) {
   return cells;
 }
 
+// The shifts that a rebuild reports: a span of the old script that no
+// change overlaps reads the same at its shifted place in the new one.
+void CheckShifts(FuzzedDataProvider& p, std::string_view before, const Rebuilt& r) {
+  const int size = static_cast<int>(before.size());
+  const TextSpan span{p.ConsumeIntegralInRange<int>(1, size + 1),
+                      p.ConsumeIntegralInRange<int>(0, size)};
+  const TextSpan after = ShiftedSpan(span, r.shifts);
+  if (after.start < 1) return;
+  Check(after.length == span.length, "a shifted span keeps its length");
+  Check(SpanText(r.text, after) == SpanText(before, span),
+        "a span that no change overlaps reads the same after the shifts");
+}
+
 // Any script, any recorded place, any inputs: no crash; a refusal leaves
-// no text; a PT rebuild changes nothing outside the recorded place; the SP
-// result has the float patch applied (a second patch changes nothing).
+// no text; the shifts say where the text moved; a PT rebuild changes
+// nothing outside the recorded place; the SP result has the float patch
+// applied (a second patch changes nothing).
 void RawLevel(FuzzedDataProvider& p) {
   const ScriptForm form = p.ConsumeBool() ? ScriptForm::Sp : ScriptForm::Pt;
   const ModifyMode mode = static_cast<ModifyMode>(p.ConsumeIntegralInRange<int>(0, 3));
@@ -124,6 +141,7 @@ void RawLevel(FuzzedDataProvider& p) {
     Check(r.text.empty(), "a refusal leaves no text");
     return;
   }
+  CheckShifts(p, script, r);
   if (form == ScriptForm::Sp) {
     Check(PatchLevelPropertyFloats(r.text) == r.text, "the SP result is patched once");
     return;
@@ -142,8 +160,13 @@ void RawStatic(FuzzedDataProvider& p) {
   const StaticCopy copy = static_cast<StaticCopy>(p.ConsumeIntegralInRange<int>(0, 2));
   const StaticChange change{RawText(p), Cells(p, 6)};
   const bool sp = p.ConsumeBool();
+  // Where the static loader reads the copy, or any place at all.
+  TextSpan block = (sp ? CutStaticDataSp(script, copy) : CutStaticDataPt(script, copy)).block;
+  if (p.ConsumeBool()) {
+    block = {p.ConsumeIntegral<int>(), p.ConsumeIntegral<int>()};
+  }
   const Rebuilt r =
-      sp ? RebuildStaticDataSp(script, copy, change) : RebuildStaticDataPt(script, copy, change);
+      sp ? RebuildStaticDataSp(script, block, change) : RebuildStaticDataPt(script, block, change);
   if (!r.Accepted()) Check(r.text.empty(), "a refused static rebuild leaves no text");
 }
 
@@ -154,8 +177,9 @@ void RawPatch(FuzzedDataProvider& p) {
   Check(once.size() >= text.size(), "the float patch only inserts");
 }
 
-// Header fields of a random script, some edited to digits: a save that goes
-// through reads back exactly the edited values.
+// Header fields of a random script, some edited to digits or to anything: a
+// save that goes through keeps the script in its form (so that it reads
+// again), and with digits it reads back exactly the edited values.
 void HeaderFields(FuzzedDataProvider& p) {
   const ScriptForm form = p.ConsumeBool() ? ScriptForm::Sp : ScriptForm::Pt;
   const std::string script = RawText(p);
@@ -164,16 +188,32 @@ void HeaderFields(FuzzedDataProvider& p) {
   for (const HeaderRowGroup& g : load.groups) {
     for (std::size_t i = 0; i < g.titles.size(); ++i) rows.push_back({g.titles[i], g.values[i]});
   }
+  bool anything = false;  // a value edited to other text than digits
   for (GridRow& row : rows) {
-    if (p.ConsumeBool()) {
-      row.value = p.ConsumeBool() ? std::to_string(p.ConsumeIntegralInRange<int>(0, 99999)) : "";
+    if (!p.ConsumeBool()) continue;
+    switch (p.ConsumeIntegralInRange<int>(0, 2)) {
+      case 0:
+        row.value = std::to_string(p.ConsumeIntegralInRange<int>(0, 99999));
+        break;
+      case 1:
+        row.value.clear();
+        break;
+      default:
+        row.value = p.ConsumeBool() ? Piece(p) : p.ConsumeRandomLengthString(12);
+        anything = true;
+        break;
     }
   }
-  const Rebuilt r = RebuildHeaderFields(script, form, load.slots, rows, std::nullopt);
+  const Rebuilt r = RebuildHeaderFields(script, form, load.slots, load.spans, rows, std::nullopt);
   if (!r.Accepted()) {
     Check(r.text.empty(), "a refused header save leaves no text");
     return;
   }
+  const std::string formName = form == ScriptForm::Sp ? "SP" : "PT";
+  if (DetectScriptFormat(script) == formName) {
+    Check(DetectScriptFormat(r.text) == formName, "a header save keeps the script's form");
+  }
+  if (anything) return;
   // Values that hold a tag could carry another field's tag away with them;
   // for every other script each field reads back as saved, or as it was
   // when its first value was emptied.
@@ -209,8 +249,8 @@ void Mastery(FuzzedDataProvider& p) {
     if (p.ConsumeBool()) cell = value = std::to_string(p.ConsumeIntegralInRange<int>(1, 99));
     cells.push_back(cell);
   }
-  const Rebuilt r =
-      RebuildMasteryLevels(script, form, section.second, section.values, cells, std::nullopt);
+  const Rebuilt r = RebuildMasteryLevels(script, form, section.span, section.second, section.values,
+                                         cells, std::nullopt);
   if (!r.Accepted()) {
     Check(r.text.empty(), "a refused mastery save leaves no text");
     return;
@@ -228,6 +268,7 @@ void Numbers(FuzzedDataProvider& p) {
   const auto whole = TruncateToInt32(product);
   const auto text = DecimalToText(product);
   Check(whole.has_value() == text.has_value(), "a product in range has a text");
+  if (text) Check(text->find_first_of("eE") == std::string::npos, "a product has no exponent");
 }
 
 }  // namespace

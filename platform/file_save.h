@@ -2,6 +2,8 @@
 // temporary file in the same folder, which is flushed to the disk and then
 // renamed over the target. A save that fails at any step, or is
 // interrupted, leaves the old file whole and removes the temporary one.
+// Where the folder takes no new file, a file that may be written is
+// written over in place instead.
 #pragma once
 
 #include <cstddef>
@@ -27,12 +29,21 @@ class FileOps {
 // the ones it replaces. GUI thread, like every save.
 FileOps* SetFileOps(FileOps* ops);
 
-// Replaces the content of the file `path` (GBK) by `bytes`, creating it
-// when it does not exist; a file that exists keeps its permissions (and,
-// where allowed, its owner), and a symbolic link keeps pointing at it.
-// False, with nothing changed, for a path that is empty, relative or names
-// a folder or anything but a regular file, for a read-only file, for a
-// folder that is missing or read-only, and for any step that fails.
+// Replaces the content of the file `path` (as the system names it, see
+// files.h) by `bytes`, creating it when it does not exist; a file that
+// exists keeps its permissions (and, where allowed, its owner). A symbolic
+// link is saved through: the file it leads to (through every further link,
+// and created when it is missing) takes the bytes, and the link stays a
+// link.
+//
+// False, with nothing changed, for a path that is empty, holds a zero byte,
+// is relative or names a folder or anything but a regular file, for a
+// read-only file, for a new file in a folder that is missing or read-only,
+// and for any step that fails. A writable file in a folder that takes no
+// new file (read-only to the user, or immutable) is written over in place,
+// flushed to the disk and truncated to the new size; that save too is true
+// only when every step succeeded, but one that fails part way may leave the
+// file partly written.
 bool ReplaceFileContents(std::string_view path, std::string_view bytes);
 
 }  // namespace platform

@@ -1,4 +1,4 @@
-// Files services; see files.h. POSIX calls on the UTF-8 form of the names.
+// Files services; see files.h. POSIX calls on the names as given.
 #include "platform/files.h"
 
 #include <dirent.h>
@@ -21,24 +21,9 @@ namespace platform {
 
 namespace {
 
-// The file system's (UTF-8) form of a name, or nullopt for a name that
-// names nothing: empty, holding a zero byte, or not valid GBK (its
-// converted form would name another file).
-std::optional<std::string> Native(std::string_view gbk) {
-  if (gbk.empty() || gbk.find('\0') != std::string_view::npos) return std::nullopt;
-  bool replaced = false;
-  std::string utf8 = GbkToUtf8(gbk, &replaced);
-  if (replaced) return std::nullopt;
-  return utf8;
-}
-
-// The program's (GBK) form of a name found in a folder, or nullopt when it
-// does not come back unchanged: the program could not open it by that name.
-std::optional<std::string> ProgramName(std::string_view utf8) {
-  bool replaced = false;
-  std::string gbk = Utf8ToGbk(utf8, &replaced);
-  if (replaced || GbkToUtf8(gbk) != utf8) return std::nullopt;
-  return gbk;
+// Whether a path may name a file at all.
+bool Names(std::string_view path) {
+  return !path.empty() && path.find('\0') == std::string_view::npos;
 }
 
 class Fd {
@@ -63,9 +48,8 @@ struct DirCloser {
 };
 using Dir = std::unique_ptr<DIR, DirCloser>;
 
-bool StatOf(std::string_view gbk, struct stat& st) {
-  const std::optional<std::string> native = Native(gbk);
-  return native && ::stat(native->c_str(), &st) == 0;
+bool StatOf(std::string_view path, struct stat& st) {
+  return Names(path) && ::stat(std::string(path).c_str(), &st) == 0;
 }
 
 char AsciiLower(char c) {
@@ -83,16 +67,28 @@ bool EndsWithNoCase(std::string_view name, std::string_view suffix) {
 
 }  // namespace
 
+std::optional<std::string> NativePath(std::string_view gbk) {
+  if (gbk.empty() || gbk.find('\0') != std::string_view::npos) return std::nullopt;
+  bool replaced = false;
+  std::string utf8 = GbkToUtf8(gbk, &replaced);
+  if (replaced) return std::nullopt;
+  return utf8;
+}
+
+std::string ShownPath(std::string_view native) {
+  return Utf8ToGbk(native);
+}
+
 std::optional<std::string> ReadWholeFile(std::string_view path, std::int64_t limit) {
-  const std::optional<std::string> native = Native(path);
-  if (!native) return std::nullopt;
+  if (!Names(path)) return std::nullopt;
+  const std::string native(path);
   // Only regular files: a named pipe would wait for a writer and a device
   // may never end. The name is looked at before it is opened (opening some
   // devices acts on them) and the opened file again (the name may have
   // changed in between); the open never waits.
   struct stat st {};
-  if (::stat(native->c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
-  Fd fd(::open(native->c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+  if (::stat(native.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
+  Fd fd(::open(native.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
   if (fd.get() < 0) return std::nullopt;
   if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
   const bool limited = limit >= 0;
@@ -125,9 +121,8 @@ std::optional<std::string> ReadWholeFile(std::string_view path, std::int64_t lim
 }
 
 bool WriteWholeFile(std::string_view path, std::string_view bytes) {
-  const std::optional<std::string> native = Native(path);
-  if (!native) return false;
-  Fd fd(::open(native->c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+  if (!Names(path)) return false;
+  Fd fd(::open(std::string(path).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
   if (fd.get() < 0) return false;
   std::size_t done = 0;
   while (done < bytes.size()) {
@@ -159,7 +154,7 @@ bool IsDirectory(std::string_view path) {
 
 bool IsDirectoryEmpty(std::string_view path) {
   if (!IsDirectory(path)) return false;
-  Dir dir(::opendir(Native(path)->c_str()));
+  Dir dir(::opendir(std::string(path).c_str()));
   if (!dir) return false;
   while (const dirent* e = ::readdir(dir.get())) {
     const std::string_view name = e->d_name;
@@ -172,17 +167,17 @@ namespace {
 
 enum class EntryKind { File, Folder };
 
-// The entries of one kind directly in `folder`, as the program names them,
+// The entries of one kind directly in `folder`, as the system names them,
 // in byte order. Files are found after following links; folders are not.
 std::vector<std::string> ListEntries(std::string_view folder, EntryKind kind,
                                      std::string_view extension) {
   std::vector<std::string> names;
-  const std::optional<std::string> native = Native(folder);
-  if (!native) return names;
-  Dir dir(::opendir(native->c_str()));
+  if (!Names(folder)) return names;
+  const std::string native(folder);
+  Dir dir(::opendir(native.c_str()));
   if (!dir) return names;
   std::string suffix;
-  if (!extension.empty()) suffix.append(".").append(GbkToUtf8(extension));
+  if (!extension.empty()) suffix.append(".").append(extension);
   while (const dirent* e = ::readdir(dir.get())) {
     const std::string_view name = e->d_name;
     if (name == "." || name == "..") continue;
@@ -194,19 +189,18 @@ std::vector<std::string> ListEntries(std::string_view folder, EntryKind kind,
         // The entry type is not known (some file systems) or it is a link:
         // ask for what the name leads to.
         struct stat st {};
-        const std::string full = *native + kPathSeparator + std::string(name);
+        const std::string full = native + kPathSeparator + std::string(name);
         wanted = ::stat(full.c_str(), &st) == 0 && S_ISREG(st.st_mode);
       }
     } else {
       wanted = e->d_type == DT_DIR;
       if (e->d_type == DT_UNKNOWN) {
         struct stat st {};
-        const std::string full = *native + kPathSeparator + std::string(name);
+        const std::string full = native + kPathSeparator + std::string(name);
         wanted = ::lstat(full.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
       }
     }
-    if (!wanted) continue;
-    if (std::optional<std::string> gbk = ProgramName(name)) names.push_back(std::move(*gbk));
+    if (wanted) names.emplace_back(name);
   }
   // The file system's own order depends on how the folder was filled; the
   // lists the user sees should not.
@@ -232,7 +226,7 @@ std::string ExecutableFolder() {
   const std::size_t slash = path.rfind('/');
   if (slash == std::string::npos) return ".";
   path.resize(slash == 0 ? 1 : slash);
-  return Utf8ToGbk(path);
+  return path;
 }
 
 }  // namespace platform

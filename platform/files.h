@@ -1,6 +1,10 @@
-// File and folder services. Names are the program's text (GBK), as the
-// program keeps paths in its edit boxes and lists; they are converted to
-// the file system's UTF-8 here and nowhere else. A name holding a zero byte
+// File and folder services. Paths are given and returned as the operating
+// system names them (its bytes, UTF-8 as a rule), so that a folder whose
+// name GBK cannot hold (a home folder "jörg", a Korean name) serves as well
+// as any: the program's folder, the skill folder and every file listed in
+// it keep that form. Only where a path meets the program's text (GBK) is
+// it converted: NativePath for a path the user typed or dropped, ShownPath
+// for a path shown to the user. An empty name, or one holding a zero byte,
 // names nothing (no file system name can hold one), so every function
 // treats it as missing. Folder separators are kPathSeparator. Every
 // function may run on any thread.
@@ -17,6 +21,14 @@ namespace platform {
 inline constexpr char kPathSeparator = '/';
 
 inline constexpr std::int64_t kNoSizeLimit = -1;
+
+// The system's form of a path held as the program's text (GBK), or nullopt
+// for a text that names no file: empty, holding a zero byte, or not clean
+// GBK (its converted form would name another file).
+std::optional<std::string> NativePath(std::string_view gbk);
+// A path as the user is shown it (GBK); what GBK cannot hold is shown as
+// "?", so the text may name another file: keep the path itself for using it.
+std::string ShownPath(std::string_view native);
 
 // The whole file as bytes, or nullopt when it cannot be read: a missing
 // name, anything but a regular file after following links (a folder, a
@@ -44,19 +56,17 @@ bool IsDirectory(std::string_view path);
 bool IsDirectoryEmpty(std::string_view path);
 
 // The names (not paths) of the regular files (after following links)
-// directly in `folder` whose name ends in "." + extension, compared without
-// ASCII case, in byte order of their names; folders and special files are
-// neither listed nor entered. An empty extension lists every regular file.
-// A folder that cannot be read gives an empty list. A name is given in GBK
-// and is left out when its UTF-8 form does not come back unchanged from
-// GBK (the program could not open it by the name it keeps).
+// directly in `folder` whose name ends in "." + extension (ASCII), compared
+// without ASCII case, in byte order of their names; folders and special
+// files are neither listed nor entered. An empty extension lists every
+// regular file. A folder that cannot be read gives an empty list.
 std::vector<std::string> ListFiles(std::string_view folder, std::string_view extension);
 // The names of the folders directly in `folder`, by the same rules; links
 // are not followed here, so a walk down the folders always ends.
 std::vector<std::string> ListFolders(std::string_view folder);
 
 // The folder that holds the running executable, without a trailing
-// separator (GBK).
+// separator.
 std::string ExecutableFolder();
 
 }  // namespace platform

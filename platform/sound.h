@@ -37,21 +37,28 @@ class Wave {
   std::size_t length_ = 0;
 };
 
+// The audio device is opened once, at the first Play, for that wave's
+// format. When it cannot be opened (a machine without a sound card), one
+// line on standard error says so, the audio libraries' own complaints are
+// not shown, and the player stays silent for the rest of its life without
+// trying again.
 class SoundPlayer {
  public:
-  SoundPlayer();   // audio is opened on the first Play
+  SoundPlayer();
   ~SoundPlayer();  // stops playback and closes the audio device
   SoundPlayer(const SoundPlayer&) = delete;
   SoundPlayer& operator=(const SoundPlayer&) = delete;
 
   // Starts playing the wave once and returns at once; a sound still
-  // playing is cut off and replaced. The samples are copied, so the bytes
-  // need not outlive the call. False when SDL does not load the wave or
-  // audio cannot be opened (the caller carries on silently).
+  // playing is cut off and replaced. A wave of another format than the
+  // first is converted for the open device. The samples are copied, so the
+  // bytes need not outlive the call. False when SDL does not load the wave
+  // or there is no audio device (the caller carries on silently).
   bool Play(std::span<const std::uint8_t> wave);
   void Stop();
 
  private:
+  bool OpenAudio(const Wave& wave);
   struct State;
   std::unique_ptr<State> state_;
 };

@@ -43,6 +43,12 @@ void PngSkin::SubclassChildren() {
     if (type == kSkinButton) old = SetWindowProc(child, &SkinButtonWndProc);
     if (type == kSkinEdit) old = SetWindowProc(child, &SkinEditWndProc);
     if (old != nullptr) SetProp(child, kChildWndProcProperty, old);
+    // A button disabled before it was skinned (by its form, say) shows its
+    // disabled image from the start, as after WM_ENABLE.
+    if (type == kSkinButton && old != nullptr) {
+      if (const fw::Control* unit = ControlOf(child); unit != nullptr && unit->Disabled())
+        SetProp(child, kDrawStateProperty, kStateDisabled);
+    }
   }
   RedrawSkinnedWindow(hwnd_, nullptr, false);
 }

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 #include <memory>
+#include <mutex>
 #include <optional>
 
 #include "platform/codepage.h"
@@ -27,6 +28,55 @@ struct Counted {
 };
 
 constexpr int kMaxSide = 16384;
+
+// Pixel storage of disposed images, kept for the next bitmaps. A few
+// buffers are enough for a window's frame being composed while the one it
+// replaces is still shown; buffers of more than kKeptPixels are not kept.
+// A frame's pixels may be let go of by whoever held the frame last, so
+// the store is locked.
+class PixelStore {
+ public:
+  // `count` pixels, every one 0.
+  std::vector<Argb> Take(std::size_t count) {
+    std::vector<Argb> pixels;
+    if (count == 0) return pixels;
+    {
+      const std::lock_guard<std::mutex> lock(mutex_);
+      // The smallest kept buffer that holds them.
+      auto best = spare_.end();
+      for (auto it = spare_.begin(); it != spare_.end(); ++it) {
+        if (it->size() >= count && (best == spare_.end() || it->size() < best->size())) best = it;
+      }
+      if (best == spare_.end()) return std::vector<Argb>(count);
+      pixels = std::move(*best);
+      spare_.erase(best);
+    }
+    // Cleared in one go: an element-wise fill of a whole frame costs more
+    // than the drawing where the code is instrumented (the fuzz build).
+    pixels.resize(count);
+    std::memset(pixels.data(), 0, count * sizeof(Argb));
+    return pixels;
+  }
+
+  void Give(std::vector<Argb>&& pixels) {
+    if (pixels.empty() || pixels.size() > kKeptPixels) return;
+    const std::lock_guard<std::mutex> lock(mutex_);
+    if (spare_.size() < kKeptBuffers) spare_.push_back(std::move(pixels));
+  }
+
+ private:
+  static constexpr std::size_t kKeptBuffers = 4;
+  static constexpr std::size_t kKeptPixels = std::size_t{1024} * 1024;
+  std::mutex mutex_;
+  std::vector<std::vector<Argb>> spare_;
+};
+
+// Never destroyed: a frame held somewhere until the process ends may give
+// its pixels back after every static is gone.
+PixelStore& Store() {
+  static PixelStore* const store = new PixelStore;
+  return *store;
+}
 
 // Straight-alpha "source over": `src` drawn over `dst`.
 Argb Over(Argb dst, Argb src) {
@@ -72,11 +122,26 @@ struct Image : Counted {
   int width = 0;
   int height = 0;
   std::vector<Argb> pixels;
+  // What is known of the pixels, so that drawing need not look at each:
+  // a bitmap that nothing has been drawn on yet is all 0 (blank); and
+  // every pixel with no alpha may be known to be 0, as drawing with
+  // "source over" leaves them (Over makes a pixel clear only by leaving it
+  // as it was).
+  bool blank = false;
+  bool clearIsZero = false;
 };
 
 struct Graphics : Counted {
   Image* target = nullptr;
 };
+
+namespace {
+// The surface that a drawing call changes; it is no longer blank.
+Image& DrawnOn(Graphics& graphics) {
+  graphics.target->blank = false;
+  return *graphics.target;
+}
+}  // namespace
 
 struct Brush : Counted {
   Argb colour = 0;
@@ -188,10 +253,13 @@ Status LoadImageFromStream(Stream* stream, Image** image) {
   auto* out = new Image;
   out->width = decoded->width;
   out->height = decoded->height;
-  out->pixels.resize(static_cast<std::size_t>(out->width) * static_cast<std::size_t>(out->height));
+  out->pixels =
+      Store().Take(static_cast<std::size_t>(out->width) * static_cast<std::size_t>(out->height));
+  out->clearIsZero = true;
   for (std::size_t i = 0; i < out->pixels.size(); ++i) {
     const std::uint8_t* p = decoded->pixels.data() + i * 4;
     out->pixels[i] = Argb{p[3]} << 24 | Argb{p[0]} << 16 | Argb{p[1]} << 8 | Argb{p[2]};
+    if (p[3] == 0 && out->pixels[i] != 0) out->clearIsZero = false;
   }
   *image = out;
   return Status::Ok;
@@ -207,13 +275,16 @@ Status CreateBitmapFromScan0(int width, int height, int, int format, Image** bit
   auto* out = new Image;
   out->width = width;
   out->height = height;
-  out->pixels.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
+  out->pixels = Store().Take(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+  out->blank = true;
+  out->clearIsZero = true;
   *bitmap = out;
   return Status::Ok;
 }
 
 Status DisposeImage(Image* image) {
   if (image == nullptr) return Status::InvalidParameter;
+  Store().Give(std::move(image->pixels));
   delete image;
   return Status::Ok;
 }
@@ -246,6 +317,21 @@ const std::vector<Argb>* ImagePixels(const Image* image) {
   return image == nullptr ? nullptr : &image->pixels;
 }
 
+std::shared_ptr<const std::vector<Argb>> DisposeImageIntoFrame(Image* bitmap) {
+  if (bitmap == nullptr) return nullptr;
+  if (!bitmap->clearIsZero) {
+    for (Argb& p : bitmap->pixels) p = Over(0, p);
+  }
+  auto* pixels = new std::vector<Argb>(std::move(bitmap->pixels));
+  delete bitmap;
+  return std::shared_ptr<const std::vector<Argb>>(pixels, [](const std::vector<Argb>* p) {
+    // Made without const, so it may give its storage back.
+    auto* own = const_cast<std::vector<Argb>*>(p);
+    Store().Give(std::move(*own));
+    delete own;
+  });
+}
+
 // ---- Drawing ----------------------------------------------------------------
 
 Status GetImageGraphicsContext(Image* image, Graphics** graphics) {
@@ -269,9 +355,34 @@ Status DrawImageRect(Graphics* graphics, Image* image, float x, float y, float w
                      float height) {
   if (graphics == nullptr || image == nullptr || width <= 0 || height <= 0)
     return Status::InvalidParameter;
-  Image& dst = *graphics->target;
+  const bool wasBlank = graphics->target->blank;
+  Image& dst = DrawnOn(*graphics);
   const auto [x0, x1] = Cover(x, width, dst.width);
   const auto [y0, y1] = Cover(y, height, dst.height);
+  const auto at = [](const Image& i, int px, int py) {
+    return static_cast<std::size_t>(py) * static_cast<std::size_t>(i.width) +
+           static_cast<std::size_t>(px);
+  };
+  // At its own size on whole pixels (a back image of the window's size, a
+  // frame presented): the source pixel under each centre is the one at the
+  // same offset, so nothing is worked out per pixel.
+  if (width == static_cast<float>(image->width) && height == static_cast<float>(image->height) &&
+      std::fabs(x) <= kMaxSide && std::fabs(y) <= kMaxSide && x == std::trunc(x) &&
+      y == std::trunc(y)) {
+    const int ox = static_cast<int>(x);
+    const int oy = static_cast<int>(y);
+    for (int py = y0; py < y1; ++py) {
+      const Argb* src = image->pixels.data() + at(*image, 0, py - oy);
+      Argb* row = dst.pixels.data() + at(dst, 0, py);
+      if (wasBlank && image->clearIsZero && x0 < x1) {
+        // Over a clear pixel, a pixel of such an image is itself.
+        std::memmove(row + x0, src + (x0 - ox), static_cast<std::size_t>(x1 - x0) * sizeof(Argb));
+      } else {
+        for (int px = x0; px < x1; ++px) row[px] = Over(row[px], src[px - ox]);
+      }
+    }
+    return Status::Ok;
+  }
   const float sx = static_cast<float>(image->width) / width;
   const float sy = static_cast<float>(image->height) / height;
   for (int py = y0; py < y1; ++py) {
@@ -296,7 +407,7 @@ Status DrawImagePointRect(Graphics* graphics, Image* image, float x, float y, fl
   if (graphics == nullptr || image == nullptr || srcUnit != Unit::Pixel || srcWidth <= 0 ||
       srcHeight <= 0)
     return Status::InvalidParameter;
-  Image& dst = *graphics->target;
+  Image& dst = DrawnOn(*graphics);
   const int sx0 = static_cast<int>(srcX);
   const int sy0 = static_cast<int>(srcY);
   const int dx0 = static_cast<int>(std::lround(x));
@@ -349,7 +460,7 @@ void Blend(Image& dst, int x, int y, Argb colour) {
 Status FillRectangle(Graphics* graphics, Brush* brush, float x, float y, float width,
                      float height) {
   if (graphics == nullptr || brush == nullptr) return Status::InvalidParameter;
-  Image& dst = *graphics->target;
+  Image& dst = DrawnOn(*graphics);
   const auto [x0, x1] = Cover(x, width, dst.width);
   const auto [y0, y1] = Cover(y, height, dst.height);
   for (int py = y0; py < y1; ++py) {
@@ -381,7 +492,7 @@ Status DrawRectangle(Graphics* graphics, Pen* pen, float x, float y, float width
   const int top = static_cast<int>(std::floor(y));
   const int right = static_cast<int>(std::floor(x + width));
   const int bottom = static_cast<int>(std::floor(y + height));
-  Image& dst = *graphics->target;
+  Image& dst = DrawnOn(*graphics);
   for (int px = left; px <= right; ++px) {
     Blend(dst, px, top, pen->colour);
     if (bottom != top) Blend(dst, px, bottom, pen->colour);
@@ -402,7 +513,7 @@ Status DrawLine(Graphics* graphics, Pen* pen, float x1, float y1, float x2, floa
   const int steps = static_cast<int>(std::ceil(std::max(std::fabs(dx), std::fabs(dy))));
   for (int i = 0; i < std::max(steps, 1); ++i) {
     const float t = steps == 0 ? 0.0f : static_cast<float>(i) / static_cast<float>(steps);
-    Blend(*graphics->target, static_cast<int>(std::floor(x1 + dx * t)),
+    Blend(DrawnOn(*graphics), static_cast<int>(std::floor(x1 + dx * t)),
           static_cast<int>(std::floor(y1 + dy * t)), pen->colour);
   }
   return Status::Ok;
@@ -546,7 +657,9 @@ Status DrawString(Graphics* graphics, std::u16string_view text, const Font* font
     run.noWrap = (format->flags & kStringFormatNoWrap) != 0;
   }
   run.colour = brush->colour;
-  Image& dst = *graphics->target;
+  Image& dst = DrawnOn(*graphics);
+  // The rasteriser's pixels are its own: nothing is known of them.
+  dst.clearIsZero = false;
   rasteriser->Draw(dst.pixels, dst.width, dst.height, run);
   return Status::Ok;
 }

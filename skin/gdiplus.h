@@ -9,12 +9,16 @@
 // Every object is made by one call and released by exactly one other
 // (DisposeImage, DeleteGraphics, DeleteFont...); handles are opaque
 // pointers, nullptr standing for "no object". LiveObjects() counts what is
-// not released yet, so tests can see that each is released once.
+// not released yet, so tests can see that each is released once. The
+// pixel storage of a disposed image is kept for the next bitmaps: a
+// skinned window composes a whole frame of its size at every change, and
+// storage mapped anew each time would cost more than the drawing.
 //
 // GUI thread only, like the windows the module draws.
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
@@ -120,6 +124,12 @@ Status GetImageHeight(Image* image, unsigned* height);
 Status ImageSelectActiveFrame(Image* image, const Guid& dimension, unsigned index);
 // The pixels of a bitmap, top row first, for presenting and for tests.
 const std::vector<Argb>* ImagePixels(const Image* image);
+// Disposes of the bitmap and hands its pixels over as a layered window's
+// frame: read-only and shared from then on, each pixel as drawing the
+// bitmap onto a clear surface gives it (one with no alpha is clear). Empty
+// for no bitmap. The storage comes back to the layer for later bitmaps
+// when the last holder lets go of it.
+std::shared_ptr<const std::vector<Argb>> DisposeImageIntoFrame(Image* bitmap);
 
 // ---- Drawing ----------------------------------------------------------------
 

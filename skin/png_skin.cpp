@@ -21,10 +21,12 @@ bool PngSkin::Attach(Hwnd hwnd) {
     SetTimer(hwnd_, kCaretTimerId, kCaretBlinkMs, &CaretBlinkTimerProc);
     SetProp(hwnd_, kTimeProperty, kCaretTimerId);
     // The window shows only its frame: its mouse and keyboard reach the
-    // skinned children as their messages.
+    // skinned children as their messages, and so does a change of a
+    // child's enabled state made through the framework.
     if (fw::Window* window = WindowOf(hwnd_)) {
       window->SetRawInputHook([hwnd](const fw::RawInput& input) { RouteInput(hwnd, input); });
     }
+    SendEnableOnFrameworkChanges(hwnd_);
   }
   return true;
 }
@@ -62,6 +64,22 @@ LResult PngSkin::SendMessage(unsigned message, WParam w, LParam l) {
 }
 
 // ---- Composition ------------------------------------------------------------------
+
+namespace {
+
+// Shows `width` x `height` pixels, composed for the window, as its frame.
+void PresentFrame(Hwnd hwnd, int width, int height,
+                  std::shared_ptr<const std::vector<gdip::Argb>> pixels) {
+  fw::Window* window = WindowOf(hwnd);
+  if (window == nullptr || pixels == nullptr) return;
+  fw::Frame frame;
+  frame.width = width;
+  frame.height = height;
+  frame.pixels = std::move(pixels);
+  window->PresentLayered(frame);
+}
+
+}  // namespace
 
 ImageRef LoadImageFromBytes(std::span<const std::uint8_t> bytes) {
   auto memory = std::make_shared<GlobalMemoryStream>();
@@ -108,14 +126,16 @@ void RedrawSkinnedWindow(Hwnd hwnd, gdip::Image** frame, bool keep) {
     }
     return;
   }
-  PresentLayeredWindow(hwnd, bitmap, false);
   if (bitmap == nullptr) return;
   if (hwnd == g_skinCaretWindow) {
     // The caret blink presents this frame again.
+    PresentLayeredWindow(hwnd, bitmap, false);
     if (g_skinFrameImage != nullptr) gdip::DisposeImage(g_skinFrameImage);
     g_skinFrameImage = bitmap;
   } else {
-    gdip::DisposeImage(bitmap);
+    // Nobody keeps this frame: its own pixels are presented, as drawing it
+    // onto a clear section of the window's size would show them.
+    PresentFrame(hwnd, r.right - r.left, r.bottom - r.top, gdip::DisposeImageIntoFrame(bitmap));
   }
 }
 
@@ -138,12 +158,7 @@ void PresentLayeredWindow(Hwnd hwnd, gdip::Image* image, bool caret) {
   if (caret) DrawCaret(hwnd, g_skinFocusedEdit, graphics);
   gdip::DeleteGraphics(graphics);
 
-  fw::Frame frame;
-  frame.width = r.right - r.left;
-  frame.height = r.bottom - r.top;
-  frame.pixels = std::make_shared<const std::vector<std::uint32_t>>(*gdip::ImagePixels(section));
-  gdip::DisposeImage(section);
-  window->PresentLayered(frame);
+  PresentFrame(hwnd, r.right - r.left, r.bottom - r.top, gdip::DisposeImageIntoFrame(section));
 }
 
 gdip::Argb ArgbFromColorAlpha(std::uint32_t colour, int alpha) {

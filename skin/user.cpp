@@ -7,6 +7,7 @@
 #include <cstring>
 #include <map>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "framework/input.h"
@@ -37,6 +38,7 @@ Hwnd g_nextHandle = 0x100;
 
 Hwnd g_focus = 0;
 Hwnd g_capture = 0;
+Hwnd g_enabling = 0;  // the unit EnableWindow is changing, which sends WM_ENABLE itself
 Hwnd g_tracked = 0;
 Hwnd g_caretOwner = 0;
 
@@ -186,7 +188,7 @@ LResult UnitDefault(fw::Control& unit, Hwnd hwnd, unsigned message, WParam w, LP
 
 void ForgetHandles() {
   Entries().clear();
-  g_focus = g_capture = g_tracked = g_caretOwner = 0;
+  g_focus = g_capture = g_tracked = g_caretOwner = g_enabling = 0;
 }
 
 Hwnd HandleOf(fw::Window& window) {
@@ -295,9 +297,21 @@ bool EnableWindow(Hwnd hwnd, bool enable) {
   fw::Control* c = ControlOf(hwnd);
   if (c == nullptr) return false;
   const bool wasDisabled = c->Disabled();
+  const Hwnd outer = std::exchange(g_enabling, hwnd);
   c->SetDisabled(!enable);
+  g_enabling = outer;
   SendMessage(hwnd, WM_ENABLE, enable ? 1 : 0, 0);
   return wasDisabled;
+}
+
+void SendEnableOnFrameworkChanges(Hwnd window) {
+  fw::Window* w = WindowOf(window);
+  if (w == nullptr) return;
+  w->SetUnitChangeHook([](fw::Control& unit, fw::Prop what) {
+    if (what != fw::Prop::Disabled) return;
+    const Hwnd hwnd = HandleOf(unit);
+    if (hwnd != g_enabling) SendMessage(hwnd, WM_ENABLE, unit.Disabled() ? 0 : 1, 0);
+  });
 }
 
 int GetWindowTextLength(Hwnd hwnd) {

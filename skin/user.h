@@ -114,6 +114,11 @@ bool SetWindowPos(Hwnd hwnd, Hwnd insertAfter, int x, int y, int width, int heig
 
 // Enables or disables a unit and sends it WM_ENABLE, as the system does.
 bool EnableWindow(Hwnd hwnd, bool enable);
+// From now on a unit of this window that the program enables or disables
+// through the framework (fw::Control::SetDisabled) gets WM_ENABLE too, as
+// one that EnableWindow changes does: a window whose units the module
+// draws sees both roads alike. Once per window instance is enough.
+void SendEnableOnFrameworkChanges(Hwnd window);
 
 // The text of a window (its caption) or unit (GBK).
 int GetWindowTextLength(Hwnd hwnd);

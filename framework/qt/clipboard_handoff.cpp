@@ -14,29 +14,11 @@
 
 #include <xcb/xcb.h>
 
-#include <cstdlib>
-#include <cstring>
+#include "framework/qt/x11.h"
 
 namespace fw::qt {
 
 namespace {
-
-xcb_atom_t InternAtom(xcb_connection_t* c, const char* name) {
-  const xcb_intern_atom_cookie_t cookie =
-      xcb_intern_atom(c, 0, static_cast<std::uint16_t>(std::strlen(name)), name);
-  xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(c, cookie, nullptr);
-  const xcb_atom_t atom = reply != nullptr ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
-  std::free(reply);
-  return atom;
-}
-
-xcb_window_t SelectionOwner(xcb_connection_t* c, xcb_atom_t selection) {
-  xcb_get_selection_owner_reply_t* reply =
-      xcb_get_selection_owner_reply(c, xcb_get_selection_owner(c, selection), nullptr);
-  const xcb_window_t owner = reply != nullptr ? reply->owner : xcb_window_t{XCB_WINDOW_NONE};
-  std::free(reply);
-  return owner;
-}
 
 // Sees the manager's answer among the events Qt reads from the X server.
 class AnswerWatch final : public QAbstractNativeEventFilter {
@@ -64,9 +46,8 @@ void HandClipboardToManager(int timeoutMs) {
   if (qGuiApp == nullptr) return;
   QClipboard* clipboard = QGuiApplication::clipboard();
   if (clipboard == nullptr || !clipboard->ownsClipboard()) return;
-  auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-  if (x11 == nullptr || x11->connection() == nullptr) return;
-  xcb_connection_t* c = x11->connection();
+  xcb_connection_t* c = X11Connection();
+  if (c == nullptr) return;
   const xcb_atom_t manager = InternAtom(c, "CLIPBOARD_MANAGER");
   if (manager == XCB_ATOM_NONE || SelectionOwner(c, manager) == XCB_WINDOW_NONE) return;
 

@@ -1,6 +1,7 @@
 #include "framework/qt/qt_backend.h"
 
 #include <QClipboard>
+#include <QDragEnterEvent>
 #include <QEvent>
 #include <QFontDatabase>
 #include <QGuiApplication>
@@ -26,6 +27,7 @@
 #include "framework/qt/convert.h"
 #include "framework/qt/text_rasteriser.h"
 #include "framework/qt/views.h"
+#include "framework/qt/x11.h"
 #include "platform/files.h"
 #include "platform/image.h"
 #include "platform/sound.h"
@@ -106,6 +108,9 @@ bool Application::notify(QObject* receiver, QEvent* event) {
   ++deliveryDepth_;
   ++deliveries_;
   const bool result = QApplication::notify(receiver, event);
+  if (event->type() == QEvent::DragEnter) {
+    AnswerEnteringDrag(receiver, static_cast<QDragEnterEvent*>(event));
+  }
   --deliveryDepth_;
   return result;
 }
@@ -154,6 +159,9 @@ class QtBackend::Waker final : public QObject {
 QtBackend::QtBackend()
     : sound_(std::make_unique<platform::SoundPlayer>()),
       text_(std::make_unique<QtTextRasteriser>()),
+      compositor_(std::make_unique<CompositorWatch>([this] {
+        for (auto& [window, view] : windows_) view->FollowCompositor();
+      })),
       filter_(std::make_unique<InputFilter>(*this)),
       waker_(std::make_unique<Waker>(*this)) {
   g_current = this;
@@ -184,6 +192,14 @@ QtBackend* QtBackend::Current() {
   return g_current;
 }
 
+bool QtBackend::CompositorRuns() const {
+  return compositor_->Runs();
+}
+
+void QtBackend::RecheckCompositor() {
+  compositor_->Recheck();
+}
+
 namespace {
 
 // A press or a key that the window system delivers to a top-level window
@@ -201,7 +217,26 @@ void ShownWindowIsNotMinimised(QWidget* target, QEvent* event) {
 
 }  // namespace
 
+// The window that a modal window blocks never keeps the keyboard: a click
+// on it (which the window manager answers by giving it the focus) or its
+// activation by other means gives the focus back to the modal window and
+// raises it, so that Enter, Escape and the window manager's close keep
+// reaching the window that answers for it.
+void QtBackend::FocusBlocker(const Window& blocked) {
+  Window* modal = blocked.BlockedBy();
+  WindowView* view = modal == nullptr ? nullptr : ViewOf(*modal);
+  if (view == nullptr || !view->Live() || !view->isVisible()) return;
+  view->raise();
+  view->activateWindow();
+  view->setFocus(Qt::ActiveWindowFocusReason);
+}
+
 bool QtBackend::FilterInput(QObject* target, QEvent* event) {
+  if (event->type() == QEvent::WindowActivate) {
+    auto* view = dynamic_cast<WindowView*>(target);
+    if (view != nullptr && view->isWindow() && view->Live()) FocusBlocker(view->model());
+    return false;
+  }
   switch (event->type()) {
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonRelease:
@@ -222,7 +257,11 @@ bool QtBackend::FilterInput(QObject* target, QEvent* event) {
   if (!target->isWidgetType()) return false;
   ShownWindowIsNotMinimised(static_cast<QWidget*>(target), event);
   for (QWidget* w = static_cast<QWidget*>(target); w != nullptr; w = w->parentWidget()) {
-    if (auto* view = dynamic_cast<WindowView*>(w)) return view->Live() && view->model().Blocked();
+    auto* view = dynamic_cast<WindowView*>(w);
+    if (view == nullptr) continue;
+    if (!view->Live() || !view->model().Blocked()) return false;
+    if (event->type() == QEvent::MouseButtonPress) FocusBlocker(view->model());
+    return true;
   }
   return false;
 }

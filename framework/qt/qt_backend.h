@@ -43,6 +43,7 @@ namespace fw::qt {
 class WindowView;
 class UnitView;
 class QtTextRasteriser;
+class CompositorWatch;
 
 // The platform plugin to ask for, given the environment: an explicit
 // QT_QPA_PLATFORM wins; a Wayland session gets "xcb" (XWayland), because
@@ -131,6 +132,11 @@ class QtBackend final : public Backend {
 
   // ---- Used by the views ----
   QPixmap Picture(const Image& image);
+  // Whether a compositing manager draws the screen (x11.h); the windows
+  // that show per-pixel alpha follow when one starts or stops.
+  bool CompositorRuns() const;
+  // Asks the window system again whether one runs.
+  void RecheckCompositor();
   UnitView* ViewOf(const Control& unit) const;
   WindowView* ViewOf(const Window& window) const;
 
@@ -139,6 +145,8 @@ class QtBackend final : public Backend {
  private:
   void FreeDeadViews();
   bool FilterInput(QObject* target, QEvent* event);
+  // Gives the keyboard focus to the modal window that blocks `blocked`.
+  void FocusBlocker(const Window& blocked);
   class InputFilter;
   friend class InputFilter;
   class Waker;
@@ -164,6 +172,7 @@ class QtBackend final : public Backend {
   std::unique_ptr<platform::SoundPlayer> sound_;
   // Text for the skinned-window module, registered while this backend lives.
   std::unique_ptr<QtTextRasteriser> text_;
+  std::unique_ptr<CompositorWatch> compositor_;
   std::unique_ptr<InputFilter> filter_;
   std::unique_ptr<Waker> waker_;
   std::atomic<bool> wakePending_{false};

@@ -8,9 +8,12 @@
 #include <QComboBox>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QGroupBox>
+#include <QHash>
 #include <QHeaderView>
+#include <QImage>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -140,11 +143,9 @@ QWidget* UnitView::Container(int) {
 void UnitView::Refresh(Prop what) {
   if (dead_) return;
   switch (what) {
-    case Prop::Geometry: {
-      const Rect r = unit_->Geometry();
-      widget_->setGeometry(r.left, r.top, std::max(0, r.width), std::max(0, r.height));
+    case Prop::Geometry:
+      RefreshGeometry();
       break;
-    }
     case Prop::Visible:
       // A layered window shows only its frame.
       widget_->setVisible(unit_->Visible() && !unit_->window().Layered());
@@ -173,6 +174,11 @@ void UnitView::RefreshAll() {
                  Prop::Selection, Prop::Visible}) {
     Refresh(p);
   }
+}
+
+void UnitView::RefreshGeometry() {
+  const Rect r = unit_->Geometry();
+  widget_->setGeometry(r.left, r.top, std::max(0, r.width), std::max(0, r.height));
 }
 
 void UnitView::RefreshDisabled() {
@@ -235,7 +241,7 @@ class ClickableView : public Base, public UnitView {
 
  protected:
   void mousePressEvent(QMouseEvent* e) override {
-    if (clickable_ && e->button() == Qt::LeftButton) {
+    if (clickable_ && e->button() == Qt::LeftButton && ClickArea().contains(EventPos(e))) {
       pressed_ = true;
       e->accept();
       return;
@@ -246,11 +252,13 @@ class ClickableView : public Base, public UnitView {
     if (pressed_ && e->button() == Qt::LeftButton) {
       pressed_ = false;
       e->accept();
-      if (Live() && this->rect().contains(EventPos(e))) input::Click(unit());
+      if (Live() && ClickArea().contains(EventPos(e))) input::Click(unit());
       return;
     }
     Base::mouseReleaseEvent(e);
   }
+  // Where a press and a release make a click, in the widget's coordinates.
+  virtual QRect ClickArea() const { return this->rect(); }
 
  private:
   bool clickable_;
@@ -264,6 +272,49 @@ void ReportClicks(QAbstractButton* button, UnitView* view) {
   });
 }
 
+// How far the first glyph of `text` hangs left of where the text begins,
+// in pixels (0 when it does not): the tail of a j, or the column that a
+// synthetic bold adds, which the font's metrics do not always tell. It is
+// measured by drawing the glyph, once per font and character.
+int LeftOverhang(const QFont& font, const QString& text) {
+  if (text.isEmpty()) return 0;
+  const QString first = text.left(text.at(0).isHighSurrogate() ? 2 : 1);
+  static QHash<QString, int> known;
+  const QString key = font.key() + QLatin1Char('\x1F') + first;
+  if (const auto it = known.constFind(key); it != known.constEnd()) return *it;
+  const QFontMetrics metrics(font);
+  const int origin = 2 * metrics.height();
+  QImage canvas(4 * metrics.height(), 2 * metrics.height(), QImage::Format_ARGB32_Premultiplied);
+  canvas.fill(Qt::transparent);
+  {
+    QPainter p(&canvas);
+    p.setFont(font);
+    p.setPen(Qt::black);
+    p.drawText(QPoint(origin, metrics.ascent() + metrics.height() / 2), first);
+  }
+  int ink = origin;
+  for (int y = 0; y < canvas.height(); ++y) {
+    const auto* line = reinterpret_cast<const QRgb*>(canvas.constScanLine(y));
+    for (int x = 0; x < ink; ++x) {
+      if (qAlpha(line[x]) != 0) {
+        ink = x;
+        break;
+      }
+    }
+  }
+  if (known.size() > 4096) known.clear();
+  return known[key] = origin - ink;
+}
+
+// A label's text is never cut by the label's own rectangle: a rectangle
+// lower than the font's lines (a 14-pixel label of a 14-pixel font whose
+// line is 17 pixels high) gets a widget that reaches above and below it by
+// what the lines need, and one whose first glyph hangs left of it a widget
+// that reaches that far left, the text staying where it stood. A text that
+// would begin left of the window (a title label placed at x = -3) is
+// indented to begin at the window's edge. The ground is painted over the
+// label's own rectangle only, and only that rectangle takes clicks. A line
+// too long for the label is still cut at its right edge.
 class LabelView final : public ClickableView<QLabel> {
  public:
   LabelView(QtBackend& b, Control& u, QWidget* parent) : ClickableView(b, u, parent) {
@@ -273,8 +324,70 @@ class LabelView final : public ClickableView<QLabel> {
   }
 
  protected:
-  void RefreshText() override { setText(ShownCaption(unit().Text())); }
-  void RefreshColours() override { ApplyColours(QPalette::WindowText, QPalette::Window, true); }
+  void RefreshGeometry() override { Place(); }
+  void RefreshText() override {
+    setText(ShownCaption(unit().Text()));
+    Place();
+  }
+  void RefreshFont() override {
+    UnitView::RefreshFont();
+    Place();
+  }
+  void RefreshColours() override {
+    ApplyColours(QPalette::WindowText, QPalette::Window, true);
+    Place();
+  }
+  QRect ClickArea() const override { return own_; }
+  void paintEvent(QPaintEvent* e) override {
+    // A widget larger than the label paints the label's ground itself.
+    if (!autoFillBackground()) {
+      const QColor back = ToQColor(unit().BackColour());
+      if (back.isValid()) QPainter(this).fillRect(own_, back);
+    }
+    QLabel::paintEvent(e);
+  }
+
+ private:
+  void Place() {
+    const Rect r = unit().Geometry();
+    const QString shown = text();
+    int indent = 0;
+    int left = 0;  // how far the widget reaches left of, above and below the label
+    int above = 0;
+    int below = 0;
+    int textTop = 0;  // where the lines begin, from the label's top
+    int textHeight = 0;
+    if (!shown.isEmpty()) {
+      const QFontMetrics metrics(font());
+      int inWindow = r.left;  // the label's left in the window's client area
+      for (const Control* c = unit().parent(); c != nullptr; c = c->parent()) inWindow += c->Left();
+      const int overhang = LeftOverhang(font(), shown);
+      indent = std::max(0, overhang - inWindow);
+      left = std::max(0, overhang - indent);
+      textHeight =
+          metrics.boundingRect(QRect(0, 0, QWIDGETSIZE_MAX, 0), Qt::AlignLeft | Qt::AlignTop, shown)
+              .height();
+      // Centred in the label as the style centres it (the half truncated
+      // toward zero).
+      textTop = (r.height - textHeight) / 2;
+      above = std::max(0, -textTop);
+      below = std::max(0, textTop + textHeight - r.height);
+    }
+    const bool grown = left > 0 || above > 0 || below > 0;
+    own_ = QRect(left, above, std::max(0, r.width), std::max(0, r.height));
+    setGeometry(r.left - left, r.top - above, own_.width() + left, own_.height() + above + below);
+    // A widget grown in height holds exactly the lines between its margins.
+    if (above > 0 || below > 0) {
+      setContentsMargins(left + indent, above + textTop, 0,
+                         height() - (above + textTop) - textHeight);
+    } else {
+      setContentsMargins(left + indent, 0, 0, 0);
+    }
+    setAutoFillBackground(!grown && ToQColor(unit().BackColour()).isValid());
+    update();
+  }
+
+  QRect own_;  // the label's own rectangle in the widget
 };
 
 class GroupBoxView final : public QGroupBox, public UnitView {
@@ -987,6 +1100,8 @@ class GridModel final : public QAbstractTableModel {
 class CellDelegate final : public QStyledItemDelegate {
  public:
   CellDelegate(GridView* grid);
+  QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                        const QModelIndex& index) const override;
   void setModelData(QWidget* editor, QAbstractItemModel*, const QModelIndex& index) const override;
 
  private:
@@ -1042,6 +1157,15 @@ class GridView final : public QTableView, public UnitView {
 };
 
 CellDelegate::CellDelegate(GridView* grid) : QStyledItemDelegate(grid), grid_(grid) {}
+
+// A cell editor is an edit box like the others: a dragged file's path
+// offered as text never lands in it.
+QWidget* CellDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                                    const QModelIndex& index) const {
+  QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
+  if (editor != nullptr) editor->setAcceptDrops(false);
+  return editor;
+}
 
 void CellDelegate::setModelData(QWidget* editor, QAbstractItemModel*,
                                 const QModelIndex& index) const {
@@ -1587,15 +1711,37 @@ void WindowView::ApplyParent() {
 
 void WindowView::ApplyBackImage() {
   back_ = backend_.Picture(window_->BackImage());
-  // Without a compositor the transparent parts of a translucent window
-  // would show black: the window takes the shape of its picture.
-  if (!embedded_ && window_->definition().flags.translucent && !back_.isNull() &&
-      back_.hasAlphaChannel()) {
-    setMask(back_.mask());
-  } else {
-    clearMask();
-  }
+  ApplyShape();
   update();
+}
+
+namespace {
+
+// A layered window's frame as an image over the frame's pixels (0xAARRGGBB
+// per pixel is QImage's ARGB32); null for an empty frame.
+QImage FrameImage(const Frame& f) {
+  if (f.Empty()) return {};
+  return QImage(reinterpret_cast<const uchar*>(f.pixels->data()), f.width, f.height,
+                static_cast<qsizetype>(f.width) * 4, QImage::Format_ARGB32);
+}
+
+}  // namespace
+
+void WindowView::ApplyShape() {
+  if (dead_) return;
+  QImage shown;
+  if (layered_) {
+    // An empty frame shows nothing new: the window keeps its shape.
+    if (window_->LayeredFrame().Empty()) return;
+    shown = FrameImage(window_->LayeredFrame());
+  } else if (window_->definition().flags.translucent && back_.hasAlphaChannel()) {
+    shown = back_.toImage();
+  }
+  if (embedded_ || shown.isNull() || backend_.CompositorRuns()) {
+    clearMask();
+  } else {
+    setMask(QBitmap::fromImage(shown.createAlphaMask(Qt::ThresholdAlphaDither)));
+  }
 }
 
 void WindowView::BecomeLayered() {
@@ -1614,6 +1760,9 @@ void WindowView::BecomeLayered() {
     destroy();
   }
   setAttribute(Qt::WA_TranslucentBackground);
+  // Whether a compositing manager shows the alpha, asked anew for each
+  // window that turns layered (the figure beside every prompt).
+  backend_.RecheckCompositor();
   // The program may draw units into the frame and take the mouse and keys
   // itself (a raw input hook); it then wants every move.
   setMouseTracking(true);
@@ -1623,25 +1772,10 @@ void WindowView::BecomeLayered() {
 
 void WindowView::ApplyFrame() {
   if (!layered_) BecomeLayered();
-  const Frame& f = window_->LayeredFrame();
-  if (f.Empty()) {
-    frame_ = QPixmap();
-  } else {
-    // 0xAARRGGBB per pixel is QImage's ARGB32; the image is copied before
-    // the frame's pixels could go.
-    const QImage image(reinterpret_cast<const uchar*>(f.pixels->data()), f.width, f.height,
-                       static_cast<qsizetype>(f.width) * 4, QImage::Format_ARGB32);
-    frame_ = QPixmap::fromImage(image.copy());
-  }
-  // Without a compositor the transparent parts would show black: the
-  // window takes the shape of the frame's pixels that are at least half
-  // opaque (fainter ones, such as a soft shadow, would show as dark
-  // blots there).
-  if (!embedded_ && !f.Empty()) {
-    const QImage image(reinterpret_cast<const uchar*>(f.pixels->data()), f.width, f.height,
-                       static_cast<qsizetype>(f.width) * 4, QImage::Format_ARGB32);
-    setMask(QBitmap::fromImage(image.createAlphaMask(Qt::ThresholdAlphaDither)));
-  }
+  // The image is copied before the frame's pixels could go.
+  const QImage image = FrameImage(window_->LayeredFrame());
+  frame_ = image.isNull() ? QPixmap() : QPixmap::fromImage(image.copy());
+  ApplyShape();
   update();
 }
 
@@ -1767,28 +1901,73 @@ Control* WindowView::DropTargetAt(const QPoint& pos) const {
 
 // Files are taken by the window, not by the unit they are dropped on: a
 // disabled unit receives no drops from Qt, and an edit box would paste the
-// paths as text.
+// paths as text. The window takes every entering drag that carries files,
+// wherever it enters (the toolkit tells the window nothing more of a drag
+// whose entry it refused), and answers the drag source at each point:
+// a copy over a drop target, "no" elsewhere (AnswerEnteringDrag puts that
+// answer on the entry itself once the toolkit has taken it).
 void WindowView::dragEnterEvent(QDragEnterEvent* e) {
-  dragMoveEvent(e);  // an entering drag is judged as one that moves
-}
-
-void WindowView::dragMoveEvent(QDragMoveEvent* e) {
-  if (!DroppedPaths(e->mimeData()).empty() && DropTargetAt(e->position().toPoint()) != nullptr) {
-    e->acceptProposedAction();
+  dragHasFiles_ = !dead_ && !DroppedPaths(e->mimeData()).empty();
+  if (dragHasFiles_) {
+    e->accept();
   } else {
     e->ignore();
   }
 }
 
-void WindowView::dropEvent(QDropEvent* e) {
-  Control* target = DropTargetAt(e->position().toPoint());
-  const std::vector<std::string> paths = DroppedPaths(e->mimeData());
-  if (target == nullptr || paths.empty()) {
-    e->ignore();
-    return;
+void WindowView::dragMoveEvent(QDragMoveEvent* e) {
+  AnswerDrag(*e);
+}
+
+void WindowView::dragLeaveEvent(QDragLeaveEvent* e) {
+  dragHasFiles_ = false;
+  QWidget::dragLeaveEvent(e);
+}
+
+namespace {
+
+// What a drop target takes: a copy (a file manager deletes a file that was
+// moved), else a link; a drag offered only as a move is refused.
+Qt::DropAction TakenAction(Qt::DropActions possible) {
+  if (possible & Qt::CopyAction) return Qt::CopyAction;
+  if (possible & Qt::LinkAction) return Qt::LinkAction;
+  return Qt::IgnoreAction;
+}
+
+}  // namespace
+
+bool WindowView::TakesDropAt(const QPoint& pos) const {
+  return !dead_ && !window_->Blocked() && DropTargetAt(pos) != nullptr;
+}
+
+void WindowView::AnswerDrag(QDragMoveEvent& e) const {
+  const Qt::DropAction action = TakenAction(e.possibleActions());
+  if (dragHasFiles_ && action != Qt::IgnoreAction && TakesDropAt(e.position().toPoint())) {
+    e.setDropAction(action);
+    e.accept();
+  } else {
+    e.setDropAction(Qt::IgnoreAction);
+    e.ignore();
   }
-  e->acceptProposedAction();
-  input::DropFiles(*target, paths);
+}
+
+void WindowView::dropEvent(QDropEvent* e) {
+  dragHasFiles_ = false;
+  const QPoint pos = e->position().toPoint();
+  const Qt::DropAction action = TakenAction(e->possibleActions());
+  Control* target = TakesDropAt(pos) ? DropTargetAt(pos) : nullptr;
+  const std::vector<std::string> paths = DroppedPaths(e->mimeData());
+  // The handler may wait in a prompt and destroy this window: only the
+  // event is looked at afterwards.
+  const bool taken = target != nullptr && !paths.empty() && action != Qt::IgnoreAction &&
+                     input::DropFiles(*target, paths);
+  e->setDropAction(taken ? action : Qt::IgnoreAction);
+  e->setAccepted(taken);
+}
+
+void AnswerEnteringDrag(QObject* receiver, QDragEnterEvent* event) {
+  auto* view = dynamic_cast<WindowView*>(receiver);
+  if (view != nullptr && event->isAccepted()) view->AnswerDrag(*event);
 }
 
 }  // namespace fw::qt

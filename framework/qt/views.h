@@ -70,6 +70,7 @@ class UnitView {
   std::uint32_t TakeHeld() { return std::exchange(held_, 0u); }
 
  protected:
+  virtual void RefreshGeometry();
   virtual void RefreshText() {}
   virtual void RefreshDisabled();
   virtual void RefreshFont();
@@ -105,6 +106,14 @@ void ShowHeldGridWrites();
 // without a view (timers, drop targets).
 UnitView* CreateUnitView(QtBackend& backend, Control& unit, QWidget* parent);
 
+// Qt tells a window nothing more of a drag whose entry it refused, and
+// answers the drag source for the entry as the entering event stands when
+// its delivery returns. So a window takes the entry of every drag of files,
+// and the program's application calls this once an entering drag has been
+// delivered to `receiver`: the window then answers for the entry's point
+// as it does for every later one (a copy over a drop target, "no" elsewhere).
+void AnswerEnteringDrag(QObject* receiver, QDragEnterEvent* event);
+
 // A loaded window: a frameless top-level widget, or a child widget of the
 // window it is embedded in.
 class WindowView final : public QWidget {
@@ -117,6 +126,8 @@ class WindowView final : public QWidget {
   void RefreshAll();
   void Kill();
   bool Live() const { return !dead_; }
+  // A compositing manager started or stopped: the window's shape follows.
+  void FollowCompositor() { ApplyShape(); }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -132,6 +143,7 @@ class WindowView final : public QWidget {
   void resizeEvent(QResizeEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dragMoveEvent(QDragMoveEvent* event) override;
+  void dragLeaveEvent(QDragLeaveEvent* event) override;
   void dropEvent(QDropEvent* event) override;
 
  private:
@@ -143,6 +155,13 @@ class WindowView final : public QWidget {
   // translucent, rebuilding its native window if it exists already.
   void ApplyFrame();
   void BecomeLayered();
+  // The shape of a window that shows per-pixel alpha (a layered window's
+  // frame, a translucent window's picture): with a compositing manager
+  // none, each pixel showing with its alpha; without one the transparent
+  // parts would show black, so the window takes the shape of the pixels
+  // that are at least half opaque (fainter ones, such as a soft shadow,
+  // would show as dark blots there).
+  void ApplyShape();
   // The window system moved or resized this top-level window: the model
   // follows, unless the geometry is one the program asked for itself.
   void SystemGeometryChanged();
@@ -154,6 +173,12 @@ class WindowView final : public QWidget {
   void KeepAboveOwner();
   // The unit with a registered drop target under `pos`, or nullptr.
   Control* DropTargetAt(const QPoint& pos) const;
+  // Whether files dropped at `pos` would reach a drop target now.
+  bool TakesDropAt(const QPoint& pos) const;
+  // The answer to the drag source at the drag's point: a copy over a drop
+  // target, "no" elsewhere.
+  void AnswerDrag(QDragMoveEvent& event) const;
+  friend void AnswerEnteringDrag(QObject* receiver, QDragEnterEvent* event);
 
   QtBackend& backend_;
   Window* window_;
@@ -167,6 +192,7 @@ class WindowView final : public QWidget {
   std::deque<QRect> requested_;
   bool applying_ = false;  // ApplyGeometry is running
   bool dragging_ = false;
+  bool dragHasFiles_ = false;  // the drag over the window carries local files
   QPoint pressGlobal_;
   QPoint pressOrigin_;
 };

@@ -53,6 +53,9 @@ TEST_F(FileDropTest, OnlyOnePtFileOfAtMost99KilobytesIsOpened) {
   folder.Write("over.skl", PtFileOfSize(101'377));
   folder.Write("sp.skl", platform::GbkToUtf8(Fixture("both_copies", "SP")));
   folder.Write("empty.skl", "");
+  // A PT script with a zero byte inside, and one as UTF-16 with its mark.
+  folder.Write("zero.skl", platform::GbkToUtf8(Fixture("both_copies", "PT")) + '\0' + "\r\n");
+  folder.Write("utf16.skl", std::string("\xFF\xFE[\0n\0a\0m\0e\0]\0\t\0", 16));
   folder.Folder("folder.skl");
   ASSERT_EQ(::mkfifo(folder.At("pipe.skl").c_str(), 0600), 0);  // an open would wait for a writer
   const bool sparse = [&] {
@@ -68,11 +71,14 @@ TEST_F(FileDropTest, OnlyOnePtFileOfAtMost99KilobytesIsOpened) {
     const char* message;  // nullptr: opened and read
   };
   const char* kNotASkillFile = "只能拖入PVFTool解压的技能文件！";
+  const char* kNoText = "该文件不是文本技能脚本，请换一个技能文件！";
   std::vector<Case> cases = {
       {"99 kilobytes", {folder.Gbk("max.skl")}, nullptr},
       {"one byte more", {folder.Gbk("over.skl")}, kNotASkillFile},
       {"SP form", {folder.Gbk("sp.skl")}, kNotASkillFile},
       {"empty", {folder.Gbk("empty.skl")}, kNotASkillFile},
+      {"a zero byte inside", {folder.Gbk("zero.skl")}, kNoText},
+      {"UTF-16", {folder.Gbk("utf16.skl")}, kNoText},
       {"missing", {folder.Gbk("missing.skl")}, kNotASkillFile},
       {"a folder", {folder.Gbk("folder.skl")}, kNotASkillFile},
       {"a named pipe", {folder.Gbk("pipe.skl")}, kNotASkillFile},
@@ -92,6 +98,7 @@ TEST_F(FileDropTest, OnlyOnePtFileOfAtMost99KilobytesIsOpened) {
         EXPECT_EQ(Utf8(路径编辑框->Text()), "*") << c.label;
         EXPECT_TRUE(保存文件按钮->Disabled()) << c.label;
         EXPECT_EQ(g_droppedFilePath, "") << c.label;
+        EXPECT_EQ(g_scriptFilePath, "") << c.label;
         continue;
       }
       EXPECT_THAT(Drop(c.paths, 0), ElementsAre()) << c.label;
@@ -104,6 +111,7 @@ TEST_F(FileDropTest, OnlyOnePtFileOfAtMost99KilobytesIsOpened) {
       路径编辑框->SetText("*");
       保存文件按钮->Disable();
       g_droppedFilePath.clear();
+      g_scriptFilePath.clear();
     }
   });
 }

@@ -11,7 +11,9 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
+#include "app/globals.h"
 #include "app/units.h"
 #include "engine/text.h"
 #include "platform/codepage.h"
@@ -78,10 +80,34 @@ TEST_F(SaveFile, WritesUtf8WithNothingAfterTheText) {
     EXPECT_EQ(ConvertUtf8ToGbk(Read("技能.skl")), script);
     EXPECT_EQ(Text(保存文件按钮), "保存文件");
     EXPECT_FALSE(保存文件按钮->Disabled());
-    // An emptied box saves an empty file.
+  });
+}
+
+// An empty box is never written over a file: not by a save of the box
+// emptied by hand, and not after 清空, which leaves the box naming no file,
+// so that a script pasted next cannot be saved over the file either.
+TEST_F(SaveFile, NothingIsSavedFromAnEmptyOrClearedBox) {
+  Run([&] {
+    using namespace main_window;
+    { std::ofstream(root_ / "skill.skl") << "old"; }
+    Prepare("", Path("skill.skl"));
+    EXPECT_THAT(Click("保存文件按钮", 1), ElementsAre("脚本框是空的，请先放入技能数据再保存！"));
+    EXPECT_EQ(Text(保存文件按钮), "保存文件");
+    EXPECT_FALSE(保存文件按钮->Disabled());
+
+    Prepare(Fixture("both_copies", "PT"), Path("skill.skl"));
+    g_scriptFilePath = (root_ / "skill.skl").string();  // as a pick leaves it
     EXPECT_TRUE(Click("清空按钮").empty());
-    EXPECT_THAT(Click("保存文件按钮"), ElementsAre());
-    EXPECT_EQ(fs::file_size(root_ / "技能.skl"), 0u);
+    EXPECT_EQ(Text(路径编辑框), "*");
+    EXPECT_TRUE(保存文件按钮->Disabled());
+    EXPECT_EQ(g_scriptFilePath, "");
+    // Another skill pasted, read and released: the release enables the
+    // button, and the save has no file to write to.
+    PasteAndRead(Fixture("static_one_block", "PT"), 1);
+    Click("读取按钮");
+    EXPECT_FALSE(保存文件按钮->Disabled());
+    EXPECT_THAT(Click("保存文件按钮", 1), ElementsAre("保存失败！"));
+    EXPECT_EQ(Read("skill.skl"), "old");
   });
 }
 
@@ -140,10 +166,50 @@ TEST_P(SaveFileFails, SaysSoAndKeepsTheOldFile) {
 
 // "/x" names x in the scratch folder.
 INSTANTIATE_TEST_SUITE_P(Paths, SaveFileFails,
-                         ::testing::Values("", "*", "skill.skl", "/closed", "/closed/skill.skl",
-                                           "/closed/new.skl", "/missing/skill.skl", "/locked.skl",
-                                           "/half.skl"),
+                         ::testing::Values("", "*", "skill.skl", "/closed", "/closed/new.skl",
+                                           "/missing/skill.skl", "/locked.skl", "/half.skl"),
                          test_names::Text());
+
+// Where the path box leads: a long name, a link and a file in a folder
+// that takes no new file are saved there; a path that names no file, as
+// the read would take it, is refused and nothing is written anywhere.
+TEST_F(SaveFile, SavesWhereThePathLeadsAndRefusesANameThatNamesNothing) {
+  const std::string longName = std::string(236, 'a') + ".skl";
+  struct Case {
+    const char* label;
+    std::string path;
+    const char* saved;  // the file that takes the text; nullptr: refused
+  };
+  std::vector<Case> cases = {
+      {"a 240-byte name", Path(longName), longName.c_str()},
+      {"a link to a missing file", Path("link.skl"), "real.skl"},
+      {"a file in a folder that takes no new file", Path("closed/skill.skl"), "closed/skill.skl"},
+      {"a zero byte", Path("old.skl") + std::string(1, '\0') + "x", nullptr},
+      {"a lead byte alone", Path("old.skl") + "\x81", nullptr},
+  };
+  Run([&] {
+    fs::create_directory(root_ / "closed");
+    {
+      std::ofstream(root_ / "closed/skill.skl") << "old";
+      std::ofstream(root_ / "old.skl") << "old";
+      std::ofstream(root_ / longName) << "old";
+    }
+    fs::create_symlink("real.skl", root_ / "link.skl");
+    fs::permissions(root_ / "closed", fs::perms(0555));
+    for (const Case& c : cases) {
+      Prepare(Gbk("[name]\r\n技能\r\n"), c.path);
+      if (c.saved == nullptr) {
+        EXPECT_THAT(Click("保存文件按钮", 1), ElementsAre("保存失败！")) << c.label;
+        continue;
+      }
+      EXPECT_THAT(Click("保存文件按钮"), ElementsAre()) << c.label;
+      EXPECT_EQ(Read(c.saved), "[name]\r\n技能\r\n") << c.label;
+    }
+    EXPECT_TRUE(fs::is_symlink(root_ / "link.skl"));
+    EXPECT_EQ(Read("old.skl"), "old");
+    EXPECT_EQ(std::distance(fs::directory_iterator(root_), fs::directory_iterator()), 5);
+  });
+}
 
 }  // namespace
 }  // namespace read_test

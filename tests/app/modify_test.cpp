@@ -216,6 +216,62 @@ const std::vector<WriteCase> kWrites = {
      {},
      {"200", "1.5"},
      "数据类型:通用技能   修改方式:百分比"},
+    {"add beside a decimal",
+     "write_decimals",
+     "通用单选框",
+     "增加单选框",
+     "1",
+     "3",
+     {"5", ""},
+     {},
+     Copy::First,
+     2,
+     {"105", "0.5", "205", "0.75", "305", "1.25"},
+     {},
+     {"105", "0.5"},
+     "数据类型:通用技能   修改方式:增加"},
+    {"levels beside a static value that is not a number",
+     "write_static_text",
+     "通用单选框",
+     "增加单选框",
+     "2",
+     "3",
+     {"1", ""},
+     {},
+     Copy::First,
+     2,
+     {"100", "10", "111", "11", "121", "12"},
+     {},
+     {"100", "10"},
+     "数据类型:通用技能   修改方式:增加"},
+    {"a range from level 0 covers the table from level 1",
+     "both_copies",
+     "刷图单选框",
+     "增加单选框",
+     "0",
+     "2",
+     {"1", "2"},
+     {},
+     Copy::First,
+     2,
+     {"801", "402", "881", "442", "960", "480"},
+     {},
+     {"801", "402"},
+     "数据类型:地下城技能   修改方式:增加"},
+    {"multiply into tiny decimals",
+     "write_decimals",
+     "通用单选框",
+     "倍率单选框",
+     "1",
+     "3",
+     {"", "0.00001"},
+     {},
+     Copy::First,
+     2,
+     {"100", "0.000005", "200", "0.0000075", "300", "0.0000125"},
+     {},
+     {"100", "0.000005"},
+     "数据类型:通用技能   修改方式:百分比"},
 };
 
 // A table case and the form it runs in.
@@ -302,6 +358,7 @@ struct RefusalCase {
   std::vector<std::string> staticInputs;
   std::vector<std::string> bases;  // increment mode: column 0
   std::vector<std::string> messages;
+  std::vector<std::string> ptMessages = {};  // the PT form's, where they differ
 };
 
 const std::vector<RefusalCase> kRefusals = {
@@ -394,7 +451,7 @@ const std::vector<RefusalCase> kRefusals = {
      {"2147483000", ""},
      {},
      {},
-     {"", "修改后的数值超出整数范围，脚本没有改变！"}},
+     {"修改后的数值超出整数范围，脚本没有改变！"}},
     {"an empty base",
      "both_copies",
      "刷图单选框",
@@ -404,7 +461,7 @@ const std::vector<RefusalCase> kRefusals = {
      {"5", ""},
      {},
      {"800", ""},
-     {"", "技能1级数据不能为空！"}},
+     {"技能1级数据不能为空！"}},
     {"an unusual level table",
      "write_unusual_table",
      "通用单选框",
@@ -414,7 +471,7 @@ const std::vector<RefusalCase> kRefusals = {
      {"9"},
      {},
      {},
-     {"", "未找到要修改的数据，脚本没有改变！"}},
+     {"未找到要修改的数据，脚本没有改变！"}},
     {"an unusual static block",
      "write_unusual_table",
      "通用单选框",
@@ -424,7 +481,99 @@ const std::vector<RefusalCase> kRefusals = {
      {},
      {"8", ""},
      {},
-     {"", "未找到要修改的数据，脚本没有改变！"}},
+     {"未找到要修改的数据，脚本没有改变！"}},
+    {"add on a decimal",
+     "write_decimals",
+     "通用单选框",
+     "增加单选框",
+     "1",
+     "3",
+     {"1", "1"},
+     {},
+     {},
+     {"该数据含有小数，请用【倍率】修改方式修改！"}},
+    {"set a decimal",
+     "write_decimals",
+     "通用单选框",
+     "赋值单选框",
+     "2",
+     "2",
+     {"", "2"},
+     {},
+     {},
+     {"该数据含有小数，请用【倍率】修改方式修改！"}},
+    {"increment from a decimal base",
+     "write_decimals",
+     "通用单选框",
+     "递增单选框",
+     "1",
+     "3",
+     {"", "1"},
+     {},
+     {},
+     {"【递增】修改方式的1级数值不能为小数！"}},
+    {"a static value that is not a number",
+     "write_static_text",
+     "通用单选框",
+     "",
+     "1",
+     "3",
+     {},
+     {"", "7"},
+     {},
+     {"未找到要修改的数据，脚本没有改变！"},
+     // The grid shows the PT string in two rows.
+     {"表格与脚本的数据个数不一致，脚本没有改变！"}},
+    {"an empty bound",
+     "both_copies",
+     "刷图单选框",
+     "增加单选框",
+     "",
+     "3",
+     {"5", ""},
+     {},
+     {},
+     {"等级区间请输入整数！"}},
+    {"a decimal bound",
+     "both_copies",
+     "刷图单选框",
+     "增加单选框",
+     "1",
+     "2.5",
+     {"5", ""},
+     {},
+     {},
+     {"等级区间请输入整数！"}},
+    {"a bound of letters",
+     "both_copies",
+     "刷图单选框",
+     "增加单选框",
+     "a",
+     "3",
+     {"5", ""},
+     {},
+     {},
+     {"等级区间请输入整数！"}},
+    {"a range below the table",
+     "both_copies",
+     "刷图单选框",
+     "增加单选框",
+     "0",
+     "0",
+     {"5", ""},
+     {},
+     {},
+     {"请把等级区间设在技能的等级之内！"}},
+    {"a negative range",
+     "both_copies",
+     "PK单选框",
+     "赋值单选框",
+     "-3",
+     "-1",
+     {"5", ""},
+     {},
+     {},
+     {"请把等级区间设在技能的等级之内！"}},
 };
 
 void PrintTo(const RefusalCase& c, std::ostream* os) {
@@ -451,12 +600,12 @@ TEST_P(Refusals, ChangeNothingAndKeepTheInputs) {
       SetRange(c.low, c.high);
       const std::vector<std::string> inputs = Column(数据表格, 1);
       const std::vector<std::string> staticInputs = Column(静态表格, 1);
+      // Every refusal comes before the confirmation. The PT form's
+      // empty-base message has a second exclamation mark.
       std::vector<std::string> messages = Save(c.messages.size());
-      // "" stands for the confirmation; the PT form's empty-base message has
-      // a second exclamation mark.
-      std::vector<std::string> expected = c.messages;
+      std::vector<std::string> expected =
+          Form() == "PT" && !c.ptMessages.empty() ? c.ptMessages : c.messages;
       for (std::string& m : expected) {
-        if (m.empty()) m = std::string("等级区间:") + c.low + "--" + c.high + "级";
         if (Form() == "PT" && m == "技能1级数据不能为空！") m += "！";
       }
       EXPECT_THAT(messages, ElementsAreArray(expected));
@@ -535,6 +684,48 @@ TEST_P(StaticOnly, RefusesANonInteger) {
 
 INSTANTIATE_TEST_SUITE_P(BothForms, StaticOnly, ::testing::Values("SP", "PT"), test_names::Text());
 
+// ---- Where the blocks are written ---------------------------------------------
+
+using Places = FormSession;
+
+// The static block stands after the level table, which grows with the
+// modification (and, SP, after a level property that the float patch
+// lengthens): it is still written where it was read.
+TEST_P(Places, AStaticBlockAfterTheLevelTableIsWrittenWhereItWasRead) {
+  const bool sp = Form() == "SP";
+  // `factor` is the level property's factor, `level` both level values and
+  // `value` the static value.
+  auto script = [&](const std::string& factor, const std::string& level,
+                    const std::string& value) -> std::string {
+    if (!sp) {
+      return "[name]\r\n<12::earth_rend_name`x`>\t\r\n[type]\r\n`active`\t\r\n"
+             "[level info]\r\n1\t" +
+             level + "\t" + level + "\t\r\n[/level info]\r\n[static data]\r\n" + value +
+             "\t\r\n[/static data]\r\n";
+    }
+    return "[@05][name]\r\n[@09]skillname.str\r\n[@0A]earth_rend_name\r\n[@05][type]\r\n"
+           "[@07]active\r\n[@05][level property]\r\n[@02]0\r\n[@02]1\r\n"
+           "[@09]skillname.str\r\n[@0A]no_such_key\r\n[@02]-1\r\n[@02]0\r\n[@04]" +
+           factor + "\r\n[@05][/level property]\r\n[@05][level info]\r\n[@02]1\r\n[@02]" + level +
+           "\r\n[@02]" + level + "\r\n[@05][/level info]\r\n[@05][static data]\r\n[@02]" + value +
+           "\r\n[@05][/static data]\r\n";
+  };
+  Run([&] {
+    using namespace main_window;
+    PasteAndRead(script("0.00", "9", "5"));
+    Click("通用单选框");
+    Click("增加单选框");
+    TypeInputs(数据表格, {"1"});
+    TypeInputs(静态表格, {"7"});
+    SetRange("1", "2");
+    EXPECT_THAT(Save(1), ElementsAre("等级区间:1--2级"));
+    EXPECT_EQ(编辑框1->Text(), script("0.001", "10", "7"));
+    EXPECT_THAT(Column(静态表格), ElementsAre("7"));
+  });
+}
+
+INSTANTIATE_TEST_SUITE_P(BothForms, Places, ::testing::Values("SP", "PT"), test_names::Text());
+
 // ---- Feedback ------------------------------------------------------------------
 
 using Feedback = FormSession;
@@ -579,6 +770,24 @@ TEST_P(Feedback, IncrementFromAnotherPageCountsFromLevelOne) {
     EXPECT_THAT(Save(1), ElementsAre("等级区间:1--3级"));
     EXPECT_EQ(编辑框1->Text(), WithLevelValues(before, Form(), Copy::First, 2,
                                                {"800", "400", "810", "440", "820", "480"}));
+  });
+}
+
+// Column 0 is headed "1级数值" on every page, but a base typed over another
+// level's values is refused: the bases are typed on the level-1 page.
+TEST_P(Feedback, IncrementRefusesBasesTypedOnAnotherPage) {
+  Run([&] {
+    using namespace main_window;
+    Open("both_copies", "刷图单选框", "递增单选框");
+    const std::string before = 编辑框1->Text();
+    Click("下一页按钮");
+    TypeInputs(数据表格, {"900", ""}, 0);
+    TypeInputs(数据表格, {"10", ""});
+    EXPECT_THAT(Save(1), ElementsAre("请回到第1级页面输入1级数值！"));
+    EXPECT_EQ(编辑框1->Text(), before);
+    EXPECT_THAT(Column(数据表格), ElementsAre("900", "440"));
+    EXPECT_THAT(Column(数据表格, 1), ElementsAre("10", ""));
+    EXPECT_EQ(Text(保存按钮), "保存修改");
   });
 }
 

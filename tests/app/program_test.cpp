@@ -33,7 +33,8 @@ std::vector<std::string*> AllTexts() {
           &g_hdrCastingTime1,       &g_hdrCastingTime2,   &g_hdrPvpCastingTime1,
           &g_hdrPvpCastingTime2,    &g_hdrRequiredLevel,  &g_hdrConsumeMp1,
           &g_hdrConsumeMp2,         &g_hdrConsumeItem,    &g_hdrConsumeItemCount1,
-          &g_hdrConsumeItemCount2,  &g_droppedFilePath,   &g_levelRangeList};
+          &g_hdrConsumeItemCount2,  &g_droppedFilePath,   &g_scriptFilePath,
+          &g_levelRangeList};
 }
 
 std::vector<fw::TextArray*> AllArrays() {

@@ -361,6 +361,9 @@ TEST_F(ProgramTest, TheDecorationIsClearOverTheBoxAndFollowsIt) {
 
   ASSERT_EQ(frame.width, 345);
   ASSERT_EQ(frame.height, 337);
+  // The picture 1:1, as it was decoded.
+  ASSERT_NE(PromptDecorationPicture(), nullptr);
+  EXPECT_EQ(*frame.pixels, *skin::gdip::ImagePixels(PromptDecorationPicture().get()));
   // The box's units, in the figure's coordinates.
   for (const char* unit : {"第一行", "第二行", "第三行", "确定按钮1", "确定按钮2", "取消按钮"}) {
     fw::Rect r = PromptWindowForm().units[0].rect;

@@ -34,6 +34,7 @@ TEST_P(ReleaseTest, ReturnsEveryUnitToTheNoSkillState) {
     Click("递增单选框");
     h.Type(kMainWindow, "最低编辑框", "2");
     mastery_window::全职业组合框->SetVisible(true);
+    g_classChoicePending = true;
     param_window::参数表格->AppendRow("a");
     mastery_window::精通表格->AppendRow("b");
     EXPECT_TRUE(保存文件按钮->Disabled());
@@ -55,6 +56,7 @@ TEST_P(ReleaseTest, ReturnsEveryUnitToTheNoSkillState) {
     EXPECT_EQ(Text(读取按钮), "读取数据");
     EXPECT_FALSE(保存文件按钮->Disabled());
     EXPECT_FALSE(mastery_window::全职业组合框->Visible());
+    EXPECT_FALSE(g_classChoicePending);
     EXPECT_EQ(param_window::参数表格->RowCount(), 1);
     EXPECT_EQ(mastery_window::精通表格->RowCount(), 1);
     EXPECT_EQ(数据表格->RowCount(), 1);

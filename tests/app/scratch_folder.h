@@ -1,6 +1,7 @@
 // A scratch folder for tests that read files: made fresh under the system's
 // temporary folder and removed with everything in it afterwards. Paths are
-// given and returned as UTF-8; Gbk() gives a path as the program keeps it.
+// given and returned as UTF-8; Native() gives a path as the system names
+// it, Gbk() as the program's text holds it (a dropped or typed path).
 #pragma once
 
 #include <stdlib.h>
@@ -35,9 +36,11 @@ class ScratchFolder {
   std::filesystem::path At(std::string_view relative) const {
     return root_ / std::filesystem::path(std::string(relative));
   }
-  // The path as the program keeps it (GBK).
+  std::string Native(std::string_view relative = {}) const {
+    return (relative.empty() ? root_ : At(relative)).string();
+  }
   std::string Gbk(std::string_view relative = {}) const {
-    return platform::Utf8ToGbk((relative.empty() ? root_ : At(relative)).string());
+    return platform::Utf8ToGbk(Native(relative));
   }
   // Writes `bytes` to the file, making its folders first.
   void Write(std::string_view relative, std::string_view bytes) const {

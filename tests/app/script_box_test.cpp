@@ -38,18 +38,29 @@ TEST_F(ScriptBoxTest, CopyPutsTheBoxTextOnTheClipboardOnlyWhileNoSkillIsHeld) {
   });
 }
 
-TEST_F(ScriptBoxTest, ClearEmptiesOnlyTheBoxAndIsRefusedWhileASkillIsHeld) {
+// 清空 leaves a box that belongs to no file: the path box names none and
+// 保存文件按钮 is disabled, so that nothing is saved over the file the box
+// held before. Refused while a skill is held, it changes nothing.
+TEST_F(ScriptBoxTest, ClearEmptiesTheBoxAndForgetsItsFileButIsRefusedWhileASkillIsHeld) {
   const std::string script = Fixture("static_one_block", "SP");
   Run([&] {
     using namespace main_window;
     PasteAndRead(script, 1);
+    // As a pick leaves them.
+    路径编辑框->SetText("/skills/a.skl");
+    g_scriptFilePath = "/skills/a.skl";
     EXPECT_THAT(Click("清空按钮", 1), ElementsAre("技能修改状态下无法清空，请先点击 释放数据！"));
     EXPECT_EQ(编辑框1->Text(), script);
+    EXPECT_EQ(Text(路径编辑框), "/skills/a.skl");
+    EXPECT_EQ(g_scriptFilePath, "/skills/a.skl");
     Click("读取按钮");  // release: the script stays, editable
     EXPECT_EQ(编辑框1->Text(), script);
+    EXPECT_FALSE(保存文件按钮->Disabled());
     EXPECT_THAT(Click("清空按钮"), ElementsAre());
     EXPECT_EQ(编辑框1->Text(), "");
     EXPECT_EQ(Text(路径编辑框), "*");
+    EXPECT_TRUE(保存文件按钮->Disabled());
+    EXPECT_EQ(g_scriptFilePath, "");
   });
 }
 

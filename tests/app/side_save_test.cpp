@@ -45,6 +45,13 @@ class SideSave : public ReadSessionWith<const char*> {
   std::vector<std::string> SaveMastery(std::size_t expected) {
     return Prompted(expected, [&] { EXPECT_TRUE(h.Click(kMasteryLevelWindow, "保存按钮")); });
   }
+  // Reads both_copies and saves its 最大等级 as the highest mastery level,
+  // 45, so that the saves that follow are not refused for it.
+  void ReadWithMaximumAtMastery() {
+    PasteAndRead(Fixture("both_copies", Form()));
+    EXPECT_TRUE(EditParam("最大等级", 0, 0, "45"));
+    EXPECT_THAT(SaveParams(1), ElementsAre("技能参数保存成功！"));
+  }
   // The script with one value line replaced: `from` is the text just before
   // it (SP its own line, PT the values line's start).
   std::string Replaced(std::string text, const std::string& sp, const std::string& spAfter,
@@ -109,6 +116,125 @@ TEST_P(SideSave, ARefusedHeaderSaveKeepsEverything) {
   });
 }
 
+TEST_P(SideSave, AHeaderValueThatIsNoIntegerIsRefusedAndTheUserGoesOnAsUsual) {
+  struct Case {
+    const char* name;
+    const char* title;
+    int offset;  // the row below the field's first row
+    const char* typed;
+    const char* message;
+  };
+  const Case cases[] = {
+      {"letters", "学习等级", 0, "abc", "技能参数只支持输入整数！"},
+      {"a number with letters after it", "学习等级", 0, "12a", "技能参数只支持输入整数！"},
+      // Would make the text neither form, so that it could not be read again.
+      {"a marker", "学习等级", 0, "[@02]26", "技能参数只支持输入整数！"},
+      // Would split into two values in a PT line.
+      {"a value separator", "MP消耗1", 0, "40|7", "技能参数只支持输入整数！"},
+      {"a decimal where an integer stands", "MP消耗1", 1, "1.5", "技能参数只支持输入整数！"},
+      {"beyond 32 bits", "SP消耗", 0, "99999999999", "修改后的数值超出整数范围，脚本没有改变！"},
+  };
+  Run([&] {
+    using namespace main_window;
+    ReadWithMaximumAtMastery();
+    Click("刷图单选框");
+    const std::string before = 编辑框1->Text();
+    for (const Case& c : cases) {
+      SCOPED_TRACE(c.name);
+      const int row = RowTitled(param_window::参数表格, c.title) + c.offset;
+      const std::string stored = param_window::参数表格->CellText(row, 1);
+      ASSERT_TRUE(EditParam(c.title, 0, c.offset, c.typed));
+      EXPECT_THAT(SaveParams(1), ElementsAre(c.message));
+      // Nothing written, the skill still held as it was read.
+      EXPECT_EQ(编辑框1->Text(), before);
+      EXPECT_EQ(Text(读取按钮), "释放数据");
+      EXPECT_TRUE(编辑框1->Disabled());
+      EXPECT_TRUE(刷图单选框->Checked());
+      EXPECT_EQ(g_scriptText, before);
+      EXPECT_EQ(Utf8(param_window::参数表格->CellText(row, 1)), c.typed);
+      ASSERT_TRUE(h.EditCell(kSkillParamWindow, "参数表格", row, 1, stored));
+    }
+    // The usual buttons: release, read again, save a value.
+    Click("读取按钮");
+    EXPECT_EQ(Text(读取按钮), "读取数据");
+    EXPECT_FALSE(编辑框1->Disabled());
+    Click("读取按钮");
+    EXPECT_EQ(Text(读取按钮), "释放数据");
+    EXPECT_EQ(
+        Utf8(param_window::参数表格->CellText(RowTitled(param_window::参数表格, "学习等级"), 1)),
+        "25");
+    EXPECT_TRUE(EditParam("学习等级", 0, 0, "26"));
+    EXPECT_THAT(SaveParams(1), ElementsAre("技能参数保存成功！"));
+    EXPECT_EQ(编辑框1->Text(), Replaced(before, "[@02]25\r\n", "[@02]26\r\n", "\r\n25\t",
+                                        "\r\n26\t", before.find("[required level]")));
+  });
+}
+
+TEST_P(SideSave, AHeaderValueIsFoldedAndTrimmedAsTheLevelInputsAre) {
+  struct Case {
+    const char* typed;
+    const char* written;
+  };
+  const Case cases[] = {{"\xE3\x80\x80２６\xE3\x80\x80", "26"}, {" 27 ", "27"}, {"-28", "-28"}};
+  Run([&] {
+    using namespace main_window;
+    ReadWithMaximumAtMastery();
+    std::string stored = "25";
+    for (const Case& c : cases) {
+      SCOPED_TRACE(c.written);
+      const std::string before = 编辑框1->Text();
+      EXPECT_TRUE(EditParam("学习等级", 0, 0, c.typed));
+      EXPECT_THAT(SaveParams(1), ElementsAre("技能参数保存成功！"));
+      const std::string written = c.written;
+      EXPECT_EQ(编辑框1->Text(),
+                Replaced(before, "[@02]" + stored + "\r\n", "[@02]" + written + "\r\n",
+                         "\r\n" + stored + "\t", "\r\n" + written + "\t",
+                         before.find("[required level]")));
+      stored = written;
+    }
+  });
+}
+
+class DecimalHeaderSave : public ReadSession {};
+
+TEST_F(DecimalHeaderSave, AStoredDecimalTakesADecimalOrAnInteger) {
+  // A PT value holding a point is a decimal; SP header values are integers.
+  std::string script = Fixture("both_copies", "PT");
+  script.replace(script.find("9000\t7000\t"), 4, "0.75");
+  // Not below the highest mastery level, 45.
+  script.replace(script.find("[maximum level]\r\n40") + 17, 2, "45");
+  struct Case {
+    const char* typed;
+    const char* written;  // nullptr: refused with `message`
+    const char* message;
+  };
+  const Case cases[] = {
+      {"１.５", "1.5", "技能参数保存成功！"},
+      {"2", "2.0", "技能参数保存成功！"},  // still a decimal
+      {"2.5x", nullptr, "技能参数只支持输入数字！"},
+  };
+  Run([&] {
+    using namespace main_window;
+    PasteAndRead(script);
+    for (const Case& c : cases) {
+      SCOPED_TRACE(c.typed);
+      const std::string before = 编辑框1->Text();
+      const std::string stored =
+          param_window::参数表格->CellText(RowTitled(param_window::参数表格, "冷却时间"), 1);
+      ASSERT_TRUE(h.EditCell(kSkillParamWindow, "参数表格",
+                             RowTitled(param_window::参数表格, "冷却时间"), 1, Gbk(c.typed)));
+      EXPECT_THAT(Prompted(1, [&] { EXPECT_TRUE(h.Click(kSkillParamWindow, "保存按钮")); }),
+                  ElementsAre(c.message));
+      std::string expected = before;
+      if (c.written != nullptr) {
+        const std::size_t at = expected.find("[cool time]\r\n") + 13;
+        expected.replace(at, stored.size(), c.written);
+      }
+      EXPECT_EQ(编辑框1->Text(), expected);
+    }
+  });
+}
+
 TEST_P(SideSave, MasteryLevelsAreWrittenAndReadAgain) {
   Run([&] {
     using namespace main_window;
@@ -142,6 +268,34 @@ TEST_P(SideSave, ARefusedMasterySaveKeepsEverything) {
     EXPECT_EQ(编辑框1->Text(), before);
     EXPECT_EQ(Utf8(mastery_window::精通表格->CellText(1, 1)), "41");
     EXPECT_EQ(Text(读取按钮), "释放数据");
+  });
+}
+
+TEST_P(SideSave, AMasterySaveWritesOnlyIntoTheScriptThatWasRead) {
+  Run([&] {
+    using namespace main_window;
+    const std::string script = Fixture("mastery_choice_only", Form());
+    PasteAndRead(script, 2);
+    // The box is edited into a text of neither form before the class is
+    // picked: the rows come from a text that no read has read.
+    const std::string edited = script + (Form() == "SP" ? "\t" : "[@02]");
+    ASSERT_TRUE(Paste(edited));
+    ASSERT_TRUE(h.Choose(kMasteryLevelWindow, "全职业组合框", 1));
+    ASSERT_EQ(mastery_window::精通表格->RowCount(), 3);
+    EXPECT_TRUE(EditMastery(1, "8"));
+    EXPECT_THAT(SaveMastery(1), ElementsAre("请重新读取技能数据！"));
+    EXPECT_EQ(编辑框1->Text(), edited);
+    EXPECT_EQ(Utf8(mastery_window::精通表格->CellText(1, 1)), "8");
+
+    // The usual buttons: release, put the script back, read, pick, save.
+    Click("读取按钮");
+    EXPECT_EQ(Text(读取按钮), "读取数据");
+    PasteAndRead(script, 2);
+    ASSERT_TRUE(h.Choose(kMasteryLevelWindow, "全职业组合框", 1));
+    EXPECT_TRUE(EditMastery(1, "8"));
+    EXPECT_THAT(SaveMastery(1), ElementsAre("技能参数保存成功！"));
+    EXPECT_EQ(编辑框1->Text(),
+              Replaced(script, "[@02]10\r\n", "[@02]8\r\n", "\r\n10\t", "\r\n8\t"));
   });
 }
 

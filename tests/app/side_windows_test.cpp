@@ -9,9 +9,9 @@
 
 #include "app/globals.h"
 #include "app/pictures.h"
+#include "app/read_skill.h"
 #include "app/side_windows.h"
 #include "app/units.h"
-#include "engine/skill_read.h"
 #include "platform/gbk.h"
 #include "read_session.h"
 #include "tests/test_names.h"
@@ -142,6 +142,28 @@ std::string SideName(const ::testing::TestParamInfo<Side>& info) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Sides, SlideTest, ::testing::ValuesIn(kSides), SideName);
+
+class ClassChoiceTest : public ReadSessionWith<const char*> {};
+
+TEST_P(ClassChoiceTest, AChoiceLeftByAReadThatHeldNothingGoesWithTheNextRead) {
+  Run([&] {
+    using namespace mastery_window;
+    // A read that holds nothing and offers the class choice.
+    PasteAndRead(Fixture("mastery_choice_only", GetParam()), 2);
+    ASSERT_TRUE(全职业组合框->Visible());
+    ASSERT_EQ(Text(main_window::读取按钮), "读取数据");
+
+    // A single-class skill (魔法师(男)) read next: its own rows, no choice.
+    PasteAndRead(Fixture("static_one_block", GetParam()), 1);
+    EXPECT_FALSE(全职业组合框->Visible());
+    EXPECT_FALSE(g_classChoicePending);
+    EXPECT_FALSE(h.Choose(kMasteryLevelWindow, "全职业组合框", 6));
+    EXPECT_EQ(Text(main_window::职业标签), "魔法师(男)");
+    EXPECT_THAT(Column(精通表格), ElementsAre("未转职", "元素爆破师", "冰结师"));
+  });
+}
+
+INSTANTIATE_TEST_SUITE_P(Forms, ClassChoiceTest, ::testing::Values("SP", "PT"), test_names::Text());
 
 class SwitchTest : public ReadSessionWith<const char*> {};
 

@@ -2,6 +2,7 @@
 // file puts into the script box, and the walk over a class folder.
 #include "app/skill_files.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -89,10 +90,10 @@ TEST(SkillDisplayName, OfAFileWithAnyLineEndsOrUnreadable) {
   folder.Write("lf.skl", "[name]\n<12::name_14910`x`>\t\n[type]\n");
   folder.Write("cr.skl", "[name]\r<12::name_14910`x`>\r");
   for (const char* name : {"a.skl", "lf.skl", "cr.skl"}) {
-    EXPECT_EQ(app::ReadSkillDisplayName(folder.Gbk(name), names), Gbk("后跳")) << name;
+    EXPECT_EQ(app::ReadSkillDisplayName(folder.Native(name), names), Gbk("后跳")) << name;
   }
-  EXPECT_EQ(app::ReadSkillDisplayName(folder.Gbk("missing.skl"), names), Gbk("未知技能"));
-  EXPECT_EQ(app::ReadSkillDisplayName(folder.Gbk(), names), Gbk("未知技能"));
+  EXPECT_EQ(app::ReadSkillDisplayName(folder.Native("missing.skl"), names), Gbk("未知技能"));
+  EXPECT_EQ(app::ReadSkillDisplayName(folder.Native(), names), Gbk("未知技能"));
 }
 
 // What the list shows for a file's bytes is what the name of the file's
@@ -145,19 +146,47 @@ TEST(SkillFileText, ReadsUtf8AsGbkAndTellsOfReplacedCharacters) {
   folder.Write("outside.skl", "[name]\r\n\xF0\x9F\x99\x82\r\n");  // no GBK form
   folder.Write("big.skl", std::string(1000, 'x'));
 
-  const auto plain = app::ReadSkillFile(folder.Gbk("plain.skl"));
+  const auto plain = app::ReadSkillFile(folder.Native("plain.skl"));
   ASSERT_TRUE(plain);
   EXPECT_EQ(plain->text, Gbk("[name]\r\n技能\r\n"));
   EXPECT_FALSE(plain->replaced);
 
-  const auto outside = app::ReadSkillFile(folder.Gbk("outside.skl"));
+  const auto outside = app::ReadSkillFile(folder.Native("outside.skl"));
   ASSERT_TRUE(outside);
   EXPECT_EQ(outside->text, "[name]\r\n?\r\n");
   EXPECT_TRUE(outside->replaced);
 
-  EXPECT_TRUE(app::ReadSkillFile(folder.Gbk("big.skl"), 1000));
-  EXPECT_FALSE(app::ReadSkillFile(folder.Gbk("big.skl"), 999));
-  EXPECT_FALSE(app::ReadSkillFile(folder.Gbk("missing.skl")));
+  EXPECT_TRUE(app::ReadSkillFile(folder.Native("big.skl"), 1000));
+  EXPECT_FALSE(app::ReadSkillFile(folder.Native("big.skl"), 999));
+  EXPECT_FALSE(app::ReadSkillFile(folder.Native("missing.skl")));
+}
+
+// Zero bytes: at the very end they are left out, anywhere else they mark
+// a file that is no text script (UTF-16 text, a picture).
+TEST(SkillFileText, AZeroByteBeforeTheEndIsNoTextScript) {
+  struct Case {
+    const char* label;
+    std::string bytes;
+    std::optional<std::string> text;  // nullopt: no text script
+  };
+  // "[name]" CR LF as a Windows editor saves it in UTF-16, with its mark.
+  const std::string utf16("\xFF\xFE[\0n\0a\0m\0e\0]\0\r\0\n\0", 18);
+  const std::vector<Case> cases = {
+      {"one at the end", std::string("[name]\r\n\0", 9), "[name]\r\n"},
+      {"several at the end", std::string("[name]\0\0\0", 9), "[name]"},
+      {"nothing but zero bytes", std::string(3, '\0'), ""},
+      {"one inside", std::string("[name]\0\r\n", 9), std::nullopt},
+      {"one inside and one at the end", std::string("a\0b\0", 4), std::nullopt},
+      {"UTF-16", utf16, std::nullopt},
+  };
+  ScratchFolder folder;
+  for (const Case& c : cases) {
+    folder.Write("f.skl", c.bytes);
+    const std::optional<app::SkillFileText> file = app::ReadSkillFile(folder.Native("f.skl"));
+    ASSERT_TRUE(file) << c.label;
+    EXPECT_EQ(file->notText, !c.text) << c.label;
+    EXPECT_EQ(file->text, c.text.value_or("")) << c.label;
+  }
 }
 
 TEST(EnumerateFiles, VisitsTheFolderThenItsSubFoldersInByteOrder) {
@@ -169,11 +198,11 @@ TEST(EnumerateFiles, VisitsTheFolderThenItsSubFoldersInByteOrder) {
   std::filesystem::create_directory_symlink(folder.At("sub"), folder.At("loop"));
   const auto walk = [&](std::string_view extension, bool recursive, int stopAfter = -1) {
     std::vector<std::string> visited;
-    std::string start = folder.Gbk();
+    std::string start = folder.Native();
     app::EnumerateFiles(start, extension, recursive,
                         [&](const std::string& name, const std::string& path) {
                           EXPECT_EQ(path.substr(path.size() - name.size()), name);
-                          visited.push_back(platform::GbkToUtf8(path.substr(folder.Gbk().size())));
+                          visited.push_back(path.substr(folder.Native().size()));
                           return static_cast<int>(visited.size()) != stopAfter;
                         });
     return visited;

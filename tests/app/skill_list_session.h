@@ -41,7 +41,7 @@ inline std::vector<std::pair<std::string, std::string>> NamedKeys(std::size_t co
 
 class SkillListSession : public read_test::ReadSession {
  protected:
-  SkillListSession() { h.SetProgramFolder(folder.Gbk()); }
+  SkillListSession() { h.SetProgramFolder(folder.Native()); }
 
   bool OpenList() { return h.Click(app::kMainWindow, "加载按钮"); }
   // Presses 加载技能按钮, answering `expectedPrompts` prompts; the load has
@@ -62,7 +62,7 @@ class SkillListSession : public read_test::ReadSession {
   std::vector<std::string> Paths(int classIndex) const {
     std::vector<std::string> paths;
     for (const std::string& p : *app::ClassFolders()[static_cast<std::size_t>(classIndex)].paths) {
-      paths.push_back(Utf8(p.substr(folder.Gbk().size() + 1)));
+      paths.push_back(p.substr(folder.Native().size() + 1));
     }
     return paths;
   }

@@ -55,24 +55,52 @@ class SkillListTest : public SkillListSession {
 
 TEST_F(SkillListTest, OpensOnceDockedLeftOfTheEditorAndKeptOnTheScreen) {
   struct Case {
+    int screenWidth;
     int editorLeft, editorTop;
-    int left, top;
+    int left, top;  // where the list docks
+    int editorLeftAfter;
   };
-  // The headless screen is 1920 x 1080; the window is 333 x 294.
+  // The window is 333 x 294, the editor 961 wide: side by side they need a
+  // screen 1294 wide. The headless screen is 1080 high.
   const std::vector<Case> cases = {
-      {500, 300, 167, 300},  {333, 0, 0, 0}, {100, 50, 0, 50},  // would stick out on the left
-      {800, 1000, 467, 786},                                    // would stick out at the bottom
-      {-200, -40, 0, 0},
+      {1920, 500, 300, 167, 300, 500},
+      {1920, 333, 0, 0, 0, 333},
+      {1920, 800, 1000, 467, 786, 800},  // would stick out at the bottom
+      // Would stick out on the left: the editor makes room where the
+      // screen has it, else the list is kept on the screen over the editor.
+      {1920, 100, 50, 0, 50, 333},
+      {1920, -200, -40, 0, 0, 333},
+      {1366, 202, 85, 0, 85, 333},
+      {1294, 202, 85, 0, 85, 333},
+      {1293, 166, 85, 0, 85, 166},
+      {1280, 159, 85, 0, 85, 159},
+      {1024, -200, 85, 0, 85, -200},
   };
   Run([&] {
     for (const Case& c : cases) {
+      h.SetScreenSize(c.screenWidth, 1080);
       ASSERT_TRUE(h.Drag(kMainWindow, c.editorLeft, c.editorTop));
       ASSERT_TRUE(OpenList());
       EXPECT_EQ(list::window->Geometry(), (fw::Rect{c.left, c.top, 333, 294}))
-          << c.editorLeft << "," << c.editorTop;
+          << c.screenWidth << ": " << c.editorLeft << "," << c.editorTop;
+      EXPECT_EQ(main_window::window->Left(), c.editorLeftAfter)
+          << c.screenWidth << ": " << c.editorLeft << "," << c.editorTop;
+      EXPECT_EQ(main_window::window->Top(), c.editorTop);
       EXPECT_TRUE(h.Click(kSkillListWindow, "关闭按钮"));
       EXPECT_FALSE(list::window->IsLoaded());
     }
+    // Once docked, the list stays where it is when the user moves the
+    // editor, over it or away from it.
+    h.SetScreenSize(1366, 1080);
+    ASSERT_TRUE(h.Drag(kMainWindow, 202, 85));
+    ASSERT_TRUE(OpenList());
+    for (int editorLeft : {100, 600}) {
+      ASSERT_TRUE(h.Drag(kMainWindow, editorLeft, 85));
+      EXPECT_EQ(main_window::window->Left(), editorLeft);
+      EXPECT_EQ(list::window->Geometry(), (fw::Rect{0, 85, 333, 294}));
+    }
+    EXPECT_TRUE(h.Click(kSkillListWindow, "关闭按钮"));
+    h.SetScreenSize(1920, 1080);
     // A second press while it is open opens no second window.
     const int loads = h.LoadCount(kSkillListWindow);
     ASSERT_TRUE(OpenList());
@@ -171,6 +199,28 @@ TEST_F(SkillListTest, EachClassFolderIsListedByDisplayNameItemKBesidePathK) {
     EXPECT_FALSE(list::标签5->Visible());
     EXPECT_FALSE(list::加载技能按钮->Disabled());
     EXPECT_TRUE(g_skillListReady);
+  });
+}
+
+// The user may make the skill folder, or a class folder, a link to a
+// folder of their own; folders inside a class folder are still not entered.
+TEST_F(SkillListTest, ASkillFolderThatIsALinkIsListed) {
+  const auto keys = NamedKeys(2);
+  folder.Write("mine/skill/mage/a.skl", PtSkillFile(keys[0].first));
+  folder.Write("theirs/thief/b.skl", PtSkillFile(keys[1].first));
+  folder.Write("theirs/thief/sub/c.skl", PtSkillFile(keys[1].first));
+  std::filesystem::create_directory_symlink(folder.At("mine/skill"), folder.At("skill"));
+  std::filesystem::create_directory_symlink(folder.At("theirs/thief"),
+                                            folder.At("mine/skill/thief"));
+  std::filesystem::create_directory_symlink(folder.At("theirs/thief/sub"),
+                                            folder.At("theirs/thief/link.skl"));
+  Run([&] {
+    ASSERT_TRUE(OpenList());
+    EXPECT_THAT(Load(), ElementsAre());
+    EXPECT_THAT(Items(kMage), ElementsAre("请选择一个技能", keys[0].second));
+    EXPECT_THAT(Paths(kMage), ElementsAre("skill/mage/a.skl"));
+    EXPECT_THAT(Items(kThief), ElementsAre("请选择一个技能", keys[1].second));
+    EXPECT_THAT(Paths(kThief), ElementsAre("skill/thief/b.skl"));
   });
 }
 

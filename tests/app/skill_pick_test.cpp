@@ -2,6 +2,9 @@
 // groups with their wrap-around.
 #include "app/skill_pick.h"
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -119,6 +122,24 @@ TEST_F(SkillPickTest, AFileThatCannotBeReadIsReportedAndChangesNothing) {
   });
 }
 
+// A file with a zero byte before its end (here UTF-16, as a Windows editor
+// saves it) is refused: opened, its text would end at that byte, and a
+// save would write the cut text over the file.
+TEST_F(SkillPickTest, AFileThatIsNoTextScriptIsRefusedAndChangesNothing) {
+  folder.Write("skill/fighter/a.skl", std::string("\xFF\xFE[\0n\0a\0m\0e\0]\0\t\0", 16));
+  Run([&] {
+    OpenLoaded();
+    ASSERT_TRUE(h.ChooseTab(kSkillListWindow, "选择夹女", 1));
+    main_window::编辑框1->SetText("the user's work");
+    EXPECT_THAT(Prompted(1, [&] { h.Choose(kSkillListWindow, "女格斗组合框", 1); }),
+                ElementsAre("该文件不是文本技能脚本，请换一个技能文件！"));
+    EXPECT_EQ(main_window::编辑框1->Text(), "the user's work");
+    EXPECT_EQ(Utf8(main_window::路径编辑框->Text()), "*");
+    EXPECT_TRUE(main_window::保存文件按钮->Disabled());
+    EXPECT_EQ(g_scriptFilePath, "");
+  });
+}
+
 TEST_F(SkillPickTest, CharactersGbkCannotHoldAreShownAsAWarning) {
   folder.Write("skill/fighter/a.skl", PtSkillFile("a_name", "[x]\r\n\xF0\x9F\x99\x82\t\r\n"));
   Run([&] {
@@ -187,6 +208,37 @@ TEST_F(SkillPickTest, EachGroupSearchesTheListOfItsTabWithItsOwnTextAndPosition)
     EXPECT_EQ(暗夜使组合框->Current(), -1);
     EXPECT_EQ(main_window::路径编辑框->Text(), PathOf("skill/mage/1.skl"));
     EXPECT_TRUE(prompts.Shown().empty());
+  });
+}
+
+// A program folder whose name GBK cannot hold is used as the system names
+// it: the skill folder in it is listed, a pick opens its file (also one
+// whose own name GBK cannot hold), the path box shows what GBK can show of
+// the path, and a save writes to the file picked.
+TEST_F(SkillPickTest, AProgramFolderOutsideGbkIsListedOpenedAndSaved) {
+  const auto keys = NamedKeys(2);
+  const std::string program = "j\xC3\xB6rg/\xEC\x8A\xA4\xED\x82\xAC";  // jörg/스킬
+  folder.Write(program + "/skill/mage/a.skl", PtSkillFile(keys[0].first));
+  folder.Write(program + "/skill/mage/\xEC\x8A\xA4.skl", PtSkillFile(keys[1].first));
+  h.SetProgramFolder(folder.Native(program));
+  Run([&] {
+    OpenLoaded();
+    EXPECT_TRUE(prompts.Shown().empty());
+    EXPECT_THAT(Items(7), ElementsAre("请选择一个技能", keys[0].second, keys[1].second));
+    EXPECT_THAT(Paths(7), ElementsAre(program + "/skill/mage/a.skl",
+                                      program + "/skill/mage/\xEC\x8A\xA4.skl"));
+    EXPECT_TRUE(h.Choose(kSkillListWindow, "女法师组合框", 2));
+    EXPECT_EQ(main_window::编辑框1->Text(), Gbk(PtSkillFile(keys[1].first)));
+    EXPECT_TRUE(h.Choose(kSkillListWindow, "女法师组合框", 1));
+    EXPECT_EQ(main_window::编辑框1->Text(), Gbk(PtSkillFile(keys[0].first)));
+    EXPECT_EQ(main_window::路径编辑框->Text(), Gbk(folder.Native("j?rg/\?\?/skill/mage/a.skl")));
+
+    main_window::编辑框1->SetText("[name]\r\nedited\r\n");
+    EXPECT_TRUE(h.Click(kMainWindow, "保存文件按钮"));
+    EXPECT_TRUE(prompts.Shown().empty());
+    std::ifstream saved(folder.At(program + "/skill/mage/a.skl"), std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(saved), {}), "[name]\r\nedited\r\n");
+    EXPECT_FALSE(std::filesystem::exists(folder.At("j?rg")));
   });
 }
 

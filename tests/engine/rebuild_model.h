@@ -9,6 +9,7 @@
 // refused input must leave no text.
 #pragma once
 
+#include <algorithm>
 #include <cinttypes>
 #include <cstdint>
 #include <cstdio>
@@ -19,6 +20,7 @@
 #include <vector>
 
 #include "engine/rebuild.h"
+#include "engine/static_data.h"
 
 namespace rebuild_model {
 
@@ -74,7 +76,8 @@ inline Wide Truncated(Wide n, Wide d) {
   return n / d;  // C++ division truncates toward zero
 }
 
-// "%.13g" of the double nearest to n / 10^s; a PT decimal keeps a point.
+// The 13 significant digits of "%.13g" of the double nearest to
+// n / 10^s, written out without an exponent; a PT decimal keeps a point.
 inline std::string DecimalProduct(Wide n, int s, bool pt) {
   const bool negative = n < 0;
   Wide magnitude = negative ? -n : n;
@@ -86,13 +89,20 @@ inline std::string DecimalProduct(Wide n, int s, bool pt) {
   const std::string exact = digits + "e-" + std::to_string(s);
   double d = std::strtod(exact.c_str(), nullptr);
   if (negative && d != 0.0) d = -d;
-  char buffer[64];
+  char buffer[512];
   std::snprintf(buffer, sizeof buffer, "%.13g", d);
   std::string text = buffer;
-  if (pt && text.find('.') == std::string::npos) {
-    const std::size_t e = text.find('e');
-    text.insert(e == std::string::npos ? text.size() : e, ".0");
+  if (const std::size_t e = text.find('e'); e != std::string::npos) {
+    // As many fraction digits as the mantissa's digits reach: printf
+    // rounds the double back to exactly those digits.
+    int significant = 0;
+    for (std::size_t i = 0; i < e; ++i) significant += text[i] >= '0' && text[i] <= '9';
+    const int exponent = std::atoi(text.c_str() + e + 1);
+    std::snprintf(buffer, sizeof buffer, "%.*f", std::max(significant - 1 - exponent, 0),
+                  std::strtod(text.c_str(), nullptr));
+    text = buffer;
   }
+  if (pt && text.find('.') == std::string::npos) text += ".0";
   return text;
 }
 
@@ -135,7 +145,9 @@ inline Value RandomValue(Chooser& choose, Kind kind) {
   }
   if (kind == Kind::Decimal) {
     v.scale = 1 + static_cast<int>(choose.Below(3));
-    v.number = static_cast<std::int64_t>(choose.Below(200000)) - 100000;
+    // Now and then a tiny one, whose products reach below 0.0001.
+    v.number = choose.OneIn(4) ? static_cast<std::int64_t>(choose.Below(21)) - 10
+                               : static_cast<std::int64_t>(choose.Below(200000)) - 100000;
     v.text = DecimalText(v.number, v.scale);
     return v;
   }
@@ -244,7 +256,6 @@ inline Outcome CheckLevelRebuild(Chooser& choose) {
     int scale = 0;
   };
   std::vector<Typed> typed(static_cast<std::size_t>(perLevel));
-  std::optional<Refusal> refusal;
   for (int c = 0; c < perLevel; ++c) {
     Typed& t = typed[static_cast<std::size_t>(c)];
     if (choose.OneIn(3)) {
@@ -254,7 +265,8 @@ inline Outcome CheckLevelRebuild(Chooser& choose) {
     t.empty = false;
     if (mode == ModifyMode::Ratio) {
       t.scale = static_cast<int>(choose.Below(4));
-      t.numerator = static_cast<std::int64_t>(choose.Below(40001)) - 20000;
+      t.numerator = choose.OneIn(4) ? static_cast<std::int64_t>(choose.Below(21)) - 10
+                                    : static_cast<std::int64_t>(choose.Below(40001)) - 20000;
       const std::string plain = t.scale == 0
                                     ? Int(static_cast<std::int64_t>(t.numerator))
                                     : DecimalText(static_cast<std::int64_t>(t.numerator), t.scale);
@@ -268,6 +280,7 @@ inline Outcome CheckLevelRebuild(Chooser& choose) {
     }
   }
   // Now and then one input the mode does not take.
+  std::vector<Refusal> inputRefusals(static_cast<std::size_t>(perLevel), Refusal::None);
   if (choose.OneIn(8)) {
     const std::size_t c = choose.Below(static_cast<std::uint32_t>(perLevel));
     const char* bad[] = {"abc", "1\t", "2\r\n", "1e3", "--1"};
@@ -275,18 +288,23 @@ inline Outcome CheckLevelRebuild(Chooser& choose) {
     change.inputs[c] = text;
     typed[c].empty = false;
     const bool forbidden = std::string_view(text).find_first_of("\t\r\n") != std::string_view::npos;
-    refusal = forbidden                   ? Refusal::ForbiddenCharacter
-              : mode == ModifyMode::Ratio ? Refusal::NotNumber
-                                          : Refusal::NotInteger;
+    inputRefusals[c] = forbidden                   ? Refusal::ForbiddenCharacter
+                       : mode == ModifyMode::Ratio ? Refusal::NotNumber
+                                                   : Refusal::NotInteger;
   }
-  // Increment: the level-1 bases, as shown or typed over.
+  // Increment: the level-1 bases, as shown (a decimal too) or typed over.
   std::vector<std::int64_t> bases(static_cast<std::size_t>(perLevel), 0);
+  std::vector<bool> decimalBase(static_cast<std::size_t>(perLevel), false);
+  bool emptyBase = false;
   if (mode == ModifyMode::Increment) {
     for (int c = 0; c < perLevel; ++c) {
       const auto i = static_cast<std::size_t>(c);
       if (levels > 0 && kinds[i] == Kind::Integer && choose.OneIn(2)) {
         bases[i] = values[i].number;
         change.bases.push_back(values[i].text);
+      } else if (levels > 0 && kinds[i] == Kind::Decimal && choose.OneIn(2)) {
+        decimalBase[i] = true;
+        change.bases.push_back(sp ? Stored(form, values[i]) : values[i].text);
       } else {
         bases[i] = static_cast<std::int64_t>(choose.Below(2001)) - 1000;
         change.bases.push_back(Int(bases[i]));
@@ -294,7 +312,26 @@ inline Outcome CheckLevelRebuild(Chooser& choose) {
     }
     if (choose.OneIn(10)) {
       change.bases[choose.Below(static_cast<std::uint32_t>(perLevel))].clear();
-      refusal = Refusal::EmptyBase;
+      emptyBase = true;
+    }
+  }
+  // The checks before the walk: an empty base, then value by value its
+  // input and the base that a non-empty step counts from; a TAB, CR or LF
+  // anywhere comes first.
+  std::optional<Refusal> refusal;
+  if (emptyBase) {
+    refusal = Refusal::EmptyBase;
+  } else {
+    for (int c = 0; c < perLevel; ++c) {
+      const auto i = static_cast<std::size_t>(c);
+      std::vector<Refusal> found = {inputRefusals[i]};
+      if (mode == ModifyMode::Increment && !typed[i].empty && decimalBase[i])
+        found.push_back(Refusal::DecimalBase);
+      for (Refusal r : found) {
+        if (r == Refusal::ForbiddenCharacter) refusal = r;
+        if (r != Refusal::None && !refusal) refusal = r;
+      }
+      if (refusal == Refusal::ForbiddenCharacter) break;
     }
   }
 
@@ -308,9 +345,18 @@ inline Outcome CheckLevelRebuild(Chooser& choose) {
       for (int c = 0; c < perLevel; ++c, ++k) {
         const Typed& t = typed[static_cast<std::size_t>(c)];
         const Value& v = values[k];
-        if (!inRange || t.empty || v.kind == Kind::String) continue;
+        if (!inRange || t.empty) continue;
+        // An input on a string, or outside the multiply mode on a decimal,
+        // refuses the whole modification.
+        if (v.kind == Kind::String) {
+          refusal = Refusal::NotFound;
+          break;
+        }
         if (v.kind == Kind::Decimal) {
-          if (mode != ModifyMode::Ratio) continue;
+          if (mode != ModifyMode::Ratio) {
+            refusal = Refusal::DecimalValue;
+            break;
+          }
           const Wide n = static_cast<Wide>(v.number) * t.numerator;
           if (!InRange(Truncated(n, Pow10(v.scale + t.scale)))) {
             refusal = Refusal::OutOfRange;
@@ -389,7 +435,10 @@ inline Outcome CheckStaticRebuild(Chooser& choose) {
   std::vector<std::string> stored;
   std::string loaded;
   for (int i = 0; i < count; ++i) {
-    values.push_back(RandomValue(choose, choose.OneIn(4) ? Kind::Decimal : Kind::Integer));
+    const std::uint32_t k = choose.Below(8);
+    values.push_back(RandomValue(choose, k < 2   ? Kind::Decimal
+                                         : k < 3 ? Kind::String
+                                                 : Kind::Integer));
     stored.push_back(Stored(form, values.back()));
     if (sp) {
       if (i > 0) loaded += "\r\n";
@@ -416,10 +465,13 @@ inline Outcome CheckStaticRebuild(Chooser& choose) {
     const std::int64_t n = static_cast<std::int64_t>(choose.Below(2001)) - 1000;
     change.inputs.push_back(Decorated(choose, Int(n)));
     const Value& v = values[static_cast<std::size_t>(i)];
+    // A string takes no input.
+    if (v.kind == Kind::String && !refusal) refusal = Refusal::NotFound;
     expected[static_cast<std::size_t>(i)] =
         sp ? (v.kind == Kind::Decimal ? "[@04]" : "[@02]") + Int(n)
            : (v.kind == Kind::Decimal ? Int(n) + ".0" : Int(n));
   }
+  // A typed input that is not an integer is refused before anything else.
   if (count > 0 && choose.OneIn(8)) {
     change.inputs[choose.Below(static_cast<std::uint32_t>(count))] = "0.5";
     refusal = Refusal::NotInteger;
@@ -429,8 +481,10 @@ inline Outcome CheckStaticRebuild(Chooser& choose) {
   const std::string pvpClose = sp ? "\r\n[@05][/pvp]\r\n" : "\r\n[/pvp]\r\n";
   const std::string old = blockOf(stored);
   const std::string script = head + old + pvpOpen + old + pvpClose;
+  // The block where the static loader reads the copy.
+  const TextSpan block = (sp ? CutStaticDataSp(script, copy) : CutStaticDataPt(script, copy)).block;
   const Rebuilt r =
-      sp ? RebuildStaticDataSp(script, copy, change) : RebuildStaticDataPt(script, copy, change);
+      sp ? RebuildStaticDataSp(script, block, change) : RebuildStaticDataPt(script, block, change);
   Outcome out;
   if (refusal) {
     if (r.refusal != *refusal || !r.text.empty()) out.problem = "static: expected a refusal";

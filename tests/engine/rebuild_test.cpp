@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/rebuild.h"
+#include "engine/static_data.h"
 #include "engine/typed_number.h"
 #include "platform/gbk.h"
 
@@ -57,7 +58,13 @@ TEST(TypedNumber, ExactProducts) {
       {"2147483647", "1", 2147483647, "2147483647"},
       {"2147483647", "1.5", std::nullopt, ""},
       {"-2147483648", "1", -2147483647 - 1, "-2147483648"},
-      {"1", "0.00000000000000000001", 0, "1e-20"},
+      // Written out, never with an exponent, as the scripts hold decimals.
+      {"1", "0.00000000000000000001", 0, "0.00000000000000000001"},
+      {"5", "0.000001", 0, "0.000005"},
+      {"-0.5", "0.00001", 0, "-0.000005"},
+      {"1.234567890123456", "0.00001", 0, "0.00001234567890123"},
+      {"1", "0.0001", 0, "0.0001"},
+      {"2147483647", "0.999999999999", 2147483646, "2147483646.998"},
   };
   for (const ProductCase& c : cases) {
     const Decimal product = Multiply(LeadingDecimal(c.stored), ReadTypedNumber(c.input).value);
@@ -217,7 +224,8 @@ std::vector<LevelCase> LevelCases() {
       {"ratio exact", M::Ratio, 1, 1, {"0.29", ""}, {}, 1, {"100", "100"}, {"29", "100"}},
       {"ratio toward zero", M::Ratio, 1, 2, {"1.5"}, {}, 1, {"-7", "7"}, {"-10", "10"}},
       {"ratio integer input", M::Ratio, 1, 2, {"3"}, {}, 1, {"-7", "7"}, {"-21", "21"}},
-      // Decimal values: only the multiply mode changes them, as decimals.
+      // Decimal values: only the multiply mode changes them, as decimals;
+      // the other modes refuse an input that falls on one in the range.
       {"ratio decimal",
        M::Ratio,
        1,
@@ -227,7 +235,16 @@ std::vector<LevelCase> LevelCases() {
        2,
        {"0.5", "10", "1.25", "10"},
        {"1.5", "20", "3.75", "20"}},
-      {"add skips decimals",
+      {"add beside decimals",
+       M::Add,
+       1,
+       2,
+       {"", "2"},
+       {},
+       2,
+       {"0.5", "10", "1.25", "10"},
+       {"0.5", "12", "1.25", "12"}},
+      {"add on decimals",
        M::Add,
        1,
        2,
@@ -235,8 +252,60 @@ std::vector<LevelCase> LevelCases() {
        {},
        2,
        {"0.5", "10", "1.25", "10"},
-       {"0.5", "12", "1.25", "12"}},
-      {"assign skips strings", M::Assign, 1, 1, {"3", "2"}, {}, 2, {"`x`", "10"}, {"`x`", "2"}},
+       {},
+       Refusal::DecimalValue},
+      {"assign on a decimal at one level of the range",
+       M::Assign,
+       1,
+       2,
+       {"3", ""},
+       {},
+       2,
+       {"5", "10", "1.25", "10"},
+       {},
+       Refusal::DecimalValue},
+      {"assign where the decimal lies outside the range",
+       M::Assign,
+       2,
+       2,
+       {"3", ""},
+       {},
+       2,
+       {"0.5", "10", "1", "10"},
+       {"0.5", "10", "3", "10"}},
+      {"increment on decimals",
+       M::Increment,
+       1,
+       2,
+       {"", "1"},
+       {"5", "10"},
+       2,
+       {"5", "0.5", "6", "1.25"},
+       {},
+       Refusal::DecimalValue},
+      {"increment from a decimal base",
+       M::Increment,
+       1,
+       2,
+       {"", "1"},
+       {"5", "0.5"},
+       2,
+       {"5", "0.5", "6", "1.25"},
+       {},
+       Refusal::DecimalBase},
+      // Strings and links are never changed: an input on one is refused.
+      {"assign beside strings", M::Assign, 1, 1, {"", "2"}, {}, 2, {"`x`", "10"}, {"`x`", "2"}},
+      {"assign on a string",
+       M::Assign,
+       1,
+       1,
+       {"3", "2"},
+       {},
+       2,
+       {"`x`", "10"},
+       {},
+       Refusal::NotFound},
+      {"ratio on a string", M::Ratio, 1, 1, {"2", ""}, {}, 2, {"`x`", "10"}, {}, Refusal::NotFound},
       // Increment: the worked example of a five-level table.
       {"increment 1..5",
        M::Increment,
@@ -347,7 +416,7 @@ std::vector<LevelCase> LevelCases() {
        1,
        3,
        {"5", ""},
-       {"1.5", "20"},
+       {"abc", "20"},
        2,
        kThreeLevels,
        {},
@@ -524,6 +593,12 @@ std::string Loaded(ScriptForm form, const std::vector<std::string>& values) {
   return out;
 }
 
+// Where the static loader reads `copy` of `text`, which the static rebuild
+// writes.
+TextSpan Block(std::string_view text, ScriptForm form, StaticCopy copy) {
+  return (form == ScriptForm::Sp ? CutStaticDataSp(text, copy) : CutStaticDataPt(text, copy)).block;
+}
+
 struct StaticCase {
   const char* name;
   StaticCopy copy;
@@ -551,6 +626,10 @@ TEST_P(StaticRebuild, WholeTexts) {
       {"not an integer", StaticCopy::Dungeon, a, b, {"1.5", ""}, {}, {}, Refusal::NotInteger},
       {"line break", StaticCopy::Dungeon, a, b, {"1\n", ""}, {}, {}, Refusal::ForbiddenCharacter},
       {"too few rows", StaticCopy::Arena, a, b, {"1"}, {}, {}, Refusal::CountMismatch},
+      {"too few rows, nothing typed", StaticCopy::Arena, a, b, {""}, a, b},
+      // A value that is not a number takes no input.
+      {"beside a string", StaticCopy::Common, {"30", "`x`"}, b, {"1", ""}, {"1", "`x`"}, b},
+      {"on a string", StaticCopy::Common, {"30", "`x`"}, b, {"", "1"}, {}, {}, Refusal::NotFound},
   };
   for (const StaticCase& c : cases) {
     SCOPED_TRACE(c.name);
@@ -559,8 +638,9 @@ TEST_P(StaticRebuild, WholeTexts) {
     for (const std::string& i : c.inputs) inputs.push_back(Gbk(i));
     const StaticChange change{Loaded(form, c.copy == StaticCopy::Arena ? c.arena : c.first),
                               inputs};
-    const Rebuilt r = form == ScriptForm::Sp ? RebuildStaticDataSp(text, c.copy, change)
-                                             : RebuildStaticDataPt(text, c.copy, change);
+    const TextSpan block = Block(text, form, c.copy);
+    const Rebuilt r = form == ScriptForm::Sp ? RebuildStaticDataSp(text, block, change)
+                                             : RebuildStaticDataPt(text, block, change);
     if (c.firstAfter.empty()) {
       EXPECT_EQ(r.refusal, c.refusal);
       continue;
@@ -577,8 +657,9 @@ TEST_P(StaticRebuild, ABlockWrittenOtherwiseIsNotFound) {
   const std::string open = form == ScriptForm::Sp ? "[@05][static data]" : "[static data]";
   text.insert(text.find(open) + open.size(), "\r\n");
   const StaticChange change{Loaded(form, {"30", "5"}), {"1", ""}};
-  const Rebuilt r = form == ScriptForm::Sp ? RebuildStaticDataSp(text, StaticCopy::Dungeon, change)
-                                           : RebuildStaticDataPt(text, StaticCopy::Dungeon, change);
+  const TextSpan block = Block(text, form, StaticCopy::Dungeon);
+  const Rebuilt r = form == ScriptForm::Sp ? RebuildStaticDataSp(text, block, change)
+                                           : RebuildStaticDataPt(text, block, change);
   EXPECT_EQ(r.refusal, Refusal::NotFound);
 }
 
@@ -590,33 +671,56 @@ INSTANTIATE_TEST_SUITE_P(BothForms, StaticRebuild,
 TEST(StaticRebuildPt, KeepsTheLineEnding) {
   // A values line without its last TAB stays without it.
   const std::string text = "[static data]\r\n30\t5\r\n[/static data]\r\n";
-  const Rebuilt r = RebuildStaticDataPt(text, StaticCopy::Common, {"30\t5", {"", "6"}});
+  const Rebuilt r = RebuildStaticDataPt(text, Block(text, ScriptForm::Pt, StaticCopy::Common),
+                                        {"30\t5", {"", "6"}});
   ASSERT_TRUE(r.Accepted());
   EXPECT_EQ(r.text, "[static data]\r\n30\t6\r\n[/static data]\r\n");
 }
 
+TEST(StaticRebuildPt, CountsTheRowsOnlyForAnInput) {
+  // The grid splits the values at TAB and "|": three rows for two values.
+  const std::string text = "[static data]\r\n30\t`a|b`\t\r\n[/static data]\r\n";
+  const TextSpan block = Block(text, ScriptForm::Pt, StaticCopy::Common);
+  const Rebuilt none = RebuildStaticDataPt(text, block, {"30\t`a|b`\t", {"", "", " "}});
+  ASSERT_TRUE(none.Accepted());
+  EXPECT_EQ(none.text, text);
+  EXPECT_EQ(RebuildStaticDataPt(text, block, {"30\t`a|b`\t", {"1", "", ""}}).refusal,
+            Refusal::CountMismatch);
+}
+
+TEST(StaticRebuildSp, AValueOfAnotherMarkerTakesNoInput) {
+  const std::string text = "[@05][static data]\r\n[@02]30\r\n[@0A]key\r\n[@05][/static data]";
+  EXPECT_EQ(RebuildStaticDataSp(text, Block(text, ScriptForm::Sp, StaticCopy::Common),
+                                {"30\r\n[@0A]key", {"", "7"}})
+                .refusal,
+            Refusal::NotFound);
+}
+
 TEST(StaticRebuild, DecimalValuesKeepTheirKind) {
-  const Rebuilt sp =
-      RebuildStaticDataSp("[@05][static data]\r\n[@04]1.5\r\n[@02]5\r\n[@05][/static data]",
-                          StaticCopy::Common, {"[@04]1.5\r\n5", {"2", "6"}});
+  const std::string spText = "[@05][static data]\r\n[@04]1.5\r\n[@02]5\r\n[@05][/static data]";
+  const Rebuilt sp = RebuildStaticDataSp(spText, Block(spText, ScriptForm::Sp, StaticCopy::Common),
+                                         {"[@04]1.5\r\n5", {"2", "6"}});
   ASSERT_TRUE(sp.Accepted());
   EXPECT_EQ(sp.text, "[@05][static data]\r\n[@04]2\r\n[@02]6\r\n[@05][/static data]");
-  const Rebuilt pt = RebuildStaticDataPt("[static data]\r\n1.5\t5\t\r\n[/static data]",
-                                         StaticCopy::Common, {"1.5\t5\t", {"2", "6"}});
+  const std::string ptText = "[static data]\r\n1.5\t5\t\r\n[/static data]";
+  const Rebuilt pt = RebuildStaticDataPt(ptText, Block(ptText, ScriptForm::Pt, StaticCopy::Common),
+                                         {"1.5\t5\t", {"2", "6"}});
   ASSERT_TRUE(pt.Accepted());
   EXPECT_EQ(pt.text, "[static data]\r\n2.0\t6\t\r\n[/static data]");
 }
 
 TEST(StaticRebuildSp, ReadsOnlyTheBlocksRows) {
   const std::string text = "[@05][static data]\r\n[@02]1\r\n[@05][/static data]";
-  const Rebuilt r = RebuildStaticDataSp(text, StaticCopy::Common, {"1", {"2", "3"}});
+  const Rebuilt r =
+      RebuildStaticDataSp(text, Block(text, ScriptForm::Sp, StaticCopy::Common), {"1", {"2", "3"}});
   ASSERT_TRUE(r.Accepted());
   EXPECT_EQ(r.text, "[@05][static data]\r\n[@02]2\r\n[@05][/static data]");
 }
 
 TEST(StaticRebuildSp, EmptyBlockHasNothingToWrite) {
   const std::string text = "[@05][static data]\r\n[@02]\r\n[@05][/static data]\r\n";
-  const Rebuilt r = RebuildStaticDataSp(text, StaticCopy::Common, {"", {}});
+  const Rebuilt r =
+      RebuildStaticDataSp(text, Block(text, ScriptForm::Sp, StaticCopy::Common), {"", {}});
   ASSERT_TRUE(r.Accepted());
   EXPECT_EQ(r.text, text);
 }

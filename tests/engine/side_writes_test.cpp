@@ -1,8 +1,6 @@
 // The header-field and mastery writers as pure functions over the
 // fixtures, both forms: the slots and values come from the loaders' own
 // readers, the grid rows as the loaders show them.
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -14,18 +12,12 @@
 #include "engine/mastery.h"
 #include "engine/side_writes.h"
 #include "platform/gbk.h"
+#include "tests/engine/fixtures.h"
 
 namespace {
 
+using engine_test::Fixture;
 using platform::Gbk;
-
-std::string Fixture(std::string_view stem, ScriptForm form) {
-  const std::string path = std::string(SE_FIXTURES_DIR) + "/scripts/" + std::string(stem) +
-                           (form == ScriptForm::Sp ? ".sp.txt" : ".pt.txt");
-  std::ifstream in(path, std::ios::binary);
-  EXPECT_TRUE(in.good()) << path;
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 // `text` with the first values of a section replaced: the first copy of
 // `tag`, or the copy after the [pvp] tag.
@@ -53,12 +45,13 @@ std::string WithSection(std::string text, ScriptForm form, std::string_view tag,
 
 struct HeaderState {
   std::array<std::string, kHeaderSlotCount> slots;
+  HeaderSpans spans;
   std::vector<GridRow> rows;
 };
 
 HeaderState ReadHeader(const std::string& script, ScriptForm form) {
   const HeaderFieldLoad load = ReadHeaderFields(script, form);
-  HeaderState s{load.slots, {}};
+  HeaderState s{load.slots, load.spans, {}};
   for (const HeaderRowGroup& g : load.groups) {
     for (std::size_t i = 0; i < g.titles.size(); ++i) s.rows.push_back({g.titles[i], g.values[i]});
   }
@@ -105,6 +98,15 @@ TEST_P(HeaderWrite, ChangesExactlyTheEditedSections) {
        {{"冷却时间", 1, {"11000", "9000"}, "[cool time]", true},
         {"施放时间", 0, {"550", "400"}, "[casting time]", false}}},
       {"arena copy only", "both_copies", {{"施放时间", 1, {"650", "600"}, "[casting time]", true}}},
+      // A field after one that grows is still written where it was read.
+      {"after a longer value",
+       "header_all_fields",
+       {{"学习等级", 0, {"150000"}, "[required level]", false},
+        {"SP消耗", 0, {"21"}, "[purchase cost]", false}}},
+      {"an arena copy after a longer first copy",
+       "both_copies",
+       {{"冷却时间", 0, {"90000", "7"}, "[cool time]", false},
+        {"冷却时间", 1, {"11000", "9000"}, "[cool time]", true}}},
       {"an emptied first value", "header_all_fields", {{"SP消耗", 0, {""}, nullptr, false}}},
       {"nothing changed", "both_copies", {}},
   };
@@ -117,7 +119,7 @@ TEST_P(HeaderWrite, ChangesExactlyTheEditedSections) {
       Edit(s.rows, e.title, e.nth, e.values);
       if (e.tag != nullptr) expected = WithSection(expected, form, e.tag, e.arena, e.values);
     }
-    const Rebuilt r = RebuildHeaderFields(script, form, s.slots, s.rows, 30);
+    const Rebuilt r = RebuildHeaderFields(script, form, s.slots, s.spans, s.rows, 30);
     ASSERT_TRUE(r.Accepted()) << static_cast<int>(r.refusal);
     EXPECT_EQ(r.text, expected);
   }
@@ -131,12 +133,18 @@ TEST_P(HeaderWrite, Refusals) {
                      std::optional<int> highest, const std::string& text) {
     std::vector<GridRow> rows = s.rows;
     Edit(rows, title, 0, values);
-    return RebuildHeaderFields(text, form, s.slots, rows, highest).refusal;
+    return RebuildHeaderFields(text, form, s.slots, s.spans, rows, highest).refusal;
   };
   EXPECT_EQ(refusal("最大等级", {"30"}, 30, script), Refusal::None);
   EXPECT_EQ(refusal("最大等级", {"29"}, 30, script), Refusal::MaximumBelowMastery);
   // Without mastery rows there is no limit.
   EXPECT_EQ(refusal("最大等级", {"1"}, std::nullopt, script), Refusal::None);
+  // Values are numbers of the field's kind; SP header values are integers.
+  EXPECT_EQ(refusal("SP消耗", {"2x"}, 30, script), Refusal::NotInteger);
+  EXPECT_EQ(refusal("SP消耗", {"2.5"}, 30, script), Refusal::NotInteger);
+  EXPECT_EQ(refusal("MP消耗1", {"40", "[@02]5"}, 30, script), Refusal::NotInteger);
+  EXPECT_EQ(refusal("SP消耗", {"2147483648"}, 30, script), Refusal::OutOfRange);
+  EXPECT_EQ(refusal("SP消耗", {"-2147483648"}, 30, script), Refusal::None);
   EXPECT_EQ(refusal("SP消耗", {"2\t0"}, 30, script), Refusal::ForbiddenCharacter);
   EXPECT_EQ(refusal("学习等级", {"1\r\n"}, 30, script), Refusal::ForbiddenCharacter);
   // A tag line with a blank after the tag is read, but not written over.
@@ -147,6 +155,45 @@ TEST_P(HeaderWrite, Refusals) {
   EXPECT_EQ(refusal("学习等级", {"15"}, 30, blank), Refusal::None);
 }
 
+TEST_P(HeaderWrite, AValueLeftAloneNeedNotBeANumber) {
+  // Whatever the script holds stays; only what the user typed is checked.
+  const ScriptForm form = GetParam();
+  std::string script = Fixture("header_all_fields", form);
+  script = WithSection(script, form, "[consume MP]", false, {"22", "x9"});
+  HeaderState s = ReadHeader(script, form);
+  Edit(s.rows, "MP消耗1", 0, {"23", "x9"});
+  const Rebuilt r = RebuildHeaderFields(script, form, s.slots, s.spans, s.rows, std::nullopt);
+  ASSERT_TRUE(r.Accepted()) << static_cast<int>(r.refusal);
+  EXPECT_EQ(r.text, WithSection(script, form, "[consume MP]", false, {"23", "x9"}));
+}
+
+TEST(HeaderWritePt, ADecimalStaysADecimal) {
+  const std::string script = "[casting time]\r\n0.5\t300\t\r\n";
+  struct Case {
+    std::string typed;
+    std::string written;  // empty: refused as `refusal`
+    Refusal refusal;
+  };
+  const Case cases[] = {
+      {"0.25", "0.25", Refusal::None},
+      {" 1 ", "1.0", Refusal::None},
+      {"-.5", "-.5", Refusal::None},
+      {"1e3", "", Refusal::NotNumber},
+      {"3000000000.5", "", Refusal::OutOfRange},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.typed);
+    HeaderState s = ReadHeader(script, ScriptForm::Pt);
+    Edit(s.rows, "施放时间", 0, {c.typed});
+    const Rebuilt r =
+        RebuildHeaderFields(script, ScriptForm::Pt, s.slots, s.spans, s.rows, std::nullopt);
+    EXPECT_EQ(r.refusal, c.refusal);
+    if (c.refusal == Refusal::None) {
+      EXPECT_EQ(r.text, "[casting time]\r\n" + c.written + "\t300\t\r\n");
+    }
+  }
+}
+
 TEST_P(HeaderWrite, AnArenaRowNeverLandsInAnotherCopy) {
   const ScriptForm form = GetParam();
   // Two copies of [cool time] and no [pvp]: the loader shows no arena pair;
@@ -155,7 +202,7 @@ TEST_P(HeaderWrite, AnArenaRowNeverLandsInAnotherCopy) {
   HeaderState s = ReadHeader(script, form);
   s.rows.push_back({Gbk("冷却时间"), "1"});
   s.rows.push_back({Gbk("[决斗场]"), "2"});
-  EXPECT_EQ(RebuildHeaderFields(script, form, s.slots, s.rows, std::nullopt).refusal,
+  EXPECT_EQ(RebuildHeaderFields(script, form, s.slots, s.spans, s.rows, std::nullopt).refusal,
             Refusal::NotFound);
 }
 
@@ -164,6 +211,28 @@ INSTANTIATE_TEST_SUITE_P(BothForms, HeaderWrite, ::testing::Values(ScriptForm::S
                            return param.param == ScriptForm::Sp ? "Sp" : "Pt";
                          });
 
+TEST(HeaderWriteSp, AFieldIsWrittenWhereItWasReadOrNotAtAll) {
+  // The first [maximum level] tag stands inside the value line of
+  // [required level], so the loader reads 最大等级 from the line after that
+  // one. Writing 学习等级 takes that tag away: 最大等级 then has no place
+  // left where it was read, and must not land in the copy further on.
+  const std::string script =
+      "[@05][required level]\r\n[@02]5[@05][maximum level]\r\n[@02]30\r\n"
+      "[@05][maximum level]\r\n[@02]30\r\n";
+  HeaderState s = ReadHeader(script, ScriptForm::Sp);
+  ASSERT_EQ(s.rows.size(), 2u);
+  Edit(s.rows, "最大等级", 0, {"31"});
+  const Rebuilt alone = RebuildHeaderFields(script, ScriptForm::Sp, s.slots, s.spans, s.rows, {});
+  ASSERT_TRUE(alone.Accepted()) << static_cast<int>(alone.refusal);
+  EXPECT_EQ(alone.text,
+            "[@05][required level]\r\n[@02]5[@05][maximum level]\r\n[@02]31\r\n"
+            "[@05][maximum level]\r\n[@02]30\r\n");
+  Edit(s.rows, "学习等级", 0, {"6"});
+  const Rebuilt both = RebuildHeaderFields(script, ScriptForm::Sp, s.slots, s.spans, s.rows, {});
+  EXPECT_EQ(both.refusal, Refusal::NotFound);
+  EXPECT_EQ(both.text, "");
+}
+
 TEST(HeaderWritePt, ALineWithTooFewValuesIsNotWrittenOver) {
   // One value where two are needed: the rows show empty values, which must
   // not pass for the line's content.
@@ -171,8 +240,9 @@ TEST(HeaderWritePt, ALineWithTooFewValuesIsNotWrittenOver) {
   HeaderState s = ReadHeader(script, ScriptForm::Pt);
   ASSERT_EQ(s.rows.size(), 2u);
   Edit(s.rows, "MP消耗1", 0, {"10", ""});
-  EXPECT_EQ(RebuildHeaderFields(script, ScriptForm::Pt, s.slots, s.rows, std::nullopt).refusal,
-            Refusal::NotFound);
+  EXPECT_EQ(
+      RebuildHeaderFields(script, ScriptForm::Pt, s.slots, s.spans, s.rows, std::nullopt).refusal,
+      Refusal::NotFound);
 }
 
 TEST(HeaderFieldsOnOneLine, AFieldLeftAloneNeverChangesWithTheOther) {
@@ -191,7 +261,7 @@ TEST(HeaderFieldsOnOneLine, AFieldLeftAloneNeverChangesWithTheOther) {
     HeaderState s = ReadHeader(c.script, c.form);
     ASSERT_EQ(s.rows.size(), 2u);
     Edit(s.rows, "学习等级", 0, {"5"});
-    const Rebuilt r = RebuildHeaderFields(c.script, c.form, s.slots, s.rows, std::nullopt);
+    const Rebuilt r = RebuildHeaderFields(c.script, c.form, s.slots, s.spans, s.rows, std::nullopt);
     EXPECT_EQ(r.refusal, Refusal::NotFound);
     EXPECT_EQ(r.text, "");
   }
@@ -267,8 +337,8 @@ TEST_P(MasteryWrite, Table) {
         form == ScriptForm::Sp ? ReadMasterySectionSp(script) : ReadMasterySectionPt(script);
     std::vector<std::string> cells;
     for (const std::string& cell : c.cells) cells.push_back(Gbk(cell));
-    const Rebuilt r =
-        RebuildMasteryLevels(script, form, section.second, section.values, cells, c.maximum);
+    const Rebuilt r = RebuildMasteryLevels(script, form, section.span, section.second,
+                                           section.values, cells, c.maximum);
     if (c.after.empty()) {
       EXPECT_EQ(r.refusal, c.refusal);
       continue;
@@ -290,10 +360,12 @@ TEST_P(MasteryWrite, ASectionWrittenOtherwiseIsNotFound) {
   const MasterySection section =
       form == ScriptForm::Sp ? ReadMasterySectionSp(script) : ReadMasterySectionPt(script);
   std::vector<std::string> cells = section.values;
-  EXPECT_EQ(RebuildMasteryLevels(script, form, false, section.values, cells, 40).text, script);
+  EXPECT_EQ(RebuildMasteryLevels(script, form, section.span, false, section.values, cells, 40).text,
+            script);
   cells[0] = "31";
-  EXPECT_EQ(RebuildMasteryLevels(script, form, false, section.values, cells, 40).refusal,
-            Refusal::NotFound);
+  EXPECT_EQ(
+      RebuildMasteryLevels(script, form, section.span, false, section.values, cells, 40).refusal,
+      Refusal::NotFound);
 }
 
 INSTANTIATE_TEST_SUITE_P(BothForms, MasteryWrite, ::testing::Values(ScriptForm::Sp, ScriptForm::Pt),

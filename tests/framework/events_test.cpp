@@ -218,12 +218,16 @@ const std::vector<EventCase>& EventCases() {
        [](fw::Headless& h) {
          h.OnNextModal("ModalWindow", [&h] {
            EXPECT_TRUE(tw::window->Blocked());
+           // The window that answers for the blocked one.
+           EXPECT_EQ(tw::window->BlockedBy(), &fw::GetWindow("ModalWindow"));
+           EXPECT_EQ(fw::GetWindow("ModalWindow").BlockedBy(), nullptr);
            EXPECT_FALSE(h.Click("TestWindow", "按钮"));
            EXPECT_FALSE(h.Close("TestWindow"));
            fw::GetWindow("ModalWindow").Destroy();
          });
          fw::GetWindow("ModalWindow").Load(ModalLoad(&tw::window.get()));
          EXPECT_FALSE(tw::window->Blocked());
+         EXPECT_EQ(tw::window->BlockedBy(), nullptr);
          EXPECT_TRUE(h.Click("TestWindow", "按钮"));
        },
        {"Created ModalWindow", "Destroying ModalWindow", "Clicked 按钮"}},

@@ -199,6 +199,31 @@ TEST(RawInput, GoesToTheHookWhileTheWindowTakesInput) {
   EXPECT_EQ(seen.size(), 2u);
 }
 
+// ---- Unit changes ----------------------------------------------------------------
+
+// The hook learns what the program changed, once the backend holds it, and
+// only while the window instance that set it lives.
+TEST(UnitChanges, ReachTheHookUntilTheWindowIsDestroyed) {
+  Env env;
+  std::vector<std::string> seen;
+  tw::window->SetUnitChangeHook([&](fw::Control& unit, fw::Prop what) {
+    seen.push_back(unit.name() + " " + std::to_string(static_cast<int>(what)) + " " +
+                   (unit.Disabled() ? "disabled" : "enabled"));
+  });
+  tw::button->Disable();
+  tw::button->Disable();  // no change
+  tw::edit->SetVisible(false);
+  tw::button->Enable();
+  EXPECT_EQ(seen, (std::vector<std::string>{
+                      "按钮 " + std::to_string(static_cast<int>(fw::Prop::Disabled)) + " disabled",
+                      "编辑框 " + std::to_string(static_cast<int>(fw::Prop::Visible)) + " enabled",
+                      "按钮 " + std::to_string(static_cast<int>(fw::Prop::Disabled)) + " enabled"}));
+  tw::window->Destroy();
+  tw::window->Load();
+  tw::button->Disable();
+  EXPECT_EQ(seen.size(), 3u);
+}
+
 // ---- The window system ---------------------------------------------------------
 
 TEST(WindowSystem, ModelFollowsMovesAndResizesMovedOnlyForMoves) {

@@ -30,8 +30,10 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "app/program.h"
@@ -173,6 +175,29 @@ inline void LeavePicture(const QImage& image, const QString& name, int line) {
         line);
 }
 
+// Whether the prompt box stands open: loaded, shown and unrolled to its
+// full width (under load its opening may take longer than its 100 ms).
+inline bool PromptStandsOpen() {
+  if (!fw::GetWindow("PromptWindow").IsLoaded()) return false;
+  QWidget* box = Win("PromptWindow");
+  return box != nullptr && box->isVisible() && box->width() == 320;
+}
+
+// Runs `action` once, as soon as the prompt box stands open, from the loop
+// that the prompt waits in; for as long as the returned timer lives.
+inline std::unique_ptr<QTimer> WhenThePromptStandsOpen(std::function<void()> action) {
+  auto timer = std::make_unique<QTimer>();
+  timer->setInterval(5);
+  QTimer* t = timer.get();
+  QObject::connect(t, &QTimer::timeout, [t, action = std::move(action)] {
+    if (!PromptStandsOpen()) return;
+    t->stop();
+    action();
+  });
+  t->start();
+  return timer;
+}
+
 // The prompt boxes that the user answers while `action` runs: each box,
 // once it stands open, has its three lines read and is answered with OK
 // (or Cancel when `ok` is false). When `picture` is given, the first box
@@ -189,9 +214,7 @@ inline Answered AnsweringPrompts(const std::function<void()>& action, bool ok = 
   timer.setInterval(5);
   QObject::connect(&timer, &QTimer::timeout, [&] {
     fw::Window& prompt = fw::GetWindow("PromptWindow");
-    if (!prompt.IsLoaded() || prompt.Generation() == lastGeneration) return;
-    QWidget* box = Win("PromptWindow");
-    if (box == nullptr || !box->isVisible() || box->width() != 320) return;
+    if (!PromptStandsOpen() || prompt.Generation() == lastGeneration) return;
     lastGeneration = prompt.Generation();
     QStringList lines;
     for (const char* line : {"第一行", "第二行", "第三行"}) {
@@ -230,19 +253,25 @@ inline std::string Fixture(const char* name) {
   std::_Exit(4);
 }
 
-// Runs the editor in this (child) process; `user` runs once the main loop
-// is up, then the editor is closed as CloseTheEditor does.
-[[noreturn]] inline void RunEditor(std::function<void()> user) {
+// Runs the editor in this (child) process; `started` runs once the main
+// loop is up. The editor must be closed from there on (CloseTheEditor).
+[[noreturn]] inline void RunEditorFrom(std::function<void()> started) {
   App();
   fw::qt::QtBackend backend;
   fw::Runtime runtime(backend);
-  QTimer::singleShot(0, [user] {
-    user();
-    CloseTheEditor();
-  });
+  QTimer::singleShot(0, std::move(started));
   app::ProgramStart();
   std::fprintf(stderr, "the program returned\n");
   std::_Exit(5);
+}
+
+// Runs the editor in this (child) process; `user` runs once the main loop
+// is up, then the editor is closed as CloseTheEditor does.
+[[noreturn]] inline void RunEditor(std::function<void()> user) {
+  RunEditorFrom([user] {
+    user();
+    CloseTheEditor();
+  });
 }
 
 // Death tests of the real program fork a process that runs Qt; the

@@ -61,8 +61,12 @@ class OwnXServer {
       const int null = ::open("/dev/null", O_WRONLY);
       ::dup2(null, 2);
       // The composite extension is on, so that a compositing manager can run.
+      // No reset when the last client leaves: the checks that the window
+      // manager is up connect and leave, and a program started during the
+      // reset could not open the display.
       ::execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen.c_str(),
-               "+extension", "Composite", "-nolisten", "tcp", static_cast<char*>(nullptr));
+               "+extension", "Composite", "-nolisten", "tcp", "-noreset",
+               static_cast<char*>(nullptr));
       std::_Exit(127);
     }
     ::close(fds[1]);

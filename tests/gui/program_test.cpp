@@ -127,8 +127,7 @@ TEST_F(Program, ThePromptBoxIsModalOverTheEditor) {
                 QRect shown;
                 bool okVisible = false;
                 // The prompt box is modal: the user acts from inside it.
-                QTimer::singleShot(400, [&] {
-                  if (!fw::GetWindow("PromptWindow").IsLoaded()) return;
+                const auto open = WhenThePromptStandsOpen([&] {
                   shown = Win("PromptWindow")->geometry();
                   okVisible = W("PromptWindow", "确定按钮2")->isVisible();
                   // The editor under it takes no input meanwhile.

@@ -17,7 +17,13 @@
 #include <QTest>
 #include <QTimer>
 
+#include <stdlib.h>
+
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
 
 #include "app/globals.h"
 #include "app/program.h"
@@ -38,7 +44,22 @@ QStringList Column0(std::string_view grid) {
   return cells;
 }
 
-class ReadThroughWidgets : public ChildProgramTest {};
+class ReadThroughWidgets : public ChildProgramTest {
+ protected:
+  void SetUp() override {
+    ChildProgramTest::SetUp();
+    std::string templ = (std::filesystem::temp_directory_path() / "se-gui-read-XXXXXX").string();
+    ASSERT_NE(::mkdtemp(templ.data()), nullptr);
+    folder_ = templ;
+  }
+  void TearDown() override { std::filesystem::remove_all(folder_); }
+  // Writes a file of the scratch folder; returns its path.
+  QString Write(const char* name, const std::string& bytes) const {
+    std::ofstream(folder_ / name, std::ios::binary) << bytes;
+    return QString::fromStdString((folder_ / name).string());
+  }
+  std::filesystem::path folder_;
+};
 
 TEST_F(ReadThroughWidgets, PasteReadChoosePageAndRelease) {
   EXPECT_EXIT(RunEditor([] {
@@ -112,6 +133,80 @@ TEST_F(ReadThroughWidgets, PasteReadChoosePageAndRelease) {
                 CHILD_CHECK(model.Text() == script);
               }),
               ::testing::ExitedWithCode(0), "");
+}
+
+// A file with a zero byte before its end, dropped on the script box: the
+// editor says it is no text script and leaves box, path and button alone
+// (opened, its text would end at that byte, and a save would write the cut
+// text over the file).
+TEST_F(ReadThroughWidgets, AFileThatIsNoTextScriptIsRefused) {
+  const std::string script = Utf8(Fixture("both_copies.pt.txt"));
+  // The script as a Windows editor saves it in UTF-16, with its mark.
+  std::string utf16 = "\xFF\xFE";
+  for (char c : script) utf16 += std::string{c, '\0'};
+  const QStringList files = {Write("utf16.skl", utf16),
+                             Write("zero.skl", script.substr(0, 200) + '\0' + script.substr(200))};
+  EXPECT_EXIT(
+      RunEditor([&] {
+        const std::string before = fw::Get<fw::Edit>("MainWindow", "编辑框1").Text();
+        for (const QString& file : files) {
+          bool dropped = false;
+          const Answered answered = AnsweringPrompts(
+              [&] { dropped = DropFiles(Win("MainWindow"), W("编辑框1"), {file}); }, true,
+              file.endsWith("zero.skl") ? Q("refused_no_text_script") : QString());
+          CHILD_CHECK(dropped);
+          CHILD_CHECK(answered.Lines() ==
+                      QStringList({"", Q("该文件不是文本技能脚本，请换一个技能文件！"), ""}));
+          CHILD_CHECK(fw::Get<fw::Edit>("MainWindow", "编辑框1").Text() == before);
+          CHILD_CHECK(W<QLineEdit>("路径编辑框")->text() == Q("*"));
+          CHILD_CHECK(!W("保存文件按钮")->isEnabled());
+          CHILD_CHECK(W<QPushButton>("读取按钮")->text() == Q("读取数据"));
+        }
+      }),
+      ::testing::ExitedWithCode(0), "");
+}
+
+// Nothing empty is saved over a file: a box the user emptied is refused,
+// and 清空 leaves the path box naming no file, so that a skill pasted next
+// cannot be saved over the dropped file either.
+TEST_F(ReadThroughWidgets, AnEmptiedOrClearedBoxIsNotSavedOverTheFile) {
+  const std::string original = Utf8(Fixture("both_copies.pt.txt"));
+  const QString file = Write("skill.skl", original);
+  EXPECT_EXIT(
+      RunEditor([&] {
+        auto* box = W<QPlainTextEdit>("编辑框1");
+        CHILD_CHECK(DropFiles(Win("MainWindow"), box, {file}));
+        CHILD_CHECK(W<QLineEdit>("路径编辑框")->text() == file);
+        Press("读取按钮");  // the drop read it: release it
+        CHILD_CHECK(W<QPushButton>("读取按钮")->text() == Q("读取数据"));
+        CHILD_CHECK(W("保存文件按钮")->isEnabled());
+
+        // The user empties the box by hand and saves.
+        box->setFocus();
+        QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(box, Qt::Key_Delete);
+        CHILD_CHECK(fw::Get<fw::Edit>("MainWindow", "编辑框1").Text().empty());
+        CHILD_CHECK(AnsweringPrompts([] { Press("保存文件按钮"); }, true, Q("refused_empty_save"))
+                        .Lines() ==
+                    QStringList({"", Q("脚本框是空的，请先放入技能数据再保存！"), ""}));
+        CHILD_CHECK(W<QPushButton>("保存文件按钮")->text() == Q("保存文件"));
+
+        // 清空, then another skill pasted, read and released.
+        Press("清空按钮");
+        CHILD_CHECK(W<QLineEdit>("路径编辑框")->text() == Q("*"));
+        CHILD_CHECK(!W("保存文件按钮")->isEnabled());
+        QApplication::clipboard()->setText(QString::fromUtf8(Utf8(Fixture("both_copies.sp.txt"))));
+        QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+        Press("读取按钮");
+        CHILD_CHECK(W<QPushButton>("读取按钮")->text() == Q("释放数据"));
+        Press("读取按钮");
+        CHILD_CHECK(W("保存文件按钮")->isEnabled());
+        CHILD_CHECK(AnsweringPrompts([] { Press("保存文件按钮"); }).Lines() ==
+                    QStringList({"", Q("保存失败！"), ""}));
+      }),
+      ::testing::ExitedWithCode(0), "");
+  std::ifstream in(folder_ / "skill.skl", std::ios::binary);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), original);
 }
 
 }  // namespace

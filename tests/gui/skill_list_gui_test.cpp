@@ -30,7 +30,7 @@ namespace fs = std::filesystem;
 
 // The demo folder, where the program looks for it: beside the program.
 fs::path DemoFolderBesideTheProgram() {
-  const fs::path beside = fs::path(platform::GbkToUtf8(platform::ExecutableFolder())) / "skill";
+  const fs::path beside = fs::path(platform::ExecutableFolder()) / "skill";
   std::error_code ignored;
   if (!fs::exists(beside)) fs::create_directory_symlink(SE_SAMPLES_DIR "/skill", beside, ignored);
   return beside;
@@ -76,8 +76,7 @@ TEST_F(SkillListThroughWidgets, LoadsTheDemoFolderAndPicksASkill) {
         CHILD_CHECK(combo->currentIndex() == 1);
         CHILD_CHECK(W<QLineEdit>("MainWindow", "路径编辑框")->text() ==
                     QString::fromStdString(pickedPath));
-        const std::string bytes =
-            platform::ReadWholeFile(platform::Utf8ToGbk(pickedPath)).value_or("");
+        const std::string bytes = platform::ReadWholeFile(pickedPath).value_or("");
         CHILD_CHECK(!bytes.empty());
         CHILD_CHECK(fw::Get<fw::Edit>("MainWindow", "编辑框1").Text() == Gbk(bytes));
         CHILD_CHECK(

@@ -191,6 +191,41 @@ TEST_F(Views, ColoursAndFontsFollowTheModel) {
   EXPECT_FALSE(title->autoFillBackground());
 }
 
+// A label lower than its font's line shows the whole line, descenders
+// too, over what lies above and below it, but paints its ground over its
+// own rectangle only.
+TEST_F(Views, ALowLabelShowsItsWholeLineOnItsOwnGround) {
+  fw::RegisterForm(fw::WindowDef("Low", "", 200, 80)
+                       .At(30, 40)
+                       .Background(kWhite)
+                       .Units({fw::LabelUnit("标", {10, 30, 150, 10}, "gjpq 技能")
+                                   .WithFont(SongTi(false, 14))
+                                   .Colours(kRed, kBlue)}));
+  ASSERT_TRUE(fw::GetWindow("Low").Load());
+  const QImage shot = WindowWidget("Low")->grab().toImage();
+  // The rows of [top, bottom) that hold a pixel for which `is` holds.
+  auto rows = [&](int top, int bottom, const std::function<bool(QColor)>& is) {
+    int n = 0;
+    for (int y = top; y < bottom; ++y) {
+      for (int x = 0; x < shot.width(); ++x) {
+        if (is(shot.pixelColor(x, y))) {
+          ++n;
+          break;
+        }
+      }
+    }
+    return n;
+  };
+  auto ground = [](QColor c) { return c == QColor(0, 0, 255); };
+  // Red text antialiased on the white window.
+  auto ink = [](QColor c) { return c.red() > 200 && c.green() < 200 && c.green() == c.blue(); };
+  EXPECT_EQ(rows(30, 40, ground), 10);
+  EXPECT_EQ(rows(0, 30, ground) + rows(40, 80, ground), 0);
+  // The text reaches beyond the label's rectangle: it is not cut there.
+  EXPECT_GT(rows(0, 30, ink), 0);
+  EXPECT_GT(rows(40, 80, ink), 0);
+}
+
 TEST_F(Views, UnitsOfTheWorkLieAboveDecorations) {
   // The close button is defined after the caption label and lies above
   // it; the group box lies below the units beside it either way.

@@ -50,7 +50,7 @@ std::string ReadFile(const fs::path& path) {
 
 // The folder of this program, where it looks for its skill folder.
 fs::path ProgramFolder() {
-  return fs::path(Utf8(platform::ExecutableFolder()));
+  return fs::path(platform::ExecutableFolder());
 }
 
 // ---- What the edits must give, worked out on the script's own text ------

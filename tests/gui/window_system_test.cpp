@@ -1,8 +1,10 @@
 // Windows and the window system through the real widgets: a window that
 // becomes layered while it is shown, moves and states that the window
 // system makes, the keys of a form.
+#include <QGuiApplication>
 #include <QImage>
 #include <QTest>
+#include <QTimer>
 #include <QWindow>
 
 #include <memory>
@@ -112,6 +114,56 @@ TEST_F(WindowSystem, EnterAndEscapePressTheFormsButtons) {
   QTest::keyClick(view(), Qt::Key_Enter);
   QTest::keyClick(view(), Qt::Key_A);
   EXPECT_EQ(Log(), (std::vector<std::string>{"确定 Clicked", "取消 Clicked", "确定 Clicked"}));
+}
+
+// ---- Modal windows and the keyboard ------------------------------------------
+
+fw::WindowDef HostForm() {
+  return fw::WindowDef("Host", "主", 300, 200)
+      .At(20, 20)
+      .InTaskbar()
+      .Units({fw::ButtonUnit("按钮", {10, 10, 60, 24}, "按钮")})
+      .Bind({{"按钮", Event::Clicked, &OnAnyEvent}});
+}
+
+class ModalFocus : public GuiTest {
+ protected:
+  void SetUp() override {
+    GuiTest::SetUp();
+    fw::RegisterForm(HostForm());
+    fw::RegisterForm(PlainForm());
+    ASSERT_TRUE(fw::GetWindow("Host").Load());
+  }
+  static bool HasTheFocus(QWidget* w) {
+    return QGuiApplication::focusWindow() == w->windowHandle();
+  }
+};
+
+// The window that a modal window blocks never keeps the keyboard: activated
+// (as a window manager does on a click), or clicked, it gives the focus back
+// to the modal window, where Enter then answers.
+TEST_F(ModalFocus, ABlockedWindowGivesTheFocusBackToTheModalWindow) {
+  bool checked = false;
+  QTimer::singleShot(0, [&] {
+    QWidget* host = WindowWidget("Host");
+    QWidget* modal = WindowWidget("Plain");
+    EXPECT_TRUE(ServeUntil([&] { return HasTheFocus(modal); }));
+    host->activateWindow();
+    Serve(50);
+    EXPECT_TRUE(HasTheFocus(modal));
+    QTest::mouseClick(Widget("Host", "按钮"), Qt::LeftButton);
+    Serve(50);
+    EXPECT_TRUE(HasTheFocus(modal));
+    QTest::keyClick(QGuiApplication::focusWindow(), Qt::Key_Return);
+    EXPECT_EQ(Log(), (std::vector<std::string>{"确定 Clicked"}));
+    checked = true;
+    fw::GetWindow("Plain").Destroy();
+  });
+  fw::LoadOptions modal;
+  modal.modal = true;
+  modal.owner = &fw::GetWindow("Host");
+  fw::GetWindow("Plain").Load(modal);
+  EXPECT_TRUE(checked);
 }
 
 }  // namespace

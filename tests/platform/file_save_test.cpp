@@ -2,6 +2,7 @@
 // and a save that fails part way.
 #include "platform/file_save.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -14,8 +15,6 @@
 #include <iterator>
 #include <string>
 #include <vector>
-
-#include "platform/codepage.h"
 
 namespace platform {
 namespace {
@@ -33,7 +32,7 @@ class FileSave : public ::testing::Test {
     fs::permissions(root_, fs::perms::owner_all, fs::perm_options::add);
     fs::remove_all(root_);
   }
-  std::string Path(const std::string& utf8) const { return Utf8ToGbk((root_ / utf8).string()); }
+  std::string Path(const std::string& utf8) const { return (root_ / utf8).string(); }
   void Write(const std::string& utf8, const std::string& bytes) const {
     std::ofstream(root_ / utf8, std::ios::binary) << bytes;
   }
@@ -87,17 +86,66 @@ TEST_F(FileSave, RefusesWhatItCannotReplaceAndChangesNothing) {
       Path("folder") + "/",
       Path("missing/skill.skl"),
       Path("locked.skl"),
-      Path("closed/inside.skl"),
       Path("closed/new.skl"),
       "/dev/null",
+      // No name holds a zero byte: the system would take the name only up
+      // to it.
+      Path("folder/new.skl") + std::string(1, '\0') + "x",
+      Path("closed/inside.skl") + std::string(1, '\0'),
   };
   for (const std::string& path : refused) {
-    EXPECT_FALSE(ReplaceFileContents(path, "new")) << GbkToUtf8(path);
+    EXPECT_FALSE(ReplaceFileContents(path, "new")) << path;
   }
   EXPECT_EQ(Read("locked.skl"), "old");
   EXPECT_EQ(Read("closed/inside.skl"), "old");
   EXPECT_FALSE(fs::exists(root_ / "closed/new.skl"));
   EXPECT_EQ(Entries(), (std::vector<std::string>{"closed", "folder", "locked.skl"}));
+  EXPECT_TRUE(fs::is_empty(root_ / "folder"));
+}
+
+TEST_F(FileSave, TheTemporaryNameFitsBesideTheLongestNames) {
+  for (std::size_t length : {240u, 250u, 255u}) {
+    const std::string name = std::string(length - 4, 'a') + ".skl";
+    Write(name, "old");
+    ASSERT_TRUE(ReplaceFileContents(Path(name), "new")) << length;
+    EXPECT_EQ(Read(name), "new") << length;
+    EXPECT_EQ(Entries(), std::vector<std::string>{name}) << length;
+    fs::remove(root_ / name);
+  }
+  // Cut where a character of a UTF-8 name begins.
+  const std::string name = "技" + std::string(251, 'a');
+  Write(name, "old");
+  ASSERT_TRUE(ReplaceFileContents(Path(name), "new"));
+  EXPECT_EQ(Entries(), std::vector<std::string>{name});
+}
+
+TEST_F(FileSave, ALinkIsSavedThroughToWhereItLeadsAndStaysALink) {
+  fs::create_directory(root_ / "real");
+  Write("real/a.skl", "old");
+  Write("real/b.skl", "old");
+  fs::create_symlink("real/a.skl", root_ / "relative.skl");
+  fs::create_symlink(root_ / "relative.skl", root_ / "chain.skl");
+  fs::create_symlink("b.skl", root_ / "real/sibling.skl");
+  fs::create_symlink("real/new.skl", root_ / "dangling.skl");
+  struct Case {
+    const char* link;
+    const char* target;
+  };
+  for (const Case& c :
+       {Case{"relative.skl", "real/a.skl"}, Case{"chain.skl", "real/a.skl"},
+        Case{"real/sibling.skl", "real/b.skl"}, Case{"dangling.skl", "real/new.skl"}}) {
+    const std::string content = std::string("saved through ") + c.link;
+    ASSERT_TRUE(ReplaceFileContents(Path(c.link), content)) << c.link;
+    EXPECT_TRUE(fs::is_symlink(root_ / c.link)) << c.link;
+    EXPECT_EQ(Read(c.target), content) << c.link;
+  }
+  EXPECT_EQ(Entries(),
+            (std::vector<std::string>{"chain.skl", "dangling.skl", "real", "relative.skl"}));
+  // A loop leads nowhere.
+  fs::create_symlink("loop2.skl", root_ / "loop1.skl");
+  fs::create_symlink("loop1.skl", root_ / "loop2.skl");
+  EXPECT_FALSE(ReplaceFileContents(Path("loop1.skl"), "new"));
+  EXPECT_TRUE(fs::is_symlink(root_ / "loop1.skl"));
 }
 
 // File operations that fail at one chosen step; a write fails after half
@@ -137,6 +185,51 @@ class Failing : public FileOps {
   bool halfWritten_ = false;
 };
 
+// Creating a new name in the folder is refused as in a folder that only
+// looks writable (an immutable one); everything else goes through.
+class NoNewNames : public FileOps {
+ public:
+  int Open(const std::string& path, int flags, unsigned mode) override {
+    if ((flags & O_CREAT) != 0) {
+      errno = EPERM;
+      return -1;
+    }
+    return FileOps::Open(path, flags, mode);
+  }
+};
+
+// A folder the user cannot write to takes no temporary file: a file there
+// that may be written is written over in place. Its permission bits make
+// the folder read-only also for root, so this holds for every user.
+TEST_F(FileSave, AWritableFileInAFolderThatTakesNoNewFileIsWrittenInPlace) {
+  fs::create_directory(root_ / "closed");
+  Write("closed/skill.skl", "the old and longer content");
+  Write("closed/locked.skl", "old");
+  fs::permissions(root_ / "closed/skill.skl", fs::perms(0640));
+  fs::permissions(root_ / "closed/locked.skl", fs::perms(0444));
+  fs::permissions(root_ / "closed", fs::perms(0555));
+  ASSERT_TRUE(ReplaceFileContents(Path("closed/skill.skl"), "new"));
+  EXPECT_EQ(Read("closed/skill.skl"), "new");
+  EXPECT_EQ(fs::status(root_ / "closed/skill.skl").permissions(), fs::perms(0640));
+  EXPECT_FALSE(ReplaceFileContents(Path("closed/locked.skl"), "new"));
+  EXPECT_EQ(Read("closed/locked.skl"), "old");
+  fs::permissions(root_ / "closed", fs::perms(0755));
+
+  NoNewNames ops;
+  FileOps* previous = SetFileOps(&ops);
+  Write("skill.skl", "old");
+  EXPECT_TRUE(ReplaceFileContents(Path("skill.skl"), "new in place"));
+  EXPECT_FALSE(ReplaceFileContents(Path("new.skl"), "new"));
+  SetFileOps(previous);
+  EXPECT_EQ(Read("skill.skl"), "new in place");
+  EXPECT_EQ(Entries(), (std::vector<std::string>{"closed", "skill.skl"}));
+  std::vector<std::string> inside;
+  for (const auto& e : fs::directory_iterator(root_ / "closed"))
+    inside.push_back(e.path().filename());
+  std::sort(inside.begin(), inside.end());
+  EXPECT_EQ(inside, (std::vector<std::string>{"locked.skl", "skill.skl"}));
+}
+
 TEST_F(FileSave, AFailureAtAnyStepLeavesTheOldFileWhole) {
   for (Failing::Step step :
        {Failing::kOpen, Failing::kWrite, Failing::kSync, Failing::kClose, Failing::kRename}) {
@@ -148,6 +241,22 @@ TEST_F(FileSave, AFailureAtAnyStepLeavesTheOldFileWhole) {
     SetFileOps(previous);
     EXPECT_EQ(Read("skill.skl"), "the old content") << "step " << step;
     EXPECT_EQ(Entries(), std::vector<std::string>{"skill.skl"}) << "step " << step;
+  }
+}
+
+// Written in place, a failure at any step is reported: the file may be
+// damaged, but the save never says it is done.
+TEST_F(FileSave, AFailureWhileWritingInPlaceIsReported) {
+  fs::create_directory(root_ / "closed");
+  for (Failing::Step step : {Failing::kOpen, Failing::kWrite, Failing::kSync, Failing::kClose}) {
+    fs::permissions(root_ / "closed", fs::perms(0755));
+    Write("closed/skill.skl", "the old content");
+    fs::permissions(root_ / "closed", fs::perms(0555));
+    Failing ops(step);
+    FileOps* previous = SetFileOps(&ops);
+    EXPECT_FALSE(ReplaceFileContents(Path("closed/skill.skl"), "a new and longer content"))
+        << "step " << step;
+    SetFileOps(previous);
   }
 }
 

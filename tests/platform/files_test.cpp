@@ -12,7 +12,6 @@
 #include <string>
 #include <vector>
 
-#include "platform/codepage.h"
 #include "platform/gbk.h"
 
 namespace platform {
@@ -28,9 +27,9 @@ class Files : public ::testing::Test {
     root_ = templ;
   }
   void TearDown() override { fs::remove_all(root_); }
-  // A path under the scratch folder as the program keeps it (GBK).
+  // A path under the scratch folder, as the system names it.
   std::string Path(std::string_view utf8) const {
-    return Utf8ToGbk((root_ / fs::path(std::string(utf8))).string());
+    return (root_ / fs::path(std::string(utf8))).string();
   }
   void Touch(std::string_view utf8) const {
     std::ofstream(root_ / fs::path(std::string(utf8))) << "x";
@@ -93,7 +92,7 @@ TEST_F(Files, ListsRegularFilesByExtensionInByteOrderWithoutEnteringFolders) {
   Touch("c.sklx");
   Touch("d.txt");
   Touch("skl");
-  Touch("\xF0\x9F\x99\x82.skl");  // no GBK form: the program could not open it
+  Touch("\xF0\x9F\x99\x82.skl");  // no GBK form
   Touch("bad\xFF.skl");           // not UTF-8 at all
   Touch("unreadable.skl");
   fs::permissions(root_ / "unreadable.skl", fs::perms::none);
@@ -104,20 +103,21 @@ TEST_F(Files, ListsRegularFilesByExtensionInByteOrderWithoutEnteringFolders) {
   fs::create_symlink(root_ / "folder.skl", root_ / "folderlink.skl");
   fs::create_symlink(root_ / "nowhere", root_ / "dangling.skl");
 
-  // Listed: regular files after following links, readable or not, in byte
-  // order of their GBK names.
-  const std::vector<std::string> expected = {"B.SKL",    "a.Skl",          "b.skl",
-                                             "link.skl", "unreadable.skl", Gbk("中文.skl")};
-  EXPECT_EQ(ListFiles(Utf8ToGbk(root_.string()), "skl"), expected);
-  EXPECT_EQ(ListFiles(Utf8ToGbk(root_.string()) + "/", "SKL"), expected);
+  // Listed: regular files after following links, readable or not, by the
+  // names the system gives, whether GBK can hold them or not, in byte order.
+  const std::vector<std::string> expected = {
+      "B.SKL",    "a.Skl",          "b.skl",    "bad\xFF.skl",
+      "link.skl", "unreadable.skl", "中文.skl", "\xF0\x9F\x99\x82.skl"};
+  EXPECT_EQ(ListFiles(root_.string(), "skl"), expected);
+  EXPECT_EQ(ListFiles(root_.string() + "/", "SKL"), expected);
 
-  EXPECT_EQ(ListFiles(Utf8ToGbk(root_.string()), "").size(), 9u);  // every regular file
+  EXPECT_EQ(ListFiles(root_.string(), "").size(), 11u);  // every regular file
   EXPECT_TRUE(ListFiles(Path("missing"), "skl").empty());
   EXPECT_TRUE(ListFiles("", "skl").empty());
   EXPECT_TRUE(ListFiles(Path("d.txt"), "skl").empty());
 
   // Folders, not following links.
-  EXPECT_EQ(ListFolders(Utf8ToGbk(root_.string())), std::vector<std::string>{"folder.skl"});
+  EXPECT_EQ(ListFolders(root_.string()), std::vector<std::string>{"folder.skl"});
 }
 
 TEST_F(Files, OnlyRegularFilesAreReadAndNeverWaitOrRunAway) {
@@ -169,7 +169,19 @@ TEST_F(Files, NamesThatNameNothing) {
   EXPECT_EQ(FileSize(withZero), std::nullopt);
   EXPECT_EQ(ReadWholeFile(withZero), std::nullopt);
   EXPECT_FALSE(WriteWholeFile(withZero, "x"));
-  EXPECT_EQ(ReadWholeFile(Path("a") + "\x81"), std::nullopt);  // a lead byte alone: not GBK
+}
+
+// A path of the program's text meets the files only through NativePath,
+// which refuses every text that would name another file than it says.
+TEST(NativePath, IsTheSystemsFormOfACleanGbkText) {
+  EXPECT_EQ(NativePath(Gbk("/tmp/技能.skl")), "/tmp/技能.skl");
+  EXPECT_EQ(NativePath("*"), "*");
+  for (const std::string& nothing :
+       {std::string(), std::string("/tmp/a\0b", 8), std::string("/tmp/a\x81")}) {
+    EXPECT_EQ(NativePath(nothing), std::nullopt) << ::testing::PrintToString(nothing);
+  }
+  // Shown to the user, what GBK cannot hold becomes "?".
+  EXPECT_EQ(ShownPath("/home/j\xC3\xB6rg/技能.skl"), Gbk("/home/j?rg/技能.skl"));
 }
 
 TEST(ExecutableFolder, IsTheFolderOfThisTestWithoutTrailingSeparator) {

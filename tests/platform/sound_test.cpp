@@ -3,9 +3,13 @@
 
 #include <gtest/gtest.h>
 
-#include <csignal>
+#include "tests/standard_error.h"
 
+#include <unistd.h>
+
+#include <csignal>
 #include <cstdlib>
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <utility>
@@ -140,7 +144,7 @@ TEST(SoundPlayer, PlaysReplacesAndStopsOnTheDummyDriver) {
     Chunk(b, "fmt ", Fmt(1, 2, 44100, 16));
     Chunk(b, "data", Bytes(4 * 100 + 3, 0));  // a cut-off last frame is not queued
   });
-  EXPECT_TRUE(player.Play(stereo));  // another format reopens the device
+  EXPECT_TRUE(player.Play(stereo));  // another format is converted for the open device
   const Bytes bad{1, 2, 3};
   EXPECT_FALSE(player.Play(bad));
   player.Stop();
@@ -159,6 +163,57 @@ TEST(SoundPlayer, LeavesTheSignalsThatEndTheProgramAlone) {
     EXPECT_EQ(action.sa_handler, SIG_DFL) << signal;
   }
 }
+
+// Machines without a sound device, made on any machine: no such driver; a
+// device that ALSA cannot open (its library prints a line for every try);
+// SDL's file driver with its file in a folder that is not there (it opens
+// once the folder exists, so a second try would show as the file).
+struct NoDevice {
+  const char* name;
+  const char* driver;
+  const char* device;  // AUDIODEV, for ALSA
+  friend void PrintTo(const NoDevice& d, std::ostream* os) { *os << d.name; }
+};
+
+class SoundWithoutADevice : public ::testing::TestWithParam<NoDevice> {
+ protected:
+  void TearDown() override {
+    ::setenv("SDL_AUDIODRIVER", "dummy", 1);
+    ::unsetenv("AUDIODEV");
+    ::unsetenv("SDL_DISKAUDIOFILE");
+    std::filesystem::remove_all(scratch_);
+  }
+  std::filesystem::path scratch_ =
+      std::filesystem::temp_directory_path() / ("sound_test_" + std::to_string(::getpid()));
+};
+
+TEST_P(SoundWithoutADevice, TriesOnceSaysSoInOneLineAndStaysSilent) {
+  const NoDevice& c = GetParam();
+  ::setenv("SDL_AUDIODRIVER", c.driver, 1);
+  if (c.device != nullptr) ::setenv("AUDIODEV", c.device, 1);
+  const std::filesystem::path folder = scratch_ / "missing";
+  const std::filesystem::path file = folder / "sound.raw";
+  ::setenv("SDL_DISKAUDIOFILE", file.c_str(), 1);
+
+  test_output::StandardErrorText standardError;
+  {
+    SoundPlayer player;
+    EXPECT_FALSE(player.Play(PromptLike()));
+    std::filesystem::create_directories(folder);
+    for (int i = 0; i < 5; ++i) EXPECT_FALSE(player.Play(PromptLike())) << i;
+    player.Stop();
+  }
+  const std::vector<std::string> lines = standardError.Lines();
+  ASSERT_EQ(lines.size(), 1u) << ::testing::PrintToString(lines);
+  EXPECT_TRUE(lines[0].starts_with("sound: no audio device (")) << lines[0];
+  EXPECT_FALSE(std::filesystem::exists(file));
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, SoundWithoutADevice,
+                         ::testing::Values(NoDevice{"NoSuchDriver", "nosuchdriver", nullptr},
+                                           NoDevice{"AlsaDeviceMissing", "alsa", "nosuchpcm"},
+                                           NoDevice{"FileInAMissingFolder", "disk", nullptr}),
+                         [](const auto& param) { return std::string(param.param.name); });
 
 }  // namespace
 }  // namespace platform

@@ -104,15 +104,23 @@ const Message kUp{WM_LBUTTONUP};
 const Message kUpOutside{WM_LBUTTONUP, 0, MakePoint(-5, 40)};
 const Message kDisable{WM_ENABLE, 0, 0};
 const Message kEnable{WM_ENABLE, 1, 0};
+// Not a message: the program disables (w 0) or enables (w 1) the button
+// through the framework.
+constexpr unsigned kThroughTheFramework = 0x10000;
+const Message kFrameworkDisable{kThroughTheFramework, 0, 0};
+const Message kFrameworkEnable{kThroughTheFramework, 1, 0};
 
 TEST_P(ButtonStates, FollowTheTable) {
   const ButtonCase& c = GetParam();
   std::vector<int> states;
   std::vector<std::uint32_t> shown;
   for (const Message& m : c.messages) {
-    // Enabling goes through the system call, which sends WM_ENABLE.
+    // Enabling goes through the system call, which sends WM_ENABLE, or
+    // through the framework.
     if (m.message == WM_ENABLE) {
       EnableWindow(button, m.w != 0);
+    } else if (m.message == kThroughTheFramework) {
+      host().Find("按钮")->SetDisabled(m.w == 0);
     } else {
       SendMessage(button, m.message, m.w, m.l);
     }
@@ -148,6 +156,22 @@ INSTANTIATE_TEST_SUITE_P(
                    {kDisable, kMove, kDown, kDouble, kUp, kLeave, kEnable, kMove},
                    {3, 3, 3, 3, 3, 3, 0, 1},
                    {kGrey, kGrey, kGrey, kGrey, kGrey, kGrey, kRed, kGreen},
+                   0},
+        ButtonCase{"DisabledThroughTheFramework",
+                   {kFrameworkDisable, kMove, kDown, kDouble, kUp, kLeave, kFrameworkEnable, kMove},
+                   {3, 3, 3, 3, 3, 3, 0, 1},
+                   {kGrey, kGrey, kGrey, kGrey, kGrey, kGrey, kRed, kGreen},
+                   0},
+        // Under the pointer, on either road.
+        ButtonCase{"DisabledWhileHovered",
+                   {kMove, kDisable, kMove, kEnable},
+                   {1, 3, 3, 0},
+                   {kGreen, kGrey, kGrey, kRed},
+                   0},
+        ButtonCase{"DisabledThroughTheFrameworkWhileHovered",
+                   {kMove, kFrameworkDisable, kMove, kFrameworkEnable},
+                   {1, 3, 3, 0},
+                   {kGreen, kGrey, kGrey, kRed},
                    0}),
     [](const auto& param) { return std::string(param.param.name); });
 
@@ -293,6 +317,36 @@ TEST_F(Children, TheWindowsMouseAndKeyboardReachItsChildren) {
   h.Raw("Host", Pointer(Kind::LeftDown, 200, 100));
   EXPECT_EQ(GetFocus(), 0);
   EXPECT_EQ(g_skinCaretWindow, 0);
+}
+
+// A button that its form disables shows its disabled image once skinned,
+// and the pointer over it changes nothing until it is enabled.
+TEST_F(Children, AButtonDisabledBeforeItIsSkinnedShowsItsDisabledImage) {
+  using Kind = fw::RawInput::Kind;
+  fw::RegisterForm(fw::WindowDef("Later", "", 60, 40)
+                       .At(300, 50)
+                       .Units({fw::ButtonUnit("按钮", {10, 10, 20, 10}, "").Disabled()})
+                       .Bind({{"按钮", fw::Event::Clicked, &OnClicked}}));
+  fw::Window& later = fw::GetWindow("Later");
+  ASSERT_TRUE(later.Load());
+  const Hwnd b = HandleOf(*later.Find("按钮"));
+  SetProp(b, kTypeProperty, kSkinButton);
+  SetProp(b, "PngControl_NormalImage", Solid(20, 10, kRed));
+  SetProp(b, "PngControl_OverlImage", Solid(20, 10, kGreen));
+  SetProp(b, "PngControl_DownImage", Solid(20, 10, kBlue));
+  SetProp(b, "PngControl_DisableImage", Solid(20, 10, kGrey));
+  PngSkin other;
+  ASSERT_TRUE(other.Attach(HandleOf(later)));
+  other.SubclassChildren();
+  EXPECT_EQ(GetDrawState(b), kStateDisabled);
+  EXPECT_EQ(later.LayeredFrame().At(20, 15), kGrey);
+  for (Kind k : {Kind::PointerMove, Kind::LeftDown, Kind::LeftUp}) h.Raw("Later", Pointer(k, 20, 15));
+  EXPECT_EQ(later.LayeredFrame().At(20, 15), kGrey);
+  EXPECT_EQ(g_clicks, 0);
+  later.Find("按钮")->Enable();
+  EXPECT_EQ(later.LayeredFrame().At(20, 15), kRed);
+  for (Kind k : {Kind::PointerMove, Kind::LeftDown, Kind::LeftUp}) h.Raw("Later", Pointer(k, 20, 15));
+  EXPECT_EQ(g_clicks, 1);
 }
 
 // ---- The caret -------------------------------------------------------------------

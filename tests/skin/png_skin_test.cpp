@@ -81,6 +81,21 @@ TEST_F(Skin, ABadImageOrAGoneWindowChangesNothing) {
   EXPECT_FALSE(window().Layered());
 }
 
+// A frame once shown is never drawn on: composing the window again makes
+// the next one, and whoever holds the first still sees it as it was.
+TEST_F(Skin, AFrameShownKeepsItsPixelsWhenTheWindowIsComposedAgain) {
+  skin::PngSkin skin;
+  ASSERT_TRUE(skin.Attach(hwnd()));
+  ASSERT_TRUE(skin.LoadBackImage(Png(4, 2, kRed)));
+  const fw::Frame first = window().LayeredFrame();
+  const std::vector<std::uint32_t> next = {kClear, kBlue,  kClear, kBlue,
+                                           kBlue,  kClear, kBlue,  kClear};
+  for (int i = 0; i < 3; ++i) ASSERT_TRUE(skin.LoadBackImage(Png(4, 2, next)));
+  EXPECT_EQ(Pixels(), next);
+  ASSERT_FALSE(first.Empty());
+  EXPECT_EQ(*first.pixels, std::vector<std::uint32_t>(8, kRed));
+}
+
 // Moving never composes again, and the skin moves or sizes the window
 // without touching what the call leaves out.
 TEST_F(Skin, MovingKeepsTheFrameAndWhatTheCallLeavesOut) {

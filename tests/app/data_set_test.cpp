@@ -9,10 +9,10 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "app/data_set.h"
 #include "app/globals.h"
 #include "app/main_window.h"
 #include "app/units.h"
-#include "engine/level_info.h"
 #include "engine/text.h"
 #include "platform/gbk.h"
 #include "tests/app/read_session.h"

@@ -11,9 +11,9 @@
 
 #include "app/globals.h"
 #include "app/main_window.h"
+#include "app/read_skill.h"
 #include "app/read_type.h"
 #include "app/units.h"
-#include "engine/skill_read.h"
 #include "platform/gbk.h"
 #include "tests/app/read_session.h"
 

@@ -6,8 +6,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "app/skill_name.h"
 #include "app/units.h"
-#include "engine/skill_name.h"
 #include "tests/app/read_session.h"
 
 namespace read_test {

@@ -9,9 +9,9 @@
 #include <gtest/gtest.h>
 
 #include "app/globals.h"
+#include "app/read_skill.h"
 #include "app/read_type.h"
 #include "app/units.h"
-#include "engine/skill_read.h"
 #include "platform/gbk.h"
 #include "tests/app/read_session.h"
 #include "tests/test_names.h"

@@ -1,0 +1,79 @@
+#include "app/header_rows.h"
+
+#include <cstddef>
+
+#include "app/globals.h"
+#include "app/read_skill.h"
+#include "app/units.h"
+
+namespace app {
+
+namespace {
+
+std::string* const kSlotTexts[kHeaderSlotCount] = {
+    &g_hdrRequiredLevel, &g_hdrRequiredLevelRange, &g_hdrMaximumLevel,      &g_hdrPurchaseCost,
+    &g_hdrConsumeMp1,    &g_hdrConsumeMp2,         &g_hdrStartCoolTime1,    &g_hdrStartCoolTime2,
+    &g_hdrCoolTime1,     &g_hdrCoolTime2,          &g_hdrPvpCoolTime1,      &g_hdrPvpCoolTime2,
+    &g_hdrCastingTime1,  &g_hdrCastingTime2,       &g_hdrPvpCastingTime1,   &g_hdrPvpCastingTime2,
+    &g_hdrConsumeItem,   &g_hdrConsumeItemCount1,  &g_hdrConsumeItemCount2,
+};
+
+void LoadHeaderFields(HeaderFieldLoad (*read)(std::string_view)) {
+  for (std::string* slot : kSlotTexts) slot->clear();
+  fw::Grid& grid = *param_window::参数表格;
+  grid.DeleteDataRows();
+  const HeaderFieldLoad load = read(main_window::编辑框1->Text());
+  for (std::size_t i = 0; i < load.slots.size(); ++i) *kSlotTexts[i] = load.slots[i];
+  g_hdrSpans = load.spans;
+
+  for (const HeaderRowGroup& g : load.groups) {
+    if (g.titles.size() == 2) {
+      AppendTwoValueRows(g.values[0], g.values[1], g.titles[0], g.titles[1], g.back, g.text);
+      continue;
+    }
+    for (std::size_t i = 0; i < g.titles.size(); ++i) {
+      const int row = grid.AppendRow(g.titles[i]);
+      grid.SetCellText(row, 1, g.values[i]);
+      const fw::CellRange cells =
+          g.titleCellOnly ? fw::CellRange::Cell(row, 0) : fw::CellRange{row, 0, row, 1};
+      grid.SetBackColour(cells, g.back);
+      if (fw::IsSet(g.text)) grid.SetTextColour(cells, g.text);
+    }
+  }
+  if (grid.RowCount() > 1) HoldSkill();
+  LockHeaderTitleColumn();
+}
+
+}  // namespace
+
+std::string& HeaderSlotText(HeaderSlot slot) {
+  return *kSlotTexts[static_cast<std::size_t>(slot)];
+}
+
+void LoadHeaderFieldsSp() {
+  LoadHeaderFields(&ReadHeaderFieldsSp);
+}
+
+void LoadHeaderFieldsPt() {
+  LoadHeaderFields(&ReadHeaderFieldsPt);
+}
+
+void AppendTwoValueRows(std::string_view value1, std::string_view value2, std::string_view title1,
+                        std::string_view title2, fw::Colour back, fw::Colour text) {
+  fw::Grid& grid = *param_window::参数表格;
+  for (std::string_view title : {title1, title2}) {
+    const int row = grid.AppendRow(title);
+    grid.SetBackColour({row, 0, row, 1}, back);
+    grid.SetTextColour({row, 0, row, 1}, text);
+  }
+  const int last = grid.RowCount() - 1;
+  grid.SetCellText(last - 1, 1, value1);
+  grid.SetCellText(last, 1, value2);
+}
+
+void LockHeaderTitleColumn() {
+  fw::Grid& grid = *param_window::参数表格;
+  if (grid.RowCount() > 1) grid.SetReadOnly(fw::CellRange::Rows(1, grid.RowCount() - 1, 0), true);
+}
+
+}  // namespace app

@@ -1,0 +1,96 @@
+#include "app/static_copy.h"
+
+#include <string>
+#include <string_view>
+#include <utility>
+
+#include "app/globals.h"
+#include "app/main_window.h"
+#include "app/prompt.h"
+#include "app/read_type.h"
+#include "app/units.h"
+#include "engine/static_data.h"
+#include "platform/gbk.h"
+
+namespace app {
+
+namespace {
+
+using platform::Gbk;
+
+// A copy, its label and the message shown when it is missing (UTF-8).
+struct Copy {
+  StaticCopy copy;
+  std::string_view label;
+  std::string_view missing;
+};
+constexpr Copy kCommon{StaticCopy::Common, "通用", "技能没有静态数据！"};
+constexpr Copy kDungeon{StaticCopy::Dungeon, "地下城", "技能没有[地下城]静态数据！"};
+constexpr Copy kPvp{StaticCopy::Arena, "决斗场", "技能没有[决斗场]静态数据！"};
+
+void Succeed() {
+  FormatStaticGrid();
+  g_staticDataShown = true;
+  // Shown static data means a held skill: the box is locked with it, so the
+  // caption and the lock never disagree.
+  main_window::读取按钮->SetText(Gbk("释放数据"));
+  main_window::编辑框1->Disable();
+  DisableSkillListControls();
+}
+
+void Fail(const Copy& copy) {
+  g_staticDataShown = false;
+  // Only a read that has not yet held the skill unlocks the box again; a
+  // failed switch of the static copy leaves the held skill locked.
+  if (!g_hasLevelData && main_window::读取按钮->Text() != Gbk("释放数据")) {
+    main_window::编辑框1->Enable();
+  }
+  if (g_reportMissingData) ShowMessage(Gbk(copy.missing));
+}
+
+void Load(const Copy& copy, StaticCut (*cut)(std::string_view, StaticCopy)) {
+  main_window::静态类型标签->SetText(Gbk(copy.label));
+  StaticCut values = cut(g_scriptText, copy.copy);
+  if (!values.found) return Fail(copy);
+  g_staticDataText = std::move(values.text);
+  g_staticDataStart = values.block.start;
+  g_staticDataLength = values.block.length;
+  for (const std::string& row : values.rows) main_window::静态表格->AppendRow(row);
+  Succeed();
+}
+
+}  // namespace
+
+void LoadCommonStaticDataSp() {
+  Load(kCommon, &CutStaticDataSp);
+}
+void LoadDungeonStaticDataSp() {
+  Load(kDungeon, &CutStaticDataSp);
+}
+void LoadPvpStaticDataSp() {
+  Load(kPvp, &CutStaticDataSp);
+}
+void LoadCommonStaticDataPt() {
+  Load(kCommon, &CutStaticDataPt);
+}
+void LoadDungeonStaticDataPt() {
+  Load(kDungeon, &CutStaticDataPt);
+}
+void LoadPvpStaticDataPt() {
+  Load(kPvp, &CutStaticDataPt);
+}
+
+void OnSwitchButtonClicked() {
+  // The switch is the user's own action: a missing copy is reported even
+  // when the skill was last read quietly.
+  g_reportMissingData = true;
+  main_window::静态表格->DeleteDataRows();
+  const bool showsArena = main_window::静态类型标签->Text() == Gbk("决斗场");
+  if (g_scriptFormat == "SP") {
+    showsArena ? LoadDungeonStaticDataSp() : LoadPvpStaticDataSp();
+  } else if (g_scriptFormat == "PT") {
+    showsArena ? LoadDungeonStaticDataPt() : LoadPvpStaticDataPt();
+  }
+}
+
+}  // namespace app
