@@ -1,6 +1,8 @@
 // One keystroke in the script box, on the Qt backend (offscreen), through
 // the user's keys: a letter typed in the middle of a script of 50 KB, 1 MB
-// and 1.6 MB, then taken back with Backspace, each a keystroke of its own.
+// and 1.6 MB, then taken back with Backspace, each a keystroke of its own;
+// and, with "ime", the keystroke of an input method: composing text shown in
+// the box ("ji"), then the composition given up, each a report of its own.
 // Next to it the same keys in a bare QPlainTextEdit holding the same text,
 // the floor: what the toolkit itself spends on a keystroke.
 //
@@ -13,6 +15,7 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QInputMethodEvent>
 #include <QPlainTextEdit>
 #include <QTest>
 #include <QTextCursor>
@@ -53,11 +56,22 @@ void CaretToMiddle(QPlainTextEdit* box) {
   Settle();
 }
 
-// Types a letter and takes it back, one keystroke per run.
+// An input method's report: `preedit` composed at the caret, or with none
+// the composition given up, nothing committed.
+void Compose(QPlainTextEdit* box, const QString& preedit) {
+  QInputMethodEvent e(preedit, {});
+  QCoreApplication::sendEvent(box, &e);
+}
+
+// Types a letter and takes it back (or composes and gives up), one
+// keystroke per run.
 void Type(benchmark::State& state, QPlainTextEdit* box) {
+  const bool ime = state.range(2) != 0;
   bool typed = false;
   for (auto _ : state) {
-    if (typed) {
+    if (ime) {
+      Compose(box, typed ? QString() : QStringLiteral("ji"));
+    } else if (typed) {
       QTest::keyClick(box, Qt::Key_Backspace);
     } else {
       QTest::keyClick(box, Qt::Key_X);
@@ -67,7 +81,8 @@ void Type(benchmark::State& state, QPlainTextEdit* box) {
     Settle();
     state.ResumeTiming();
   }
-  if (typed) QTest::keyClick(box, Qt::Key_Backspace);
+  if (typed && ime) Compose(box, QString());
+  if (typed && !ime) QTest::keyClick(box, Qt::Key_Backspace);
 }
 
 void BM_ScriptBoxKeystroke(benchmark::State& state) {
@@ -109,10 +124,11 @@ void BM_BareBoxKeystroke(benchmark::State& state) {
 }
 
 void Sizes(benchmark::internal::Benchmark* b) {
-  b->ArgNames({"sp", "kb"});
+  b->ArgNames({"sp", "kb", "ime"});
   for (int sp : {1, 0}) {
-    for (int kb : {50, 1024, 1638}) b->Args({sp, kb});
+    for (int kb : {50, 1024, 1638}) b->Args({sp, kb, 0});
   }
+  for (int kb : {50, 1024, 1638}) b->Args({1, kb, 1});
   b->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
 }
 

@@ -208,7 +208,12 @@ std::optional<TextIndex::ModelChange> TextIndex::UserChange(TwoParts gbk, BoxCha
   // after a few.
   auto newAt = [&](int k) { return ShownChar(now.characterAt(k)); };
   int p = at;
-  while (p < n && p < m && UnitAt(gbk, p) == newAt(p)) ++p;
+  // A report whose window reads the same in both texts (an input method's
+  // composing text, which the document shows but does not hold) changes
+  // nothing: the common beginning would run on to the end of the text.
+  const int same = removed == added ? at + removed : -1;
+  while (p < n && p < m && p != same && UnitAt(gbk, p) == newAt(p)) ++p;
+  if (p == same) return ModelChange{bytes_, 0, {}};
   int s = std::min({n - at - removed, n - p, m - p});
   while (s < n - p && s < m - p && UnitAt(gbk, n - 1 - s) == newAt(m - 1 - s)) ++s;
   // The kept parts end and begin on whole model characters.
