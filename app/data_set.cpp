@@ -40,7 +40,7 @@ constexpr Form kPt{&CutLevelInfoPt, &LoadCommonStaticDataPt, &ParseLevelInfoPt};
 // it, or reports a block that is not where the set needs it.
 void Cut(DataSet set, const Form& form, void (*splitLoader)()) {
   main_window::编辑框1->Disable();
-  g_scriptText = main_window::编辑框1->Text();
+  g_scriptText = main_window::编辑框1->TextRef();
   if (g_hasStaticData && !g_staticDataSplit) {
     form.loadCommonStatic();
   } else if (g_hasStaticData) {
@@ -102,7 +102,7 @@ void ShowLevelTable(LevelTableRead table, void (*showPage)(int)) {
 
 void ChooseDataSet(fw::Ref<fw::Radio> radio, std::string_view readTypeUtf8, void (*spCutter)(),
                    void (*ptCutter)()) {
-  if (FindText(main_window::编辑框1->Text(), "[level info]", 1, true) < 0) {
+  if (FindText(main_window::编辑框1->TextRef(), "[level info]", 1, true) < 0) {
     ShowMessage(Gbk("该技能没有随等级变化的数据！"));
     radio->SetChecked(false);
     return;

@@ -32,14 +32,14 @@ void OnSaveFileButtonClicked() {
     ShowMessage(Gbk("技能修改状态下，无法保存！"));
     return;
   }
-  const std::string script = main_window::编辑框1->Text();
+  const std::string& script = main_window::编辑框1->TextRef();
   if (script.empty()) {
     ShowMessage(Gbk("脚本框是空的，请先放入技能数据再保存！"));
     return;
   }
   const std::string bytes = ConvertGbkToUtf8(script);
   const std::optional<std::string> target =
-      SaveTarget(main_window::路径编辑框->Text(), g_scriptFilePath);
+      SaveTarget(main_window::路径编辑框->TextRef(), g_scriptFilePath);
   if (!target || !platform::ReplaceFileContents(*target, bytes)) {
     ShowMessage(Gbk("保存失败！"));
     return;

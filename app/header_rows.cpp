@@ -22,7 +22,7 @@ void LoadHeaderFields(HeaderFieldLoad (*read)(std::string_view)) {
   for (std::string* slot : kSlotTexts) slot->clear();
   fw::Grid& grid = *param_window::参数表格;
   grid.DeleteDataRows();
-  const HeaderFieldLoad load = read(main_window::编辑框1->Text());
+  const HeaderFieldLoad load = read(main_window::编辑框1->TextRef());
   for (std::size_t i = 0; i < load.slots.size(); ++i) *kSlotTexts[i] = load.slots[i];
   g_hdrSpans = load.spans;
 

@@ -61,8 +61,7 @@ void FillClassCombo(std::initializer_list<std::string_view> classes) {
 }  // namespace
 
 void LoadMasteryLevels() {
-  const std::string text = main_window::编辑框1->Text();
-  const bool second = HoldsClassSpecialSection(text);
+  const bool second = HoldsClassSpecialSection(main_window::编辑框1->TextRef());
   const std::string label = main_window::职业标签->Text();
   struct Group {
     std::string_view label;
@@ -94,11 +93,11 @@ void LoadMasteryLevels() {
 }
 
 void LoadMasteryLevelsSp(std::string_view classKey) {
-  LoadMasterySection(ReadMasterySectionSp(main_window::编辑框1->Text()), classKey);
+  LoadMasterySection(ReadMasterySectionSp(main_window::编辑框1->TextRef()), classKey);
 }
 
 void LoadMasteryLevelsPt(std::string_view classKey) {
-  LoadMasterySection(ReadMasterySectionPt(main_window::编辑框1->Text()), classKey);
+  LoadMasterySection(ReadMasterySectionPt(main_window::编辑框1->TextRef()), classKey);
 }
 
 void AppendGrowtypeRows(std::string_view classKey, const MasterySection& section) {

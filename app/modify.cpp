@@ -85,7 +85,7 @@ std::optional<std::vector<std::string>> IncrementBasesShown(ScriptForm form) {
 // to modify.
 bool ReadLevelRangeEdits() {
   const LevelRange range =
-      ReadLevelRange(main_window::最低编辑框->Text(), main_window::最高编辑框->Text(),
+      ReadLevelRange(main_window::最低编辑框->TextRef(), main_window::最高编辑框->TextRef(),
                      g_valuesPerLevel, g_levelCount);
   g_levelRangeLow = range.low;
   g_levelRangeHigh = range.high;
@@ -99,7 +99,7 @@ bool Confirmed(const Mode& mode) {
   using namespace main_window;
   const std::string line1 = Gbk("数据类型:") + DataSetText() + Gbk(mode.confirmText);
   const std::string line2 =
-      Gbk("等级区间:") + 最低编辑框->Text() + "--" + 最高编辑框->Text() + Gbk("级");
+      Gbk("等级区间:") + 最低编辑框->TextRef() + "--" + 最高编辑框->TextRef() + Gbk("级");
   return ShowPromptBox(line1, line2, Gbk("确定修改吗？"), true) == 1;
 }
 
@@ -154,7 +154,7 @@ void OnSaveChangesButtonClicked() {
     }
   }
   if (g_staticDataShown) {
-    const std::string script = text ? *text : 编辑框1->Text();
+    const std::string& script = text ? *text : 编辑框1->TextRef();
     const StaticChange change{g_staticDataText, staticInputs};
     // Where the shown block was read, after what the level rebuild moved.
     const TextSpan block = ShiftedSpan({g_staticDataStart, g_staticDataLength}, levelShifts);

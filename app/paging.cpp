@@ -45,9 +45,9 @@ void ShowLevel(int level) {
 // is changed. The writes here are not reported back to this handler.
 void ClampToLevelCount(fw::Ref<fw::Edit> edit) {
   const std::string count = main_window::等级标签->Text();
-  if (TextToInt(edit->Text()) <= TextToInt(count)) return;
+  if (TextToInt(edit->TextRef()) <= TextToInt(count)) return;
   edit->SetText(count);
-  if (TextToInt(edit->Text()) == 0) edit->SetText("1");
+  if (TextToInt(edit->TextRef()) == 0) edit->SetText("1");
 }
 
 }  // namespace
@@ -69,7 +69,7 @@ void ShowLevelPagePt(int level) {
 
 void OnJumpButtonClicked() {
   if (!LevelTableLoaded()) return;
-  const int level = TextToInt(main_window::页数编辑框->Text());
+  const int level = TextToInt(main_window::页数编辑框->TextRef());
   if (level < 1 || level > g_levelCount) {
     ShowMessage(Gbk("超出技能等级范围！"));
     return;

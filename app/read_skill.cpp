@@ -43,7 +43,7 @@ void ReadOrReleaseSkill() {
   // the next read must not offer the old script's other copy or classes.
   main_window::变换按钮->Disable();
   WithdrawClassChoice();
-  const std::string form = DetectScriptFormat(main_window::编辑框1->Text());
+  const std::string form = DetectScriptFormat(main_window::编辑框1->TextRef());
   if (form.empty()) {
     ShowMessage(Gbk("只支持SuperPVF和PVFTool解密的数据格式！"));
     return;
@@ -56,7 +56,7 @@ void LoadSkill() {
   const bool sp = g_scriptFormat == "SP";
   sp ? LoadSkillNameSp() : LoadSkillNamePt();
 
-  const ScriptOutline outline = OutlineScript(main_window::编辑框1->Text());
+  const ScriptOutline outline = OutlineScript(main_window::编辑框1->TextRef());
   if (outline.levelBlocks > 0) {
     const OfferedDataSets& offered = outline.offered;
     SetReadTypeRadiosDisabled(!offered.dungeon, !offered.arena, !offered.common);
@@ -78,7 +78,7 @@ void LoadSkill() {
   // With level data the static copy waits for the choice of a data set.
   if (!g_hasLevelData && g_hasStaticData) {
     main_window::编辑框1->Disable();
-    g_scriptText = main_window::编辑框1->Text();
+    g_scriptText = main_window::编辑框1->TextRef();
     if (!g_staticDataSplit) {
       sp ? LoadCommonStaticDataSp() : LoadCommonStaticDataPt();
     } else {

@@ -19,7 +19,7 @@ using platform::Gbk;
 // A click on the box removes the start hint, so that the user can paste at
 // once; a text of the user's own is never removed, whatever it holds.
 void RemoveHint() {
-  if (main_window::编辑框1->Text() == Gbk(kScriptBoxHint)) main_window::编辑框1->SetText("");
+  if (main_window::编辑框1->TextRef() == Gbk(kScriptBoxHint)) main_window::编辑框1->SetText("");
 }
 
 }  // namespace
@@ -38,7 +38,7 @@ void OnCopyButtonClicked() {
     ShowMessage(Gbk("技能修改状态下无法复制，请先点击 释放数据！"));
     return;
   }
-  CopyTextToClipboard(main_window::编辑框1->Text());
+  CopyTextToClipboard(main_window::编辑框1->TextRef());
   ShowMessage(Gbk("技能数据已复制！"));
 }
 

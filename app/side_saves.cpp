@@ -60,7 +60,7 @@ bool Report(const Rebuilt& r, RefusalLines (*refused)(Refusal)) {
 // only into such a script: into any other text the read that follows the
 // save could not read again, and the editor would hold what it never read.
 bool HoldsReadForm(ScriptForm form) {
-  if (DetectScriptFormat(main_window::编辑框1->Text()) == (form == ScriptForm::Sp ? "SP" : "PT"))
+  if (DetectScriptFormat(main_window::编辑框1->TextRef()) == (form == ScriptForm::Sp ? "SP" : "PT"))
     return true;
   ShowMessage(Gbk("请重新读取技能数据！"));
   return false;
@@ -68,7 +68,7 @@ bool HoldsReadForm(ScriptForm form) {
 
 bool WriteHeaderFields(ScriptForm form) {
   if (!HoldsReadForm(form)) return false;
-  return Report(RebuildHeaderFields(main_window::编辑框1->Text(), form, StoredSlots(), g_hdrSpans,
+  return Report(RebuildHeaderFields(main_window::编辑框1->TextRef(), form, StoredSlots(), g_hdrSpans,
                                     Rows(param_window::参数表格), GetHighestMasteryLevel()),
                 &HeaderRefusalLines);
 }
@@ -76,7 +76,7 @@ bool WriteHeaderFields(ScriptForm form) {
 bool WriteMasteryLevels(ScriptForm form) {
   if (!HoldsReadForm(form)) return false;
   return Report(
-      RebuildMasteryLevels(main_window::编辑框1->Text(), form, {g_masteryStart, g_masteryLength},
+      RebuildMasteryLevels(main_window::编辑框1->TextRef(), form, {g_masteryStart, g_masteryLength},
                            g_hasSecondGrowtype, g_masteryValues.Items(),
                            Values(Rows(mastery_window::精通表格)), GetMaximumLevelParam()),
       &MasteryRefusalLines);

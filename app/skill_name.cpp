@@ -46,11 +46,11 @@ void LookUpSkillClass(std::string_view key) {
 }
 
 void LoadSkillNameSp() {
-  ShowNameAndClass(ReadSkillNameKeySp(main_window::编辑框1->Text()));
+  ShowNameAndClass(ReadSkillNameKeySp(main_window::编辑框1->TextRef()));
 }
 
 void LoadSkillNamePt() {
-  ShowNameAndClass(ReadSkillNameKeyPt(main_window::编辑框1->Text()));
+  ShowNameAndClass(ReadSkillNameKeyPt(main_window::编辑框1->TextRef()));
 }
 
 }  // namespace app
