@@ -41,6 +41,7 @@ fw::WindowDef BuildHelpWindowForm() {
   return fw::WindowDef("HelpWindow", "使用帮助", 390, 476)
       .Centred()
       .Draggable()
+      .UserMayClose()
       .Units({
           // Caption bar and borders, drawn by the window itself.
           CaptionTitle("标签1", {0, 0, 408, 24}, "  使用帮助"),

@@ -18,6 +18,7 @@ fw::WindowDef BuildMainWindowForm() {
       .InTaskbar()
       .Draggable()
       .Minimisable()
+      .UserMayClose()
       .Units({
           // Caption bar and borders, drawn by the window itself.
           CaptionTitle("标签14", {0, 0, 968, 24}, " Varnok技能数据批量修改工具 Ver1.7.1"),

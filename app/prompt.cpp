@@ -26,6 +26,7 @@ fw::WindowDef BuildPromptWindowForm() {
       .OnTop()
       .Draggable()
       .HiddenWhenLoaded()
+      .UserMayClose()
       .Background(kWhite)
       .Units({
           fw::LabelUnit("标签1", {-3, 0, 330, 24}, "提示信息")

@@ -50,6 +50,7 @@ fw::WindowDef BuildSkillListWindowForm() {
   return fw::WindowDef("SkillListWindow", "技能列表", 333, 294)
       .Centred()
       .Draggable()
+      .UserMayClose()
       .Units({
           // Caption bar and borders, drawn by the window itself.
           CaptionTitle("标签1", {0, 0, 408, 24}, " 技能列表"),

@@ -211,6 +211,8 @@ std::vector<std::string> ValidateForm(const WindowDef& def) {
     }
     if (!bound.emplace(b.unit, b.event).second) report(what + "bound twice");
   }
+  if (def.flags.userMayClose && !bound.count({std::string_view(), Event::CloseRequested}))
+    report("the user may close the window, but no handler is bound to CloseRequested");
 
   for (const auto& [key, list] :
        {std::pair{"Enter", &def.enterUnits}, std::pair{"Escape", &def.escapeUnits}}) {

@@ -166,6 +166,10 @@ struct WindowFlags {
   bool minimisable = false;
   bool inputTransparent = false;  // mouse input passes through to what lies below
   bool translucent = false;       // drawn from its back picture with per-pixel alpha
+  // The user may ask to close the window (close key, window manager): the
+  // request raises the window's CloseRequested, which a form with this flag
+  // binds to its close button's road. Without it the request is refused.
+  bool userMayClose = false;
 };
 
 struct WindowDef {
@@ -197,6 +201,7 @@ struct WindowDef {
   WindowDef&& Minimisable() && { flags.minimisable = true; return std::move(*this); }
   WindowDef&& HiddenWhenLoaded() && { flags.visibleWhenLoaded = false; return std::move(*this); }
   WindowDef&& InputTransparent() && { flags.inputTransparent = true; return std::move(*this); }
+  WindowDef&& UserMayClose() && { flags.userMayClose = true; return std::move(*this); }
   WindowDef&& Translucent(const Image& picture) && {
     flags.translucent = true; backImage = picture; return std::move(*this);
   }
@@ -215,8 +220,10 @@ struct WindowDef {
 // boxes or tab controls; pages within the tab control's captions; bindings
 // that name existing units with an event that their kind raises, with the
 // handler type that the event takes; no two bindings for the same unit and
-// event; key units that exist and are buttons. Returns one line per problem (empty: the form is sound). The
-// runtime refuses to register a form with problems (fatal error).
+// event; key units that exist and are buttons; a CloseRequested binding on a
+// window the user may close. Returns one line per problem (empty: the form
+// is sound). The runtime refuses to register a form with problems (fatal
+// error).
 std::vector<std::string> ValidateForm(const WindowDef& def);
 
 }  // namespace fw

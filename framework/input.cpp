@@ -212,9 +212,9 @@ bool RequestClose(Window& window) {
   detail::RequireGui();
   if (!WindowTakesInput(window)) return false;
   // A window closes only by the program's own road (its close button's
-  // handler, bound to CloseRequested), which may refuse; a window without
-  // that road stays, as it would have no caption button to close it.
-  if (!detail::HasHandler(window, nullptr, Event::CloseRequested)) return false;
+  // handler, bound to CloseRequested), which may refuse; a window the user
+  // may not close stays, as it would have no caption button to close it.
+  if (!window.definition().flags.userMayClose) return false;
   detail::Raise(window, nullptr, Event::CloseRequested, {});
   return true;
 }

@@ -92,9 +92,10 @@ enum class Key : std::uint8_t { Enter, Escape };
 // be reached.
 bool PressKey(Window& window, Key key);
 // The user or the window system asked to close a window (close key,
-// window manager). Raises CloseRequested when bound, whose handler takes
-// the road of the window's own close button; without a binding the request
-// is refused and the window stays. Never ends the program by itself.
+// window manager). Raises CloseRequested on a window the user may close
+// (WindowDef::UserMayClose), whose handler takes the road of the window's
+// own close button; on any other window the request is refused and the
+// window stays. Never ends the program by itself.
 bool RequestClose(Window& window);
 // The user minimised or restored a window from outside the program.
 bool SetMinimised(Window& window, bool minimised);

@@ -378,7 +378,12 @@ Window& Runtime::Register(const WindowDef& def) {
     for (Image* image : {&u.images.normal, &u.images.hot, &u.images.pressed, &u.images.disabled})
       image->name = store.Keep(image->name);
   }
-  for (Binding& b : copy.bindings) b.unit = store.Keep(b.unit);
+  for (Binding& b : copy.bindings) {
+    b.unit = store.Keep(b.unit);
+    // A form that binds CloseRequested without the flag (the way forms said
+    // it before the flag) is one the user may close, as it always was.
+    if (b.unit.empty() && b.event == Event::CloseRequested) copy.flags.userMayClose = true;
+  }
   for (std::string_view& u : copy.enterUnits) u = store.Keep(u);
   for (std::string_view& u : copy.escapeUnits) u = store.Keep(u);
 

@@ -55,6 +55,22 @@ TEST(Forms, EveryPictureButtonAndPictureHasItsPicturesAtItsSize) {
   EXPECT_GT(pictureUnits, 0);
 }
 
+// The windows with a close button of their own are the ones the user may
+// close from outside (close key, window manager); the side windows, which
+// live inside the main editor, and the figure beside the prompt box are not.
+TEST(Forms, TheUserMayCloseTheWindowsWithACloseButton) {
+  const std::map<std::string, bool> expected{
+      {"MainWindow", true},          {"HelpWindow", true},
+      {"PromptWindow", true},        {"SkillListWindow", true},
+      {"SkillParamWindow", false},   {"MasteryLevelWindow", false},
+      {"PromptBackdropWindow", false},
+  };
+  std::map<std::string, bool> forms;
+  for (const fw::WindowDef* form : app::ProgramForms())
+    forms[std::string(form->name)] = form->flags.userMayClose;
+  EXPECT_EQ(forms, expected);
+}
+
 std::string ReadSource(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};

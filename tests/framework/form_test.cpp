@@ -110,6 +110,15 @@ INSTANTIATE_TEST_SUITE_P(
                    d.bindings.push_back({"按钮", fw::Event::Clicked, &Nothing});
                  },
                  "bound twice"},
+        FormCase{"ClosableWindowWithoutCloseHandler",
+                 [](fw::WindowDef& d) {
+                   std::erase_if(d.bindings, [](const fw::Binding& b) {
+                     return b.event == fw::Event::CloseRequested;
+                   });
+                 },
+                 "no handler is bound to CloseRequested"},
+        FormCase{"CloseHandlerOnAWindowTheUserMayNotClose",
+                 [](fw::WindowDef& d) { d.flags.userMayClose = false; }, ""},
         FormCase{"GridWithoutColumns",
                  [](fw::WindowDef& d) { d.units.push_back(fw::GridUnit("g", {}, 0)); },
                  "at least one column"}),
@@ -141,6 +150,24 @@ TEST(Registration, KeepsNoReferenceToTheCallersDefinition) {
   }
   ASSERT_TRUE(fw::GetWindow("Temp").Load());
   EXPECT_EQ(fw::Get<fw::Label>("Temp", "label").Text(), "text");
+}
+
+// A form that binds CloseRequested without saying that the user may close
+// it stays closable, as such forms were before the flag.
+TEST(Registration, ACloseHandlerAloneMakesTheWindowClosable) {
+  fw::Headless h;
+  Reset();
+  fw::WindowDef def = TestForm();
+  def.name = "Unflagged";
+  def.flags.userMayClose = false;
+  fw::Window& window = fw::RegisterForm(def);
+  EXPECT_TRUE(window.definition().flags.userMayClose);
+  ASSERT_TRUE(window.Load());
+  Events().clear();
+  EXPECT_TRUE(h.Close("Unflagged"));
+  EXPECT_EQ(Events(), std::vector<std::string>{"CloseRequested"});
+  EXPECT_TRUE(window.IsLoaded());
+  Reset();
 }
 
 struct FatalCase {

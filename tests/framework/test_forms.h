@@ -63,6 +63,7 @@ using platform::Gbk;
 inline fw::WindowDef TestForm() {
   return fw::WindowDef("TestWindow", "测试窗口", 400, 300)
       .At(10, 20)
+      .UserMayClose()
       .Units({
           fw::ButtonUnit("按钮", {1, 1, 50, 20}, "按钮"),
           fw::EditBox("编辑框", {1, 30, 100, 20}, "初始").Multiline(),
