@@ -70,7 +70,7 @@ TEST(GrowtypeTable, EachSingleClassLabelNamesAClassKeyAndAGroupNone) {
 }
 
 TEST(MasteryRows, ValuesBeyondTheNamesAreUselessAndAKeyWithoutNamesGivesNothing) {
-  const MasterySection growtype{true, false, {"70", "60", "50"}};
+  const MasterySection growtype{true, false, {"70", "60", "50"}, {}};
   std::vector<std::string> raw;
   auto rows = MasteryRows(growtype, Gbk("黑暗武士"), &raw);
   ASSERT_EQ(rows.size(), 3u);
