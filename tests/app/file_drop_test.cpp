@@ -40,11 +40,6 @@ std::string PtFileOfSize(std::size_t size) {
 
 class FileDropTest : public read_test::ReadSession {
  protected:
-  // Drops `paths` on the script box and returns the messages shown.
-  std::vector<std::string> Drop(std::vector<std::string> paths, std::size_t expectedPrompts) {
-    return Prompted(expectedPrompts,
-                    [&] { EXPECT_TRUE(h.Drop(kMainWindow, "编辑框1", std::move(paths))); });
-  }
   ScratchFolder folder;
 };
 

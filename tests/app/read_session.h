@@ -1,6 +1,6 @@
 // A headless session of the whole program in which a test acts as the
-// user who reads scripts: paste into 编辑框1, press buttons, choose radios,
-// and sees what each action showed in the prompt box.
+// user who reads scripts (the hands of user_hands.h), with the script
+// fixtures and readers of what the units show.
 #pragma once
 
 #include <cstddef>
@@ -19,12 +19,11 @@
 #include "app/units.h"
 #include "framework/headless.h"
 #include "platform/codepage.h"
+#include "user_hands.h"
 
 namespace read_test {
 
-inline std::string Utf8(std::string_view gbk) {
-  return platform::GbkToUtf8(gbk);
-}
+using app_test::Utf8;
 
 // A script fixture as the editor holds it (GBK, CR LF); `form` is "SP" or
 // "PT".
@@ -48,44 +47,12 @@ std::string Text(fw::Ref<Unit> unit) {
   return Utf8(unit->Text());
 }
 
-class ReadSession : public ::testing::Test {
+class ReadSession : public app_test::UserHands {
  protected:
   ReadSession() { h.SetStallAfter(2000); }
 
   // Starts the program, runs `body` once MainWindow is up, then closes it.
-  void Run(const std::function<void()>& body) {
-    h.Then([this, body] {
-      body();
-      h.Click(app::kMainWindow, "关闭按钮");
-    });
-    const fw::ProgramEnded end = h.Run(&app::ProgramStart);
-    EXPECT_FALSE(end.fatal) << Utf8(end.fatalMessage);
-  }
-
-  // Runs `action`, answering `expected` prompts with OK; returns the
-  // messages that were shown meanwhile. A prompt beyond them ends the run
-  // as stalled.
-  std::vector<std::string> Prompted(std::size_t expected, const std::function<void()>& action) {
-    const std::size_t before = prompts.Shown().size();
-    prompts.Ok(static_cast<int>(expected));
-    action();
-    EXPECT_EQ(prompts.Unused(), 0) << "fewer prompts than expected";
-    const std::vector<std::string> all = prompts.Messages();
-    return {all.begin() + static_cast<std::ptrdiff_t>(before), all.end()};
-  }
-
-  bool Paste(std::string_view gbk) { return h.Type(app::kMainWindow, "编辑框1", gbk); }
-  std::vector<std::string> Click(std::string_view unit, std::size_t expectedPrompts = 0) {
-    return Prompted(expectedPrompts, [&] { EXPECT_TRUE(h.Click(app::kMainWindow, unit)) << unit; });
-  }
-  // Pastes a script and presses 读取按钮.
-  std::vector<std::string> PasteAndRead(std::string_view gbk, std::size_t expectedPrompts = 0) {
-    EXPECT_TRUE(Paste(gbk));
-    return Click("读取按钮", expectedPrompts);
-  }
-
-  fw::Headless h;
-  app::testing::Prompts prompts{h};
+  void Run(const std::function<void()>& body) { RunProgram(body); }
 };
 
 template <class Param>

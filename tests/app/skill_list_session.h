@@ -19,8 +19,6 @@
 
 namespace app_test {
 
-using read_test::Utf8;
-
 // Skills of the embedded name table: keys of display names and the names
 // (UTF-8), taken from the table itself so that the tests follow it.
 inline std::vector<std::pair<std::string, std::string>> NamedKeys(std::size_t count) {
@@ -42,14 +40,6 @@ inline std::vector<std::pair<std::string, std::string>> NamedKeys(std::size_t co
 class SkillListSession : public read_test::ReadSession {
  protected:
   SkillListSession() { h.SetProgramFolder(folder.Native()); }
-
-  bool OpenList() { return h.Click(app::kMainWindow, "加载按钮"); }
-  // Presses 加载技能按钮, answering `expectedPrompts` prompts; the load has
-  // ended when this returns.
-  std::vector<std::string> Load(std::size_t expectedPrompts = 0) {
-    return Prompted(expectedPrompts,
-                    [&] { EXPECT_TRUE(h.Click(app::kSkillListWindow, "加载技能按钮")); });
-  }
 
   // The items of a class's combo box, UTF-8.
   static std::vector<std::string> Items(int classIndex) {

@@ -77,23 +77,8 @@ pid_t Spawn(const std::vector<std::string>& argv, int out = -1, char** env = env
   return pid;
 }
 
-// Runs xdotool with `args` and waits for it; whether it succeeded.
-bool Xdo(std::initializer_list<std::string> args) {
-  std::vector<std::string> argv{"xdotool"};
-  argv.insert(argv.end(), args);
-  const pid_t pid = Spawn(argv);
-  if (pid <= 0) return false;
-  int status = 0;
-  ::waitpid(pid, &status, 0);
-  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
-}
-
 std::string Num(int v) {
   return std::to_string(v);
-}
-
-void MoveTo(QPoint p) {
-  Xdo({"mousemove", "--sync", Num(p.x()), Num(p.y())});
 }
 
 void Pause(int ms) {
@@ -325,8 +310,8 @@ void DragAlong(const DropCase& c, const fs::path& file, const std::string& origi
   CHILD_CHECK(!at.intersects(main));
 
   // The hand takes the file in the file manager's window.
-  MoveTo(at.center());
-  Xdo({"mousedown", "1"});
+  MoveTo(at.center().x(), at.center().y());
+  LeftButton(true);
   CHILD_CHECK(source.Next("drag").has_value());
 
   std::vector<int> answers, expected;
@@ -334,7 +319,10 @@ void DragAlong(const DropCase& c, const fs::path& file, const std::string& origi
     const QPoint p = main.topLeft() + w.at;
     // Drawn across in a few steps, as a hand moves.
     const QPoint from = OnGui([] { return QCursor::pos(); });
-    for (int step = 1; step <= 4; ++step) MoveTo(from + (p - from) * step / 4);
+    for (int step = 1; step <= 4; ++step) {
+      const QPoint on = from + (p - from) * step / 4;
+      MoveTo(on.x(), on.y());
+    }
     const int want = w.overTheScriptBox ? kCopy : kNo;
     expected.push_back(want);
     const int got = source.AnswerAt(p, want);
@@ -342,7 +330,7 @@ void DragAlong(const DropCase& c, const fs::path& file, const std::string& origi
     if (got != want) std::fprintf(stderr, "over %s: %d\n", w.what, got);
   }
   CHILD_CHECK(answers == expected);
-  Xdo({"mouseup", "1"});
+  LeftButton(false);
   const std::optional<std::string> ended = source.Next("ended");
   CHILD_CHECK(ended == (c.taken ? "ended 1" : "ended 0"));
   if (answers != expected || !ended) {
@@ -401,19 +389,13 @@ INSTANTIATE_TEST_SUITE_P(
 
 // ---- The keyboard in prompts -------------------------------------------------
 
-void ClickAt(QPoint p) {
-  Xdo({"mousemove", "--sync", Num(p.x()), Num(p.y()), "click", "1"});
-}
-void PressKeys(const std::string& keys) {
-  Xdo({"key", keys});
-}
-
-// Where the centre of a unit's widget is on the screen.
-QPoint Centre(const char* window, const char* unit) {
-  return OnGui([=] {
+// A left click at the centre of a unit's widget on the screen.
+void ClickAtCentre(const char* window, const char* unit) {
+  const QPoint centre = OnGui([=] {
     QWidget* w = W(window, unit);
     return w->mapToGlobal(w->rect().center());
   });
+  ClickAt(centre.x(), centre.y());
 }
 
 // What the hand waits for, asked on the GUI thread (WaitOnGui).
@@ -458,28 +440,28 @@ void PrintTo(const KeyCase& c, std::ostream* os) {
 // answers the prompt with the keyboard.
 void ClickTheBlockedEditorThenAnswer(const KeyCase& c) {
   if (c.opener != nullptr) {
-    ClickAt(Centre("MainWindow", c.opener));
+    ClickAtCentre("MainWindow", c.opener);
     const std::string opened = c.opened;
     CHILD_CHECK(WaitOnGui([&] { return fw::GetWindow(opened).IsLoaded(); }));
     Pause(300);
   }
   const std::string box = UnitText("MainWindow", "编辑框1");
   // The hint in the script box is no script: the read says so.
-  ClickAt(Centre("MainWindow", "读取按钮"));
+  ClickAtCentre("MainWindow", "读取按钮");
   CHILD_CHECK(WaitOnGui(PromptStandsOpen));
   CHILD_CHECK(WaitOnGui(PromptHasTheFocus));
 
   // A click on the blocked editor is refused, and the window manager gives
   // the editor the focus; the prompt takes it back.
   Activations* editor = OnGui([] { return new Activations(Win("MainWindow")); });
-  ClickAt(Centre("MainWindow", "清空按钮"));
+  ClickAtCentre("MainWindow", "清空按钮");
   CHILD_CHECK(WaitOnGui([&] { return editor->count > 0; }));
   CHILD_CHECK(WaitOnGuiSteady(PromptHasTheFocus));
   PressKeys(c.keys);
   const bool answered = WaitOnGui(PromptGone);
   CHILD_CHECK(answered);
   CHILD_CHECK(UnitText("MainWindow", "编辑框1") == box);
-  if (!answered) ClickAt(Centre("PromptWindow", "确定按钮2"));
+  if (!answered) ClickAtCentre("PromptWindow", "确定按钮2");
 }
 
 class PromptKeyboard : public Desktop, public ::testing::WithParamInterface<KeyCase> {};

@@ -7,6 +7,7 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -184,6 +185,44 @@ inline int Xdotool(const std::string& display, std::initializer_list<std::string
   int status = 0;
   ::waitpid(pid, &status, 0);
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// ---- The user's hands on the X server of this process (DISPLAY) ----------
+// Each runs xdotool and waits for it; whether it succeeded. posix_spawn, not
+// fork, because the process that calls them runs threads (Qt's).
+inline bool Xdo(std::initializer_list<std::string> args) {
+  std::vector<std::string> argv{"xdotool"};
+  argv.insert(argv.end(), args);
+  std::vector<char*> raw;
+  for (const std::string& a : argv) raw.push_back(const_cast<char*>(a.c_str()));
+  raw.push_back(nullptr);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+  pid_t pid = -1;
+  if (posix_spawnp(&pid, raw[0], &actions, nullptr, raw.data(), environ) != 0) pid = -1;
+  posix_spawn_file_actions_destroy(&actions);
+  if (pid <= 0) return false;
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+// The pointer moves to (x, y) on the screen; returns once it is there.
+inline bool MoveTo(int x, int y) {
+  return Xdo({"mousemove", "--sync", std::to_string(x), std::to_string(y)});
+}
+// A left click at (x, y).
+inline bool ClickAt(int x, int y) {
+  return Xdo({"mousemove", "--sync", std::to_string(x), std::to_string(y), "click", "1"});
+}
+// The left button pressed or released where the pointer is.
+inline bool LeftButton(bool down) {
+  return Xdo({down ? "mousedown" : "mouseup", "1"});
+}
+// Keys pressed and released, as xdotool names them ("Return", "alt+F4").
+inline bool PressKeys(const std::string& keys) {
+  return Xdo({"key", keys});
 }
 
 }  // namespace gui_test

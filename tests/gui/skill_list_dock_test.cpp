@@ -74,31 +74,23 @@ QRect Settled(std::string_view window) {
   return last;
 }
 
-std::string Display() {
-  const char* display = std::getenv("DISPLAY");
-  return display != nullptr ? display : "";
-}
-
-// The user's hands, through the X server.
-void ClickAt(QPoint at) {
-  Xdotool(Display(), {"mousemove", std::to_string(at.x()), std::to_string(at.y()), "click", "1"});
-}
-QPoint CentreOf(std::string_view window, std::string_view unit) {
+// A left click at the centre of a unit, through the X server.
+void ClickAtCentre(std::string_view window, std::string_view unit) {
   QWidget* w = W(window, unit);
-  return OnTheScreen(window).topLeft() + w->mapTo(w->window(), w->rect().center());
+  const QPoint centre = OnTheScreen(window).topLeft() + w->mapTo(w->window(), w->rect().center());
+  ClickAt(centre.x(), centre.y());
 }
 // Drags MainWindow by its title bar, `dx` pixels to the right.
 void DragEditor(int dx) {
   const QPoint from = OnTheScreen("MainWindow").topLeft() + QPoint(480, 12);
-  Xdotool(Display(),
-          {"mousemove", std::to_string(from.x()), std::to_string(from.y()), "mousedown", "1"});
+  MoveTo(from.x(), from.y());
+  LeftButton(true);
   QTest::qWait(100);
   for (int step = 1; step <= 4; ++step) {
-    Xdotool(Display(),
-            {"mousemove", std::to_string(from.x() + dx * step / 4), std::to_string(from.y())});
+    MoveTo(from.x() + dx * step / 4, from.y());
     QTest::qWait(50);
   }
-  Xdotool(Display(), {"mouseup", "1"});
+  LeftButton(false);
   Settled("MainWindow");
 }
 bool ListOpen() {
@@ -106,11 +98,11 @@ bool ListOpen() {
 }
 // 技能列表 on the editor opens the list; its 关闭按钮 closes it.
 void OpenList() {
-  ClickAt(CentreOf("MainWindow", "加载按钮"));
+  ClickAtCentre("MainWindow", "加载按钮");
   CHILD_CHECK(Until(ListOpen));
 }
 void CloseList() {
-  ClickAt(CentreOf("SkillListWindow", "关闭按钮"));
+  ClickAtCentre("SkillListWindow", "关闭按钮");
   CHILD_CHECK(Until([] { return !ListOpen(); }));
 }
 
