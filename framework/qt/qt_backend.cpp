@@ -166,11 +166,11 @@ QtBackend::QtBackend()
       waker_(std::make_unique<Waker>(*this)) {
   g_current = this;
   if (QCoreApplication* app = QCoreApplication::instance()) app->installEventFilter(filter_.get());
-  skin::SetTextRasteriser(text_.get());
+  fw::SetTextRasteriser(text_.get());
 }
 
 QtBackend::~QtBackend() {
-  if (skin::CurrentTextRasteriser() == text_.get()) skin::SetTextRasteriser(nullptr);
+  if (fw::CurrentTextRasteriser() == text_.get()) fw::SetTextRasteriser(nullptr);
   if (QCoreApplication* app = QCoreApplication::instance()) app->removeEventFilter(filter_.get());
   std::vector<QPointer<QWidget>> all;
   for (auto& [unit, view] : units_) view->Kill();

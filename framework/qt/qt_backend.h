@@ -170,7 +170,7 @@ class QtBackend final : public Backend {
   std::vector<QPointer<QWidget>> dead_;
   std::unordered_map<const std::uint8_t*, QPixmap> pictures_;
   std::unique_ptr<platform::SoundPlayer> sound_;
-  // Text for the skinned-window module, registered while this backend lives.
+  // The framework's text rasteriser, registered while this backend lives.
   std::unique_ptr<QtTextRasteriser> text_;
   std::unique_ptr<CompositorWatch> compositor_;
   std::unique_ptr<InputFilter> filter_;
