@@ -192,6 +192,10 @@ QtBackend* QtBackend::Current() {
   return g_current;
 }
 
+ViewHost* ViewHost::Current() {
+  return QtBackend::Current();
+}
+
 bool QtBackend::CompositorRuns() const {
   return compositor_->Runs();
 }

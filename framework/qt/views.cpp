@@ -49,7 +49,6 @@
 #include "framework/form.h"
 #include "framework/input.h"
 #include "framework/qt/convert.h"
-#include "framework/qt/qt_backend.h"
 #include "framework/qt/text_index.h"
 
 namespace fw::qt {
@@ -129,7 +128,7 @@ std::vector<std::string> DroppedPaths(const QMimeData* mime) {
 
 // ---- UnitView ----------------------------------------------------------
 
-UnitView::UnitView(QtBackend& backend, Control& unit, QWidget* widget)
+UnitView::UnitView(ViewHost& backend, Control& unit, QWidget* widget)
     : backend_(backend), unit_(&unit), widget_(widget) {
   widget->setObjectName(Utf8Name(unit.name()));
 }
@@ -234,7 +233,7 @@ namespace {
 template <class Base>
 class ClickableView : public Base, public UnitView {
  public:
-  ClickableView(QtBackend& b, Control& u, QWidget* parent)
+  ClickableView(ViewHost& b, Control& u, QWidget* parent)
       : Base(parent), UnitView(b, u, this), clickable_(HasBinding(u, Event::Clicked)) {
     if (!clickable_) this->setAttribute(Qt::WA_TransparentForMouseEvents);
   }
@@ -317,7 +316,7 @@ int LeftOverhang(const QFont& font, const QString& text) {
 // too long for the label is still cut at its right edge.
 class LabelView final : public ClickableView<QLabel> {
  public:
-  LabelView(QtBackend& b, Control& u, QWidget* parent) : ClickableView(b, u, parent) {
+  LabelView(ViewHost& b, Control& u, QWidget* parent) : ClickableView(b, u, parent) {
     setTextFormat(Qt::PlainText);
     setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     setWordWrap(false);
@@ -392,7 +391,7 @@ class LabelView final : public ClickableView<QLabel> {
 
 class GroupBoxView final : public QGroupBox, public UnitView {
  public:
-  GroupBoxView(QtBackend& b, Control& u, QWidget* parent)
+  GroupBoxView(ViewHost& b, Control& u, QWidget* parent)
       : QGroupBox(parent), UnitView(b, u, this) {}
   QWidget* Container(int) override { return this; }
 
@@ -403,7 +402,7 @@ class GroupBoxView final : public QGroupBox, public UnitView {
 
 class ButtonView final : public QPushButton, public UnitView {
  public:
-  ButtonView(QtBackend& b, Control& u, QWidget* parent)
+  ButtonView(ViewHost& b, Control& u, QWidget* parent)
       : QPushButton(parent), UnitView(b, u, this) {
     setAutoDefault(false);
     ReportClicks(this, this);
@@ -417,7 +416,7 @@ class ButtonView final : public QPushButton, public UnitView {
 // A flat text button: no frame until the mouse is over it.
 class SuperButtonView final : public QToolButton, public UnitView {
  public:
-  SuperButtonView(QtBackend& b, Control& u, QWidget* parent)
+  SuperButtonView(ViewHost& b, Control& u, QWidget* parent)
       : QToolButton(parent), UnitView(b, u, this) {
     setAutoRaise(true);
     setToolButtonStyle(Qt::ToolButtonTextOnly);
@@ -447,7 +446,7 @@ void PaintPlainFace(QPainter& p, const QRect& r, bool enabled, bool hot, bool do
 
 class PictureButtonView final : public QAbstractButton, public UnitView {
  public:
-  PictureButtonView(QtBackend& b, Control& u, QWidget* parent)
+  PictureButtonView(ViewHost& b, Control& u, QWidget* parent)
       : QAbstractButton(parent), UnitView(b, u, this) {
     setAttribute(Qt::WA_Hover);
     setFocusPolicy(Qt::NoFocus);
@@ -488,7 +487,7 @@ class PictureButtonView final : public QAbstractButton, public UnitView {
 
 class PictureView final : public ClickableView<QWidget> {
  public:
-  PictureView(QtBackend& b, Control& u, QWidget* parent) : ClickableView(b, u, parent) {}
+  PictureView(ViewHost& b, Control& u, QWidget* parent) : ClickableView(b, u, parent) {}
 
  protected:
   void RefreshKind(Prop what) override {
@@ -513,7 +512,7 @@ class PictureView final : public ClickableView<QWidget> {
 // shows what it decided.
 class RadioView final : public QRadioButton, public UnitView {
  public:
-  RadioView(QtBackend& b, Control& u, QWidget* parent)
+  RadioView(ViewHost& b, Control& u, QWidget* parent)
       : QRadioButton(parent), UnitView(b, u, this) {
     setAutoExclusive(false);
     connect(this, &QRadioButton::clicked, this, [this] {
@@ -548,7 +547,7 @@ MouseButton ToButton(Qt::MouseButton b) {
 template <class Base>
 class EditBoxView : public Base, public UnitView {
  public:
-  EditBoxView(QtBackend& b, Control& u, QWidget* parent) : Base(parent), UnitView(b, u, this) {
+  EditBoxView(ViewHost& b, Control& u, QWidget* parent) : Base(parent), UnitView(b, u, this) {
     this->setReadOnly(edit().ReadOnly());
     this->setAcceptDrops(false);
   }
@@ -583,7 +582,7 @@ class EditBoxView : public Base, public UnitView {
 // new text.
 class LineEditView final : public EditBoxView<QLineEdit> {
  public:
-  LineEditView(QtBackend& b, Control& u, QWidget* parent) : EditBoxView(b, u, parent) {
+  LineEditView(ViewHost& b, Control& u, QWidget* parent) : EditBoxView(b, u, parent) {
     setDragEnabled(false);
     // textEdited is the user-only signal: setText never emits it.
     connect(this, &QLineEdit::textEdited, this, [this](const QString&) { UserEdited(); });
@@ -623,7 +622,7 @@ class LineEditView final : public EditBoxView<QLineEdit> {
 // differs from the model's text there.
 class TextEditView final : public EditBoxView<QPlainTextEdit> {
  public:
-  TextEditView(QtBackend& b, Control& u, QWidget* parent)
+  TextEditView(ViewHost& b, Control& u, QWidget* parent)
       : EditBoxView(b, u, parent), focusPolicy_(focusPolicy()) {
     viewport()->setAcceptDrops(false);
     setLineWrapMode(QPlainTextEdit::WidgetWidth);
@@ -771,7 +770,7 @@ class TextEditView final : public EditBoxView<QPlainTextEdit> {
 
 class ComboView final : public QComboBox, public UnitView {
  public:
-  ComboView(QtBackend& b, Control& u, QWidget* parent) : QComboBox(parent), UnitView(b, u, this) {
+  ComboView(ViewHost& b, Control& u, QWidget* parent) : QComboBox(parent), UnitView(b, u, this) {
     setEditable(false);
     // activated is the user-only signal (currentIndexChanged also fires
     // when the program selects or fills the list).
@@ -844,7 +843,7 @@ class CompactTabStyle final : public QProxyStyle {
 // strip lies above the pages, the frame below them.
 class TabsView final : public QWidget, public UnitView {
  public:
-  TabsView(QtBackend& b, Control& u, QWidget* parent) : QWidget(parent), UnitView(b, u, this) {
+  TabsView(ViewHost& b, Control& u, QWidget* parent) : QWidget(parent), UnitView(b, u, this) {
     pane_ = new QFrame(this);
     pane_->setFrameShape(QFrame::StyledPanel);
     bar_ = new QTabBar(this);
@@ -1022,7 +1021,7 @@ class GridModel final : public QAbstractTableModel {
     // Outside handlers the loop is woken, so that the writes reach the
     // table at its next turn even when nothing else happens; a handler's
     // writes reach it when the handler returns.
-    const QtBackend* backend = QtBackend::Current();
+    const ViewHost* backend = ViewHost::Current();
     if (Held().empty() && (backend == nullptr || !backend->Holding())) {
       QCoreApplication::postEvent(Nudge(), new QEvent(QEvent::User));
     }
@@ -1112,7 +1111,7 @@ class CellDelegate final : public QStyledItemDelegate {
 // (the delegate), never for a program write.
 class GridView final : public QTableView, public UnitView {
  public:
-  GridView(QtBackend& b, Control& u, QWidget* parent)
+  GridView(ViewHost& b, Control& u, QWidget* parent)
       : QTableView(parent), UnitView(b, u, this), model_(new GridModel(grid(), this)) {
     setModel(model_);
     verticalHeader()->hide();
@@ -1212,7 +1211,7 @@ QTextCharFormat ToCharFormat(const CharFormat& f, const QFont& base) {
 // at every write (the description box is rewritten at every level page).
 class RichEditView final : public QTextEdit, public UnitView {
  public:
-  RichEditView(QtBackend& b, Control& u, QWidget* parent)
+  RichEditView(ViewHost& b, Control& u, QWidget* parent)
       : QTextEdit(parent), UnitView(b, u, this) {
     setReadOnly(true);
     setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
@@ -1405,7 +1404,7 @@ void ShowHeldGridWrites() {
   GridModel::ShowAll();
 }
 
-UnitView* CreateUnitView(QtBackend& backend, Control& unit, QWidget* parent) {
+UnitView* CreateUnitView(ViewHost& backend, Control& unit, QWidget* parent) {
   switch (unit.kind()) {
     case Kind::Label:
       return new LabelView(backend, unit, parent);
@@ -1468,7 +1467,7 @@ const QColor kWindowGround(0xF0, 0xF0, 0xF0);
 
 }  // namespace
 
-WindowView::WindowView(QtBackend& backend, Window& window)
+WindowView::WindowView(ViewHost& backend, Window& window)
     : QWidget(nullptr, TopLevelFlags(window)), backend_(backend), window_(&window) {
   setObjectName(Utf8Name(window.name()));
   const WindowFlags& f = window.definition().flags;

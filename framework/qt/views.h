@@ -14,13 +14,12 @@
 #include <utility>
 #include <vector>
 
+#include "framework/qt/view_host.h"
 #include "framework/runtime.h"
 #include "framework/unit.h"
 #include "framework/units.h"
 
 namespace fw::qt {
-
-class QtBackend;
 
 // Whether the form binds a handler to this unit's event.
 bool HasBinding(const Control& unit, Event event);
@@ -37,7 +36,7 @@ bool IsInputTransparent(const Window& window);
 // (each view derives from a Qt widget and from UnitView).
 class UnitView {
  public:
-  UnitView(QtBackend& backend, Control& unit, QWidget* widget);
+  UnitView(ViewHost& backend, Control& unit, QWidget* widget);
   virtual ~UnitView();
   UnitView(const UnitView&) = delete;
   UnitView& operator=(const UnitView&) = delete;
@@ -88,7 +87,7 @@ class UnitView {
   QPalette ColoursPalette(QPalette::ColorRole text, QPalette::ColorRole back) const;
   void SetPalette(const QPalette& pal);
 
-  QtBackend& backend_;
+  ViewHost& backend_;
 
  private:
   Control* unit_;
@@ -104,7 +103,7 @@ void ShowHeldGridWrites();
 
 // Creates the view of a unit inside `parent`; nullptr for the kinds
 // without a view (timers, drop targets).
-UnitView* CreateUnitView(QtBackend& backend, Control& unit, QWidget* parent);
+UnitView* CreateUnitView(ViewHost& backend, Control& unit, QWidget* parent);
 
 // Qt tells a window nothing more of a drag whose entry it refused, and
 // answers the drag source for the entry as the entering event stands when
@@ -118,7 +117,7 @@ void AnswerEnteringDrag(QObject* receiver, QDragEnterEvent* event);
 // window it is embedded in.
 class WindowView final : public QWidget {
  public:
-  WindowView(QtBackend& backend, Window& window);
+  WindowView(ViewHost& backend, Window& window);
   ~WindowView() override;
 
   Window& model() const { return *window_; }
@@ -180,7 +179,7 @@ class WindowView final : public QWidget {
   void AnswerDrag(QDragMoveEvent& event) const;
   friend void AnswerEnteringDrag(QObject* receiver, QDragEnterEvent* event);
 
-  QtBackend& backend_;
+  ViewHost& backend_;
   Window* window_;
   bool dead_ = false;
   bool embedded_ = false;
