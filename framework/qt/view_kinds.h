@@ -1,0 +1,16 @@
+// The views of the kinds of unit, each group of kinds in its own file;
+// CreateUnitView (unit_view.h) makes the one of a unit's kind.
+#pragma once
+
+#include <QWidget>
+
+#include "framework/qt/unit_view.h"
+#include "framework/qt/view_host.h"
+#include "framework/unit.h"
+
+namespace fw::qt {
+
+// Grids (grid_view.cpp).
+UnitView* NewGridView(ViewHost& host, Control& unit, QWidget* parent);
+
+}  // namespace fw::qt
