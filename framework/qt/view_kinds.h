@@ -13,4 +13,9 @@ namespace fw::qt {
 // Grids (grid_view.cpp).
 UnitView* NewGridView(ViewHost& host, Control& unit, QWidget* parent);
 
+// Edit boxes and the rich edit (edit_views.cpp).
+UnitView* NewLineEditView(ViewHost& host, Control& unit, QWidget* parent);
+UnitView* NewTextEditView(ViewHost& host, Control& unit, QWidget* parent);
+UnitView* NewRichEditView(ViewHost& host, Control& unit, QWidget* parent);
+
 }  // namespace fw::qt
