@@ -18,4 +18,8 @@ UnitView* NewLineEditView(ViewHost& host, Control& unit, QWidget* parent);
 UnitView* NewTextEditView(ViewHost& host, Control& unit, QWidget* parent);
 UnitView* NewRichEditView(ViewHost& host, Control& unit, QWidget* parent);
 
+// Combo boxes and tab controls (list_views.cpp).
+UnitView* NewComboView(ViewHost& host, Control& unit, QWidget* parent);
+UnitView* NewTabsView(ViewHost& host, Control& unit, QWidget* parent);
+
 }  // namespace fw::qt
