@@ -22,4 +22,13 @@ UnitView* NewRichEditView(ViewHost& host, Control& unit, QWidget* parent);
 UnitView* NewComboView(ViewHost& host, Control& unit, QWidget* parent);
 UnitView* NewTabsView(ViewHost& host, Control& unit, QWidget* parent);
 
+// Labels, group boxes, buttons, pictures and radio boxes (button_views.cpp).
+UnitView* NewLabelView(ViewHost& host, Control& unit, QWidget* parent);
+UnitView* NewGroupBoxView(ViewHost& host, Control& unit, QWidget* parent);
+UnitView* NewButtonView(ViewHost& host, Control& unit, QWidget* parent);
+UnitView* NewPictureButtonView(ViewHost& host, Control& unit, QWidget* parent);
+UnitView* NewSuperButtonView(ViewHost& host, Control& unit, QWidget* parent);
+UnitView* NewRadioView(ViewHost& host, Control& unit, QWidget* parent);
+UnitView* NewPictureView(ViewHost& host, Control& unit, QWidget* parent);
+
 }  // namespace fw::qt
