@@ -345,32 +345,25 @@ class RadioView final : public QRadioButton, public UnitView {
 
 }  // namespace
 
-UnitView* NewLabelView(ViewHost& host, Control& unit, QWidget* parent) {
-  return new LabelView(host, unit, parent);
-}
-
-UnitView* NewGroupBoxView(ViewHost& host, Control& unit, QWidget* parent) {
-  return new GroupBoxView(host, unit, parent);
-}
-
 UnitView* NewButtonView(ViewHost& host, Control& unit, QWidget* parent) {
-  return new ButtonView(host, unit, parent);
-}
-
-UnitView* NewPictureButtonView(ViewHost& host, Control& unit, QWidget* parent) {
-  return new PictureButtonView(host, unit, parent);
-}
-
-UnitView* NewSuperButtonView(ViewHost& host, Control& unit, QWidget* parent) {
-  return new SuperButtonView(host, unit, parent);
-}
-
-UnitView* NewRadioView(ViewHost& host, Control& unit, QWidget* parent) {
-  return new RadioView(host, unit, parent);
-}
-
-UnitView* NewPictureView(ViewHost& host, Control& unit, QWidget* parent) {
-  return new PictureView(host, unit, parent);
+  switch (unit.kind()) {
+    case Kind::Label:
+      return new LabelView(host, unit, parent);
+    case Kind::GroupBox:
+      return new GroupBoxView(host, unit, parent);
+    case Kind::Button:
+      return new ButtonView(host, unit, parent);
+    case Kind::PictureButton:
+      return new PictureButtonView(host, unit, parent);
+    case Kind::SuperButton:
+      return new SuperButtonView(host, unit, parent);
+    case Kind::Radio:
+      return new RadioView(host, unit, parent);
+    case Kind::Picture:
+      return new PictureView(host, unit, parent);
+    default:
+      return nullptr;
+  }
 }
 
 }  // namespace fw::qt

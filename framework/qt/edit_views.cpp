@@ -484,16 +484,16 @@ class RichEditView final : public QTextEdit, public UnitView {
 
 }  // namespace
 
-UnitView* NewLineEditView(ViewHost& host, Control& unit, QWidget* parent) {
-  return new LineEditView(host, unit, parent);
-}
-
-UnitView* NewTextEditView(ViewHost& host, Control& unit, QWidget* parent) {
-  return new TextEditView(host, unit, parent);
-}
-
-UnitView* NewRichEditView(ViewHost& host, Control& unit, QWidget* parent) {
-  return new RichEditView(host, unit, parent);
+UnitView* NewEditView(ViewHost& host, Control& unit, QWidget* parent) {
+  switch (unit.kind()) {
+    case Kind::Edit:
+      if (static_cast<Edit&>(unit).Multiline()) return new TextEditView(host, unit, parent);
+      return new LineEditView(host, unit, parent);
+    case Kind::RichEdit:
+      return new RichEditView(host, unit, parent);
+    default:
+      return nullptr;
+  }
 }
 
 }  // namespace fw::qt

@@ -293,7 +293,7 @@ void ShowHeldGridWrites() {
 }
 
 UnitView* NewGridView(ViewHost& host, Control& unit, QWidget* parent) {
-  return new GridView(host, unit, parent);
+  return unit.kind() == Kind::Grid ? new GridView(host, unit, parent) : nullptr;
 }
 
 }  // namespace fw::qt

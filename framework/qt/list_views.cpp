@@ -165,12 +165,15 @@ class TabsView final : public QWidget, public UnitView {
 
 }  // namespace
 
-UnitView* NewComboView(ViewHost& host, Control& unit, QWidget* parent) {
-  return new ComboView(host, unit, parent);
-}
-
-UnitView* NewTabsView(ViewHost& host, Control& unit, QWidget* parent) {
-  return new TabsView(host, unit, parent);
+UnitView* NewListView(ViewHost& host, Control& unit, QWidget* parent) {
+  switch (unit.kind()) {
+    case Kind::Combo:
+      return new ComboView(host, unit, parent);
+    case Kind::Tabs:
+      return new TabsView(host, unit, parent);
+    default:
+      return nullptr;
+  }
 }
 
 }  // namespace fw::qt

@@ -175,30 +175,21 @@ void UnitView::ApplyColours(QPalette::ColorRole text, QPalette::ColorRole back, 
 UnitView* CreateUnitView(ViewHost& backend, Control& unit, QWidget* parent) {
   switch (unit.kind()) {
     case Kind::Label:
-      return NewLabelView(backend, unit, parent);
     case Kind::GroupBox:
-      return NewGroupBoxView(backend, unit, parent);
-    case Kind::Edit:
-      if (static_cast<Edit&>(unit).Multiline()) return NewTextEditView(backend, unit, parent);
-      return NewLineEditView(backend, unit, parent);
     case Kind::Button:
-      return NewButtonView(backend, unit, parent);
     case Kind::PictureButton:
-      return NewPictureButtonView(backend, unit, parent);
     case Kind::SuperButton:
-      return NewSuperButtonView(backend, unit, parent);
     case Kind::Radio:
-      return NewRadioView(backend, unit, parent);
+    case Kind::Picture:
+      return NewButtonView(backend, unit, parent);
+    case Kind::Edit:
+    case Kind::RichEdit:
+      return NewEditView(backend, unit, parent);
     case Kind::Combo:
-      return NewComboView(backend, unit, parent);
     case Kind::Tabs:
-      return NewTabsView(backend, unit, parent);
+      return NewListView(backend, unit, parent);
     case Kind::Grid:
       return NewGridView(backend, unit, parent);
-    case Kind::RichEdit:
-      return NewRichEditView(backend, unit, parent);
-    case Kind::Picture:
-      return NewPictureView(backend, unit, parent);
     case Kind::Timer:
     case Kind::DropTarget:
       return nullptr;
