@@ -36,7 +36,7 @@ set(layers platform resources engine framework framework_qt skin app main)
 # occurs is reported, so that the list shrinks with the mends.
 set(known_exceptions)
 
-# The layer of a path relative to ROOT ("framework/qt/views.cpp" is
+# The layer of a path relative to ROOT ("framework/qt/unit_view.cpp" is
 # framework_qt); empty for what is no layer (tests, bench, fuzz, build).
 function(layer_of path out)
   if(path MATCHES "^framework/qt/")

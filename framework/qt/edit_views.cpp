@@ -2,12 +2,9 @@
 #include "framework/qt/view_kinds.h"
 
 #include <QApplication>
-#include <QKeyEvent>
 #include <QLineEdit>
-#include <QMimeData>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
-#include <QTextBlock>
 #include <QTextCharFormat>
 #include <QTextCursor>
 #include <QTextDocument>

@@ -1,55 +1,11 @@
 #include "framework/qt/unit_view.h"
 
-#include <QAbstractButton>
-#include <QAbstractTableModel>
 #include <QApplication>
-#include <QBitmap>
-#include <QCloseEvent>
-#include <QComboBox>
-#include <QDragEnterEvent>
-#include <QDropEvent>
-#include <QFontMetrics>
-#include <QFrame>
-#include <QGroupBox>
-#include <QHash>
-#include <QHeaderView>
-#include <QImage>
-#include <QKeyEvent>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMetaProperty>
-#include <QMimeData>
-#include <QMouseEvent>
-#include <QMoveEvent>
-#include <QPainter>
-#include <QPlainTextEdit>
-#include <QProxyStyle>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QResizeEvent>
-#include <QStyledItemDelegate>
-#include <QTabBar>
-#include <QTableView>
-#include <QTextBlock>
-#include <QTextCharFormat>
-#include <QTextCursor>
-#include <QTextDocument>
-#include <QTextEdit>
-#include <QToolButton>
-#include <QUrl>
-#include <QWheelEvent>
-#include <QWindow>
-
-#include <algorithm>
-#include <cstdint>
-#include <optional>
-#include <string>
-#include <utility>
+#include <QColor>
+#include <QPalette>
 
 #include "framework/form.h"
-#include "framework/input.h"
 #include "framework/qt/convert.h"
-#include "framework/qt/text_index.h"
 #include "framework/qt/view_kinds.h"
 #include "framework/qt/view_util.h"
 
