@@ -3,7 +3,6 @@
 #include <QClipboard>
 #include <QDragEnterEvent>
 #include <QEvent>
-#include <QFontDatabase>
 #include <QGuiApplication>
 #include <QImage>
 #include <QLibraryInfo>
@@ -55,19 +54,6 @@ void PreparePlatform() {
   const std::string choice =
       ChoosePlatform(env("QT_QPA_PLATFORM"), env("XDG_SESSION_TYPE"), env("WAYLAND_DISPLAY"));
   if (!choice.empty()) setenv("QT_QPA_PLATFORM", choice.c_str(), 1);
-}
-
-QString CjkFamily() {
-  static const QString family = [] {
-    const QStringList all = QFontDatabase::families();
-    for (const char* name : {"WenQuanYi Zen Hei", "文泉驿正黑", "文泉驛正黑"}) {
-      const QString f = QString::fromUtf8(name);
-      if (all.contains(f)) return f;
-    }
-    const QStringList cjk = QFontDatabase::families(QFontDatabase::SimplifiedChinese);
-    return cjk.isEmpty() ? QString() : cjk.front();
-  }();
-  return family;
 }
 
 Application::Application(int& argc, char** argv) : QApplication((PreparePlatform(), argc), argv) {

@@ -80,10 +80,6 @@ class Application final : public QApplication {
   std::uint64_t deliveries_ = 0;
 };
 
-// The family that stands for "宋体" and other Windows CJK faces: WenQuanYi
-// Zen Hei when installed, else any family with Simplified Chinese glyphs.
-QString CjkFamily();
-
 class QtBackend final : public Backend, public ViewHost {
  public:
   // Needs a live Application.

@@ -10,7 +10,7 @@
 #include <algorithm>
 #include <string>
 
-#include "framework/qt/qt_backend.h"
+#include "framework/qt/convert.h"
 
 namespace fw::qt {
 
