@@ -1,10 +1,10 @@
 #include "framework/qt/convert.h"
 
 #include <QFontDatabase>
+#include <QStringList>
 
 #include <cmath>
 
-#include "framework/qt/qt_backend.h"
 #include "platform/codepage.h"
 
 namespace fw::qt {
@@ -23,6 +23,19 @@ QColor ToQColor(Colour c) {
   if (!IsSet(c)) return {};
   return QColor(static_cast<int>(c & 0xFFu), static_cast<int>((c >> 8) & 0xFFu),
                 static_cast<int>((c >> 16) & 0xFFu));
+}
+
+QString CjkFamily() {
+  static const QString family = [] {
+    const QStringList all = QFontDatabase::families();
+    for (const char* name : {"WenQuanYi Zen Hei", "文泉驿正黑", "文泉驛正黑"}) {
+      const QString f = QString::fromUtf8(name);
+      if (all.contains(f)) return f;
+    }
+    const QStringList cjk = QFontDatabase::families(QFontDatabase::SimplifiedChinese);
+    return cjk.isEmpty() ? QString() : cjk.front();
+  }();
+  return family;
 }
 
 QFont ToQFont(const Font& font, const QFont& base) {

@@ -25,6 +25,10 @@ std::string ToGbk(const QString& text);
 // invalid QColor, which callers read as "leave the default".
 QColor ToQColor(Colour c);
 
+// The family that stands for "宋体" and other Windows CJK faces: WenQuanYi
+// Zen Hei when installed, else any family with Simplified Chinese glyphs.
+QString CjkFamily();
+
 // A model font over `base` (the widget's default font): the face, mapped
 // to the CJK font for "宋体" and for faces that are not installed; the size
 // in points or pixels when given; the styles.

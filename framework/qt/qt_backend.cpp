@@ -3,7 +3,6 @@
 #include <QClipboard>
 #include <QDragEnterEvent>
 #include <QEvent>
-#include <QFontDatabase>
 #include <QGuiApplication>
 #include <QImage>
 #include <QLibraryInfo>
@@ -26,7 +25,8 @@
 #include "framework/qt/clipboard_handoff.h"
 #include "framework/qt/convert.h"
 #include "framework/qt/text_rasteriser.h"
-#include "framework/qt/views.h"
+#include "framework/qt/unit_view.h"
+#include "framework/qt/window_view.h"
 #include "framework/qt/x11.h"
 #include "platform/files.h"
 #include "platform/image.h"
@@ -54,19 +54,6 @@ void PreparePlatform() {
   const std::string choice =
       ChoosePlatform(env("QT_QPA_PLATFORM"), env("XDG_SESSION_TYPE"), env("WAYLAND_DISPLAY"));
   if (!choice.empty()) setenv("QT_QPA_PLATFORM", choice.c_str(), 1);
-}
-
-QString CjkFamily() {
-  static const QString family = [] {
-    const QStringList all = QFontDatabase::families();
-    for (const char* name : {"WenQuanYi Zen Hei", "文泉驿正黑", "文泉驛正黑"}) {
-      const QString f = QString::fromUtf8(name);
-      if (all.contains(f)) return f;
-    }
-    const QStringList cjk = QFontDatabase::families(QFontDatabase::SimplifiedChinese);
-    return cjk.isEmpty() ? QString() : cjk.front();
-  }();
-  return family;
 }
 
 Application::Application(int& argc, char** argv) : QApplication((PreparePlatform(), argc), argv) {
@@ -166,11 +153,11 @@ QtBackend::QtBackend()
       waker_(std::make_unique<Waker>(*this)) {
   g_current = this;
   if (QCoreApplication* app = QCoreApplication::instance()) app->installEventFilter(filter_.get());
-  skin::SetTextRasteriser(text_.get());
+  fw::SetTextRasteriser(text_.get());
 }
 
 QtBackend::~QtBackend() {
-  if (skin::CurrentTextRasteriser() == text_.get()) skin::SetTextRasteriser(nullptr);
+  if (fw::CurrentTextRasteriser() == text_.get()) fw::SetTextRasteriser(nullptr);
   if (QCoreApplication* app = QCoreApplication::instance()) app->removeEventFilter(filter_.get());
   std::vector<QPointer<QWidget>> all;
   for (auto& [unit, view] : units_) view->Kill();
@@ -190,6 +177,10 @@ QtBackend::~QtBackend() {
 
 QtBackend* QtBackend::Current() {
   return g_current;
+}
+
+ViewHost* ViewHost::Current() {
+  return QtBackend::Current();
 }
 
 bool QtBackend::CompositorRuns() const {

@@ -29,6 +29,7 @@
 #include <vector>
 
 #include "framework/backend.h"
+#include "framework/qt/view_host.h"
 #include "framework/runtime.h"
 
 class QObject;
@@ -79,11 +80,7 @@ class Application final : public QApplication {
   std::uint64_t deliveries_ = 0;
 };
 
-// The family that stands for "宋体" and other Windows CJK faces: WenQuanYi
-// Zen Hei when installed, else any family with Simplified Chinese glyphs.
-QString CjkFamily();
-
-class QtBackend final : public Backend {
+class QtBackend final : public Backend, public ViewHost {
  public:
   // Needs a live Application.
   QtBackend();
@@ -120,25 +117,20 @@ class QtBackend final : public Backend {
   // and drop targets have none); nullptr otherwise. Widgets are named after
   // their unit or window (QObject::objectName, UTF-8).
   QWidget* WindowWidget(const Window& window) const;
-  QWidget* UnitWidget(const Control& unit) const;
+  QWidget* UnitWidget(const Control& unit) const override;
 
   // Brings every view to what its model holds now: the changes held while
   // handlers ran and the grids' held writes. Called before Qt delivers an
   // event, before the loop waits and when the outermost handler returns.
   void ShowHeld();
-  // Whether a handler runs, so that what changes now is shown when the
-  // outermost handler returns (or a loop waits inside it).
-  bool Holding() const { return handlers_ > 0; }
+  bool Holding() const override { return handlers_ > 0; }
 
-  // ---- Used by the views ----
-  QPixmap Picture(const Image& image);
-  // Whether a compositing manager draws the screen (x11.h); the windows
-  // that show per-pixel alpha follow when one starts or stops.
-  bool CompositorRuns() const;
-  // Asks the window system again whether one runs.
-  void RecheckCompositor();
+  // ---- ViewHost, for the views ----
+  QPixmap Picture(const Image& image) override;
+  bool CompositorRuns() const override;
+  void RecheckCompositor() override;
+  WindowView* ViewOf(const Window& window) const override;
   UnitView* ViewOf(const Control& unit) const;
-  WindowView* ViewOf(const Window& window) const;
 
   static QtBackend* Current();
 
@@ -170,7 +162,7 @@ class QtBackend final : public Backend {
   std::vector<QPointer<QWidget>> dead_;
   std::unordered_map<const std::uint8_t*, QPixmap> pictures_;
   std::unique_ptr<platform::SoundPlayer> sound_;
-  // Text for the skinned-window module, registered while this backend lives.
+  // The framework's text rasteriser, registered while this backend lives.
   std::unique_ptr<QtTextRasteriser> text_;
   std::unique_ptr<CompositorWatch> compositor_;
   std::unique_ptr<InputFilter> filter_;

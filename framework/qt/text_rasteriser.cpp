@@ -10,7 +10,7 @@
 #include <algorithm>
 #include <string>
 
-#include "framework/qt/qt_backend.h"
+#include "framework/qt/convert.h"
 
 namespace fw::qt {
 
@@ -25,7 +25,7 @@ QString Family(std::string_view utf8) {
   return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
 
-QFont FontOf(const skin::TextStyle& style) {
+QFont FontOf(const fw::TextStyle& style) {
   QFont font(Family(style.family));
   font.setPixelSize(std::max(1, static_cast<int>(style.pixels + 0.5f)));
   font.setBold(style.bold);
@@ -47,7 +47,7 @@ bool QtTextRasteriser::HasFamily(std::string_view family) {
 }
 
 void QtTextRasteriser::Draw(std::vector<std::uint32_t>& pixels, int width, int height,
-                            const skin::TextRun& run) {
+                            const fw::TextRun& run) {
   if (width <= 0 || height <= 0 ||
       pixels.size() < static_cast<std::size_t>(width) * static_cast<std::size_t>(height))
     return;
@@ -68,11 +68,11 @@ void QtTextRasteriser::Draw(std::vector<std::uint32_t>& pixels, int width, int h
   p.drawText(layout, flags, Text(run.text));
 }
 
-float QtTextRasteriser::Advance(std::u16string_view text, const skin::TextStyle& style) {
+float QtTextRasteriser::Advance(std::u16string_view text, const fw::TextStyle& style) {
   return static_cast<float>(QFontMetricsF(FontOf(style)).horizontalAdvance(Text(text)));
 }
 
-float QtTextRasteriser::LineHeight(const skin::TextStyle& style) {
+float QtTextRasteriser::LineHeight(const fw::TextStyle& style) {
   return static_cast<float>(QFontMetricsF(FontOf(style)).height());
 }
 

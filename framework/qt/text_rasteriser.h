@@ -1,19 +1,20 @@
-// Text for the skinned-window module (skin/text.h), drawn with QPainter: the
-// Qt backend registers one while it exists, so that skinned edits show
-// their text in the real program. The module itself stays free of Qt.
+// The framework's text rasteriser (framework/text_rasteriser.h) drawn with
+// QPainter: the Qt backend registers one while it exists, so that what
+// composes its own frames (the skinned windows) shows real text. The code
+// that draws through it stays free of Qt.
 #pragma once
 
-#include "skin/text.h"
+#include "framework/text_rasteriser.h"
 
 namespace fw::qt {
 
-class QtTextRasteriser final : public skin::TextRasteriser {
+class QtTextRasteriser final : public fw::TextRasteriser {
  public:
   bool HasFamily(std::string_view family) override;
   void Draw(std::vector<std::uint32_t>& pixels, int width, int height,
-            const skin::TextRun& run) override;
-  float Advance(std::u16string_view text, const skin::TextStyle& style) override;
-  float LineHeight(const skin::TextStyle& style) override;
+            const fw::TextRun& run) override;
+  float Advance(std::u16string_view text, const fw::TextStyle& style) override;
+  float LineHeight(const fw::TextStyle& style) override;
 };
 
 }  // namespace fw::qt

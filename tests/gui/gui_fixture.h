@@ -25,6 +25,7 @@
 #include <string_view>
 #include <vector>
 
+#include "framework/qt/convert.h"
 #include "framework/qt/qt_backend.h"
 #include "framework/runtime.h"
 #include "platform/codepage.h"

@@ -1,6 +1,6 @@
-#include "skin/text.h"
+#include "framework/text_rasteriser.h"
 
-namespace skin {
+namespace fw {
 
 namespace {
 TextRasteriser* g_rasteriser = nullptr;
@@ -14,4 +14,4 @@ TextRasteriser* CurrentTextRasteriser() {
   return g_rasteriser;
 }
 
-}  // namespace skin
+}  // namespace fw
