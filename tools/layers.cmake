@@ -54,6 +54,9 @@ endfunction()
 if(NOT ROOT)
   message(FATAL_ERROR "layers.cmake: give -DROOT=<source folder>")
 endif()
+# A relative ROOT ("." from the source folder) is taken from the folder the
+# script runs in; the globs below need it whole.
+get_filename_component(ROOT "${ROOT}" ABSOLUTE)
 
 file(GLOB_RECURSE sources RELATIVE "${ROOT}"
   "${ROOT}/platform/*.h" "${ROOT}/platform/*.cpp"
@@ -62,6 +65,10 @@ file(GLOB_RECURSE sources RELATIVE "${ROOT}"
   "${ROOT}/framework/*.h" "${ROOT}/framework/*.cpp"
   "${ROOT}/skin/*.h" "${ROOT}/skin/*.cpp"
   "${ROOT}/app/*.h" "${ROOT}/app/*.cpp")
+if(NOT sources OR NOT EXISTS "${ROOT}/main.cpp")
+  # A check that read nothing would pass with nothing to say.
+  message(FATAL_ERROR "layers.cmake: no sources of the layers under ${ROOT}")
+endif()
 list(APPEND sources main.cpp)
 list(SORT sources)
 
