@@ -129,15 +129,29 @@ std::string UnitText(const char* window, const char* unit) {
   return OnGui([=] { return fw::GetControl(window, unit).Text(); });
 }
 
+// Whether the editor's main window stands on the screen as a user finds
+// it: mapped and drawn (exposed), with the focus the window manager gives a
+// new window (GUI thread only).
+bool TheEditorStandsOnTheDesktop() {
+  QWidget* main = Win("MainWindow");
+  QWindow* handle = main != nullptr ? main->windowHandle() : nullptr;
+  return handle != nullptr && handle->isExposed() && QGuiApplication::focusWindow() == handle;
+}
+
 // Runs the editor in this (child) process with `hand` acting on it from a
-// thread of its own; once the hand is done the editor is closed as
-// CloseTheEditor does (code 0 when every check held).
+// thread of its own, once the editor stands on the screen; once the hand is
+// done the editor is closed as CloseTheEditor does (code 0 when every check
+// held).
 [[noreturn]] void RunEditorWithHand(std::function<void()> hand) {
   // A hand that waits for good ends the child, and the test fails.
   ::alarm(90);
   std::thread user;
   RunEditorFrom([&] {
     user = std::thread([&] {
+      // The loop runs before the window manager has mapped the window; a
+      // click sent then lands on the desktop below it, which a loaded
+      // machine showed now and then.
+      CHILD_CHECK(WaitOnGuiSteady(TheEditorStandsOnTheDesktop));
       hand();
       fw::PostToGui([&] {
         user.join();
