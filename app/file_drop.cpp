@@ -42,10 +42,7 @@ void OnDropTargetFilesDropped(const std::string& paths) {
   // since its size was looked at. A file that cannot be read (also a named
   // pipe or a device) has no TAB either.
   const std::optional<SkillFileText> file = ReadSkillFile(*native, kMaxDroppedFileBytes);
-  if (file && file->notText) {
-    ShowMessage(Gbk(kNotATextScript));
-    return;
-  }
+  if (file && RefuseUnfitFile(*file)) return;
   if (!file || file->text.find('\t') == std::string::npos) return RefuseNotASkillFile();
   g_droppedFilePath = path;
   PutSkillFileInScriptBox(*native, *file);

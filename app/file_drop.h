@@ -1,6 +1,6 @@
-// Opening a skill file by dropping it on the script box: exactly one file
-// of the PT form, at most 99 kilobytes, read at once as if 读取按钮 had
-// been pressed.
+// Opening a skill file by dropping it on the script box: exactly one UTF-8
+// file of the PT form, at most 99 kilobytes, read at once as if 读取按钮
+// had been pressed.
 #pragma once
 
 #include <cstdint>

@@ -49,6 +49,10 @@ std::optional<SkillFileText> ReadSkillFile(std::string_view path, std::int64_t l
     file.notText = true;
     return file;
   }
+  if (!platform::IsValidUtf8(utf8)) {
+    file.notUtf8 = true;
+    return file;
+  }
   file.text = platform::WithCrLfLineBreaks(ConvertUtf8ToGbk(utf8, &file.replaced));
   return file;
 }

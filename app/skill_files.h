@@ -25,14 +25,19 @@ struct SkillFileText {
   // The file holds a zero byte before its end: it is no text script (UTF-16
   // text, a picture) and must not be opened; `text` is empty.
   bool notText = false;
+  // The file is not UTF-8 (a script saved as GBK, say): converted, every
+  // character would become "?" and a save would write those over the file.
+  // It must not be opened; `text` is empty.
+  bool notUtf8 = false;
 };
 
 // The whole file, UTF-8 converted to GBK, every line break (a bare LF or a
 // lone CR as well) written as CR LF, as the script forms require. Zero
 // bytes at the very end are left out (other tools end the text with one);
-// any other zero byte makes the file notText. nullopt when the file cannot
-// be read: missing, not a regular file, unreadable, or larger than `limit`
-// bytes when a limit is given.
+// any other zero byte makes the file notText, and bytes that are not
+// well-formed UTF-8 (platform::IsValidUtf8) make it notUtf8. nullopt when
+// the file cannot be read: missing, not a regular file, unreadable, or
+// larger than `limit` bytes when a limit is given.
 std::optional<SkillFileText> ReadSkillFile(std::string_view path,
                                            std::int64_t limit = platform::kNoSizeLimit);
 

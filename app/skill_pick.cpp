@@ -91,11 +91,14 @@ void PickSkill(int classIndex) {
     ShowMessage(Gbk("无法读取该技能文件！"));
     return;
   }
-  if (file->notText) {
-    ShowMessage(Gbk(kNotATextScript));
-    return;
-  }
+  if (RefuseUnfitFile(*file)) return;
   PutSkillFileInScriptBox(path, *file);
+}
+
+bool RefuseUnfitFile(const SkillFileText& file) {
+  if (!file.notText && !file.notUtf8) return false;
+  ShowMessage(Gbk(file.notText ? kNotATextScript : kNotUtf8SkillFile));
+  return true;
 }
 
 void PutSkillFileInScriptBox(const std::string& path, const SkillFileText& file) {

@@ -31,12 +31,18 @@ void OnCreatormageComboSelectionChanged();
 
 // Opens the file of the selected item of class `classIndex` (ClassFolders()
 // order). The placeholder, no selection, or an item without a path opens
-// nothing; a file that cannot be read, or is no text script, is reported
-// and changes nothing.
+// nothing; a file that cannot be read, is no text script or is not UTF-8
+// is reported and changes nothing.
 void PickSkill(int classIndex);
 
 // What a pick or a drop of a file that is no text script says (UTF-8).
 inline constexpr std::string_view kNotATextScript = "该文件不是文本技能脚本，请换一个技能文件！";
+// What a pick or a drop of a file that is not UTF-8 says (UTF-8).
+inline constexpr std::string_view kNotUtf8SkillFile = "该文件不是UTF-8技能文件，请另存为UTF-8！";
+
+// When the bytes of `file` must not be opened (a zero byte inside, not
+// UTF-8), says so and returns true; nothing else changes.
+bool RefuseUnfitFile(const SkillFileText& file);
 
 // Puts a skill file read from `path` (as the system names it) into the
 // main editor: its text into 编辑框1, the path as the user is shown it into

@@ -183,6 +183,43 @@ std::string GbkToUtf8(std::string_view gbk, bool* replaced) {
   return Recode(gbk, &GbkToUtf16, &Utf16ToUtf8, replaced);
 }
 
+bool IsValidUtf8(std::string_view bytes) {
+  const auto byte = [bytes](std::size_t i) { return static_cast<unsigned char>(bytes[i]); };
+  for (std::size_t i = 0; i < bytes.size();) {
+    const unsigned char lead = byte(i);
+    if (lead < 0x80) {
+      ++i;
+      continue;
+    }
+    // The continuation bytes a lead takes, and the range of the first of
+    // them, which rules out overlong forms, surrogates and what lies
+    // beyond U+10FFFF; the later ones are 0x80..0xBF.
+    std::size_t trail = 0;
+    unsigned char low = 0x80;
+    unsigned char high = 0xBF;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+      trail = 1;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+      trail = 2;
+      if (lead == 0xE0) low = 0xA0;
+      if (lead == 0xED) high = 0x9F;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+      trail = 3;
+      if (lead == 0xF0) low = 0x90;
+      if (lead == 0xF4) high = 0x8F;
+    } else {
+      return false;  // a continuation byte, 0xC0, 0xC1 or 0xF5..0xFF
+    }
+    if (bytes.size() - i <= trail) return false;
+    if (byte(i + 1) < low || byte(i + 1) > high) return false;
+    for (std::size_t k = 2; k <= trail; ++k) {
+      if (byte(i + k) < 0x80 || byte(i + k) > 0xBF) return false;
+    }
+    i += trail + 1;
+  }
+  return true;
+}
+
 std::string WithCrLfLineBreaks(std::string_view text) {
   std::string out;
   out.reserve(text.size() + text.size() / 16);

@@ -22,6 +22,12 @@ std::string Utf16ToUtf8(std::u16string_view utf16, bool* replaced = nullptr);
 std::u16string GbkToUtf16(std::string_view gbk, bool* replaced = nullptr);
 std::string Utf16ToGbk(std::u16string_view utf16, bool* replaced = nullptr);
 
+// Whether `bytes` are well-formed UTF-8: every character in its shortest
+// form, no encoded surrogate (U+D800..U+DFFF), nothing beyond U+10FFFF, no
+// continuation byte without its lead and no sequence cut short, also at the
+// very end. A byte-order mark and the noncharacters are well-formed.
+bool IsValidUtf8(std::string_view bytes);
+
 // Shorthands through UTF-16.
 std::string Utf8ToGbk(std::string_view utf8, bool* replaced = nullptr);
 std::string GbkToUtf8(std::string_view gbk, bool* replaced = nullptr);

@@ -51,6 +51,11 @@ TEST_F(FileDropTest, OnlyOnePtFileOfAtMost99KilobytesIsOpened) {
   // A PT script with a zero byte inside, and one as UTF-16 with its mark.
   folder.Write("zero.skl", platform::GbkToUtf8(Fixture("both_copies", "PT")) + '\0' + "\r\n");
   folder.Write("utf16.skl", std::string("\xFF\xFE[\0n\0a\0m\0e\0]\0\t\0", 16));
+  // The PT and SP scripts saved as GBK, and a UTF-8 one cut short in the
+  // middle of its last character.
+  folder.Write("gbk.skl", Fixture("both_copies", "PT"));
+  folder.Write("gbk-sp.skl", Fixture("both_copies", "SP") + Gbk("`技能`\r\n"));
+  folder.Write("cut.skl", platform::GbkToUtf8(Fixture("both_copies", "PT")) + "\xE6\x8A");
   folder.Folder("folder.skl");
   ASSERT_EQ(::mkfifo(folder.At("pipe.skl").c_str(), 0600), 0);  // an open would wait for a writer
   const bool sparse = [&] {
@@ -67,6 +72,7 @@ TEST_F(FileDropTest, OnlyOnePtFileOfAtMost99KilobytesIsOpened) {
   };
   const char* kNotASkillFile = "只能拖入PVFTool解压的技能文件！";
   const char* kNoText = "该文件不是文本技能脚本，请换一个技能文件！";
+  const char* kNotUtf8 = "该文件不是UTF-8技能文件，请另存为UTF-8！";
   std::vector<Case> cases = {
       {"99 kilobytes", {folder.Gbk("max.skl")}, nullptr},
       {"one byte more", {folder.Gbk("over.skl")}, kNotASkillFile},
@@ -74,6 +80,9 @@ TEST_F(FileDropTest, OnlyOnePtFileOfAtMost99KilobytesIsOpened) {
       {"empty", {folder.Gbk("empty.skl")}, kNotASkillFile},
       {"a zero byte inside", {folder.Gbk("zero.skl")}, kNoText},
       {"UTF-16", {folder.Gbk("utf16.skl")}, kNoText},
+      {"GBK", {folder.Gbk("gbk.skl")}, kNotUtf8},
+      {"SP form in GBK", {folder.Gbk("gbk-sp.skl")}, kNotUtf8},
+      {"UTF-8 cut short", {folder.Gbk("cut.skl")}, kNotUtf8},
       {"missing", {folder.Gbk("missing.skl")}, kNotASkillFile},
       {"a folder", {folder.Gbk("folder.skl")}, kNotASkillFile},
       {"a named pipe", {folder.Gbk("pipe.skl")}, kNotASkillFile},

@@ -189,6 +189,48 @@ TEST(SkillFileText, AZeroByteBeforeTheEndIsNoTextScript) {
   }
 }
 
+// Bytes that are not well-formed UTF-8 (a script saved as GBK) are no file
+// to open: converted, every Chinese character would show as "?" and a save
+// would write those over the file.
+TEST(SkillFileText, BytesThatAreNotUtf8AreNotOpened) {
+  struct Case {
+    const char* label;
+    std::string bytes;
+    std::optional<std::string> text;  // GBK; nullopt: not UTF-8
+    bool replaced = false;
+  };
+  const std::vector<Case> cases = {
+      {"GBK", Gbk("[name]\r\n技能\r\n"), std::nullopt},
+      {"GBK after a byte-order mark", "\xEF\xBB\xBF" + Gbk("技能"), std::nullopt},
+      {"one GBK character in UTF-8", "\xE6\x8A\x80" + Gbk("能"), std::nullopt},
+      {"cut short at the end", "[name]\r\n\xE6\x8A", std::nullopt},
+      {"cut short before the zero bytes at the end", std::string("a\xE6\x8A\0\0", 5),
+       std::nullopt},
+      {"overlong", "[name]\xC0\xAF", std::nullopt},
+      {"encoded surrogate", "\xED\xA0\x80", std::nullopt},
+      {"beyond U+10FFFF", "\xF4\x90\x80\x80", std::nullopt},
+      // As today: the mark is left out, what GBK cannot hold becomes "?".
+      {"UTF-8 after a byte-order mark", "\xEF\xBB\xBF\xE6\x8A\x80", Gbk("技")},
+      {"UTF-8 that GBK cannot hold", "a\xF0\x9F\x99\x82", "a?", true},
+  };
+  ScratchFolder folder;
+  for (const Case& c : cases) {
+    folder.Write("f.skl", c.bytes);
+    const std::optional<app::SkillFileText> file = app::ReadSkillFile(folder.Native("f.skl"));
+    ASSERT_TRUE(file) << c.label;
+    EXPECT_FALSE(file->notText) << c.label;
+    EXPECT_EQ(file->notUtf8, !c.text) << c.label;
+    EXPECT_EQ(file->text, c.text.value_or("")) << c.label;
+    EXPECT_EQ(file->replaced, c.replaced) << c.label;
+  }
+  // A zero byte inside says more than the encoding.
+  folder.Write("f.skl", std::string("\xBC\xBC\0\xC4\xDC", 5));
+  const std::optional<app::SkillFileText> both = app::ReadSkillFile(folder.Native("f.skl"));
+  ASSERT_TRUE(both);
+  EXPECT_TRUE(both->notText);
+  EXPECT_FALSE(both->notUtf8);
+}
+
 TEST(EnumerateFiles, VisitsTheFolderThenItsSubFoldersInByteOrder) {
   ScratchFolder folder;
   for (const char* name :

@@ -140,6 +140,32 @@ TEST_F(SkillPickTest, AFileThatIsNoTextScriptIsRefusedAndChangesNothing) {
   });
 }
 
+// A skill file saved as GBK is listed by its name, but a pick refuses it:
+// opened, every Chinese character would show as "?", and a save would
+// write those over the file.
+TEST_F(SkillPickTest, AFileThatIsNotUtf8IsListedButRefusedAndChangesNothing) {
+  const auto keys = NamedKeys(2);
+  folder.Write("skill/fighter/a.skl", Gbk(PtSkillFile(keys[0].first)));
+  folder.Write("skill/fighter/b.skl", "\xEF\xBB\xBF" + PtSkillFile(keys[1].first));
+  Run([&] {
+    OpenLoaded();
+    EXPECT_THAT(Items(5), ElementsAre("请选择一个技能", keys[0].second, keys[1].second));
+    ASSERT_TRUE(h.ChooseTab(kSkillListWindow, "选择夹女", 1));
+    // A byte-order mark is left out, as before.
+    EXPECT_TRUE(h.Choose(kSkillListWindow, "女格斗组合框", 2));
+    EXPECT_EQ(main_window::编辑框1->Text(), Gbk(PtSkillFile(keys[1].first)));
+    main_window::编辑框1->SetText("the user's work");
+
+    EXPECT_THAT(Prompted(1, [&] { h.Choose(kSkillListWindow, "女格斗组合框", 1); }),
+                ElementsAre("该文件不是UTF-8技能文件，请另存为UTF-8！"));
+    EXPECT_EQ(main_window::编辑框1->Text(), "the user's work");
+    EXPECT_EQ(main_window::路径编辑框->Text(), PathOf("skill/fighter/b.skl"));
+    EXPECT_EQ(g_scriptFilePath, folder.Native("skill/fighter/b.skl"));
+    EXPECT_FALSE(main_window::保存文件按钮->Disabled());
+    EXPECT_EQ(prompts.Shown().size(), 1u);
+  });
+}
+
 TEST_F(SkillPickTest, CharactersGbkCannotHoldAreShownAsAWarning) {
   folder.Write("skill/fighter/a.skl", PtSkillFile("a_name", "[x]\r\n\xF0\x9F\x99\x82\t\r\n"));
   Run([&] {

@@ -107,6 +107,68 @@ TEST(CodePage, InvalidUtf8BecomesReplacementCharacters) {
   }
 }
 
+TEST(IsValidUtf8, TakesWellFormedUtf8Only) {
+  struct Case {
+    const char* name;
+    std::string bytes;
+    bool valid;
+  };
+  const Case cases[] = {
+      {"empty", "", true},
+      {"ASCII with line breaks and a TAB", "[name]\r\n\t`a`\n", true},
+      {"a zero byte", std::string("a\0b", 3), true},
+      {"Chinese", "\xE6\x8A\x80\xE8\x83\xBD", true},  // 技能
+      {"byte-order mark", "\xEF\xBB\xBF[name]", true},
+      {"smallest of each length", "\xC2\x80\xE0\xA0\x80\xF0\x90\x80\x80", true},
+      {"largest of each length", "\xDF\xBF\xEF\xBF\xBF\xF4\x8F\xBF\xBF", true},
+      {"around the surrogates", "\xED\x9F\xBF\xEE\x80\x80", true},  // U+D7FF, U+E000
+      {"noncharacter", "\xEF\xBF\xBE", true},                       // U+FFFE
+      {"an emoji, which GBK cannot hold", "\xF0\x9F\x99\x82", true},
+      // 技能 as GBK saves it.
+      {"GBK", "\xBC\xBC\xC4\xDC", false},
+      {"GBK with a trail byte that is ASCII", "\x81\x40", false},
+      {"continuation byte alone", "a\x80", false},
+      {"overlong two bytes", "\xC0\xAF", false},
+      {"overlong two bytes, largest", "\xC1\xBF", false},
+      {"overlong three bytes", "\xE0\x9F\xBF", false},
+      {"overlong four bytes", "\xF0\x8F\xBF\xBF", false},
+      {"first surrogate", "\xED\xA0\x80", false},
+      {"last surrogate", "\xED\xBF\xBF", false},
+      {"beyond U+10FFFF", "\xF4\x90\x80\x80", false},
+      {"lead of U+140000 and more", "\xF5\x80\x80\x80", false},
+      {"five-byte form", "\xF8\x88\x80\x80\x80", false},
+      {"0xFE and 0xFF", "\xFE\xFF", false},
+      {"cut short at the end", "a\xE6\x8A", false},
+      {"four-byte cut short at the end", "\xF0\x9F\x99", false},
+      {"cut short before ASCII", "\xE6\x8A[", false},
+      {"second continuation byte out of range", "\xE6\x8A\xC0", false},
+      {"lead byte alone at the end", "[name]\xE6", false},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(IsValidUtf8(c.bytes), c.valid) << c.name;
+  }
+}
+
+// The converter replaces exactly what is not well-formed: every lead byte
+// with every second byte, alone, with one more continuation byte and with
+// two more agrees with it.
+TEST(IsValidUtf8, AgreesWithTheConverter) {
+  int disagreements = 0;
+  for (int first = 0; first < 256; ++first) {
+    for (int second = 0; second < 256; ++second) {
+      std::string bytes = {static_cast<char>(first), static_cast<char>(second)};
+      for (int more = 0; more < 3; ++more, bytes += '\xBF') {
+        bool replaced = false;
+        Utf8ToUtf16(bytes, &replaced);
+        if (IsValidUtf8(bytes) == replaced && ++disagreements < 10) {
+          ADD_FAILURE() << std::hex << first << ' ' << second << " + " << more;
+        }
+      }
+    }
+  }
+  EXPECT_EQ(disagreements, 0);
+}
+
 TEST(CodePage, InvalidUtf16AndGbkAreReplaced) {
   bool replaced = false;
   EXPECT_EQ(Utf16ToUtf8(u"a\xD800"
