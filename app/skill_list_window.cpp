@@ -144,13 +144,16 @@ const fw::WindowDef& SkillListWindowForm() {
 void OnSkillListWindowCreated() {
   // Dock to the left of the main editor, where it stays unless the user
   // moves it; a main editor near the left edge would push it off the
-  // screen, so it is kept on it. Where the screen is wide enough for both
-  // side by side, such an editor first moves right until the list stands
-  // beside it rather than over its name and script box.
+  // screen, so it is kept on it. Such an editor first moves right until
+  // the list stands beside it rather than over its name and script box,
+  // or, on a screen too narrow for both, as far as the screen allows, so
+  // that the list covers as little of it as it must. It never moves left.
   fw::Window& self = *list::window;
   fw::Window& editor = *main_window::window;
-  if (editor.Left() < self.Width() && fw::ScreenWidth() >= self.Width() + editor.Width())
-    editor.SetLeft(self.Width());
+  if (editor.Left() < self.Width()) {
+    const int roomRight = fw::ScreenWidth() - editor.Width();
+    editor.SetLeft(std::max(editor.Left(), std::min(self.Width(), roomRight)));
+  }
   const int right = std::max(0, fw::ScreenWidth() - self.Width());
   const int bottom = std::max(0, fw::ScreenHeight() - self.Height());
   self.SetGeometry({std::clamp(editor.Left() - self.Width(), 0, right),

@@ -55,8 +55,9 @@ const std::array<ClassList, 11>& ClassLists();
 const fw::WindowDef& SkillListWindowForm();
 
 // Created: docks the window to the left of MainWindow (kept on the screen;
-// on a screen wide enough for both, an editor too near the left edge moves
-// right so that the list stands beside it), splits the skill-name table
+// an editor too near the left edge moves right so that the list stands
+// beside it, or on a screen too narrow for both as far right as the
+// screen allows), splits the skill-name table
 // into g_skillNameTable, marks the window closable and, while the editor
 // holds a skill, disables its controls.
 void OnSkillListWindowCreated();

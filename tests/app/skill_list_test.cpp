@@ -67,14 +67,23 @@ TEST_F(SkillListTest, OpensOnceDockedLeftOfTheEditorAndKeptOnTheScreen) {
       {1920, 333, 0, 0, 0, 333},
       {1920, 800, 1000, 467, 786, 800},  // would stick out at the bottom
       // Would stick out on the left: the editor makes room where the
-      // screen has it, else the list is kept on the screen over the editor.
+      // screen has it; else it moves as far right as the screen allows
+      // and the list, kept on the screen, covers the rest of its left part
+      // (on a 1280 screen 14 pixels of it).
       {1920, 100, 50, 0, 50, 333},
       {1920, -200, -40, 0, 0, 333},
       {1366, 202, 85, 0, 85, 333},
       {1294, 202, 85, 0, 85, 333},
-      {1293, 166, 85, 0, 85, 166},
-      {1280, 159, 85, 0, 85, 159},
-      {1024, -200, 85, 0, 85, -200},
+      {1293, 166, 85, 0, 85, 332},
+      {1280, 159, 85, 0, 85, 319},
+      {1280, 93, 85, 0, 85, 319},
+      {1024, -200, 85, 0, 85, 63},
+      // An editor right of where it would go stays: it never moves left.
+      {1280, 325, 85, 0, 85, 325},
+      // A screen narrower than the editor: its right edge goes to the
+      // screen's, unless it stands further right already.
+      {900, -200, 85, 0, 85, -61},
+      {900, 0, 85, 0, 85, 0},
   };
   Run([&] {
     for (const Case& c : cases) {

@@ -2,15 +2,17 @@
 // own with openbox, the user's clicks and drags through xdotool, and the
 // places of the windows as the X server has them. On a screen wide enough
 // for both, the list stands beside the editor, never over it; on a narrower
-// one it is kept on the screen as before, over the editor's left part. The
-// editor runs in a forked child that ends with code 0 through 关闭按钮 when
-// every check held.
+// one the editor moves as far right as the screen allows and the list,
+// kept on the screen, covers only what it must of the editor's left part.
+// The editor runs in a forked child that ends with code 0 through 关闭按钮
+// when every check held.
 #include <QRect>
 #include <QTest>
 #include <QWidget>
 
 #include <xcb/xcb.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <functional>
@@ -26,8 +28,6 @@
 namespace {
 
 using namespace gui_test;
-
-constexpr int kScreenHeight = 768;
 
 // Where the X server shows a top-level window of the editor: its place on
 // the screen, whatever frame the window manager put around it.
@@ -107,16 +107,16 @@ void CloseList() {
 }
 
 struct Screen {
-  int width;
+  int width, height;
   bool roomForBoth;  // for the list (333) and the editor (961) side by side
-  friend void PrintTo(const Screen& s, std::ostream* os) { *os << s.width; }
+  friend void PrintTo(const Screen& s, std::ostream* os) { *os << s.width << 'x' << s.height; }
 };
 
 class SkillListOnTheDesktop : public ::testing::TestWithParam<Screen> {};
 
 TEST_P(SkillListOnTheDesktop, DocksBesideTheEditorWhereTheScreenHasRoom) {
   const Screen screen = GetParam();
-  OwnXServer server(screen.width, kScreenHeight);
+  OwnXServer server(screen.width, screen.height);
   if (server.display().empty()) GTEST_SKIP() << "no Xvfb here";
   WindowManager wm(server.display());
   ASSERT_TRUE(wm.Running()) << "openbox did not start";
@@ -127,19 +127,24 @@ TEST_P(SkillListOnTheDesktop, DocksBesideTheEditorWhereTheScreenHasRoom) {
   ::setenv("QT_QPA_PLATFORM", "xcb", 1);
   EXPECT_EXIT(
       RunEditor([screen] {
-        const QRect desktop(0, 0, screen.width, kScreenHeight);
+        const QRect desktop(0, 0, screen.width, screen.height);
         const QRect start = Settled("MainWindow");
-        CHILD_CHECK(start == QRect((screen.width - 961) / 2, (kScreenHeight - 597) / 2, 961, 597));
+        CHILD_CHECK(start == QRect((screen.width - 961) / 2, (screen.height - 597) / 2, 961, 597));
+        // Where an editor too near the left edge goes when the list opens,
+        // and how much of it the list then covers.
+        const int roomLeft = std::min(333, screen.width - 961);
+        const int covered = 333 - roomLeft;
 
         OpenList();
         QRect list = Settled("SkillListWindow");
         QRect editor = Settled("MainWindow");
         CHILD_CHECK(desktop.contains(list) && desktop.contains(editor));
-        // The list at the left edge: beside the editor, which has moved
-        // right, or (as before) over the editor's left part.
+        // The list at the left edge, the editor moved right: beside it, or
+        // under the list's right part only.
         CHILD_CHECK(list == QRect(0, start.top(), 333, 294));
-        CHILD_CHECK(editor == start.translated(screen.roomForBoth ? 333 - start.left() : 0, 0));
+        CHILD_CHECK(editor == start.translated(roomLeft - start.left(), 0));
         CHILD_CHECK(screen.roomForBoth == !list.intersects(editor));
+        CHILD_CHECK(list.intersected(editor).width() == (screen.roomForBoth ? 0 : covered));
 
         // The list does not follow when the user moves the editor (here
         // away from it, so that its close button stays in view).
@@ -154,8 +159,8 @@ TEST_P(SkillListOnTheDesktop, DocksBesideTheEditorWhereTheScreenHasRoom) {
         OpenList();
         CHILD_CHECK(Settled("SkillListWindow") == QRect(60, start.top(), 333, 294));
         CHILD_CHECK(Settled("MainWindow") == editor);
-        // An editor moved too near the left edge makes room again where
-        // the screen has it.
+        // An editor moved too near the left edge moves right again, as far
+        // as it did at first.
         CloseList();
         DragEditor(-300);
         CHILD_CHECK(Settled("MainWindow").left() == 93);
@@ -163,9 +168,10 @@ TEST_P(SkillListOnTheDesktop, DocksBesideTheEditorWhereTheScreenHasRoom) {
         list = Settled("SkillListWindow");
         editor = Settled("MainWindow");
         CHILD_CHECK(list == QRect(0, start.top(), 333, 294));
-        CHILD_CHECK(editor.left() == (screen.roomForBoth ? 333 : 93));
+        CHILD_CHECK(editor.left() == roomLeft);
         CHILD_CHECK(editor.top() == start.top());
         CHILD_CHECK(screen.roomForBoth == !list.intersects(editor));
+        CHILD_CHECK(list.intersected(editor).width() == (screen.roomForBoth ? 0 : covered));
         CloseList();
       }),
       ::testing::ExitedWithCode(0), "");
@@ -174,9 +180,11 @@ TEST_P(SkillListOnTheDesktop, DocksBesideTheEditorWhereTheScreenHasRoom) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Screens, SkillListOnTheDesktop,
-                         ::testing::Values(Screen{1366, true}, Screen{1280, false}),
+                         ::testing::Values(Screen{1366, 768, true}, Screen{1280, 768, false},
+                                           Screen{1280, 1024, false}),
                          [](const auto& param) {
-                           return "Width" + std::to_string(param.param.width);
+                           return std::to_string(param.param.width) + "x" +
+                                  std::to_string(param.param.height);
                          });
 
 }  // namespace
