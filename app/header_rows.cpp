@@ -10,20 +10,13 @@ namespace app {
 
 namespace {
 
-std::string* const kSlotTexts[kHeaderSlotCount] = {
-    &g_hdrRequiredLevel, &g_hdrRequiredLevelRange, &g_hdrMaximumLevel,      &g_hdrPurchaseCost,
-    &g_hdrConsumeMp1,    &g_hdrConsumeMp2,         &g_hdrStartCoolTime1,    &g_hdrStartCoolTime2,
-    &g_hdrCoolTime1,     &g_hdrCoolTime2,          &g_hdrPvpCoolTime1,      &g_hdrPvpCoolTime2,
-    &g_hdrCastingTime1,  &g_hdrCastingTime2,       &g_hdrPvpCastingTime1,   &g_hdrPvpCastingTime2,
-    &g_hdrConsumeItem,   &g_hdrConsumeItemCount1,  &g_hdrConsumeItemCount2,
-};
-
 void LoadHeaderFields(HeaderFieldLoad (*read)(std::string_view)) {
-  for (std::string* slot : kSlotTexts) slot->clear();
+  for (int i = 0; i < kHeaderSlotCount; ++i) HeaderSlotText(static_cast<HeaderSlot>(i)).clear();
   fw::Grid& grid = *param_window::参数表格;
   grid.DeleteDataRows();
   const HeaderFieldLoad load = read(main_window::编辑框1->TextRef());
-  for (std::size_t i = 0; i < load.slots.size(); ++i) *kSlotTexts[i] = load.slots[i];
+  for (std::size_t i = 0; i < load.slots.size(); ++i)
+    HeaderSlotText(static_cast<HeaderSlot>(i)) = load.slots[i];
   g_hdrSpans = load.spans;
 
   for (const HeaderRowGroup& g : load.groups) {
@@ -45,10 +38,6 @@ void LoadHeaderFields(HeaderFieldLoad (*read)(std::string_view)) {
 }
 
 }  // namespace
-
-std::string& HeaderSlotText(HeaderSlot slot) {
-  return *kSlotTexts[static_cast<std::size_t>(slot)];
-}
 
 void LoadHeaderFieldsSp() {
   LoadHeaderFields(&ReadHeaderFieldsSp);

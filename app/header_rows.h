@@ -11,9 +11,6 @@
 
 namespace app {
 
-// The program-wide text of a slot (g_hdrRequiredLevel ... g_hdrConsumeItemCount2).
-std::string& HeaderSlotText(HeaderSlot slot);
-
 // The loaders: empty the slots and the data rows of 参数表格, read 编辑框1,
 // fill the slots and the rows; when a row was added the editor holds the
 // skill ("释放数据", 编辑框1 locked, the skill-list controls and

@@ -12,6 +12,7 @@
 struct TextSpan {
   int start = 0;   // 1-based position of the first byte; 0 when nothing was cut
   int length = 0;  // bytes
+  friend bool operator==(const TextSpan&, const TextSpan&) = default;
 };
 
 // One change made to a text: the `length` bytes from 1-based `at` became

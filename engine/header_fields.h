@@ -91,6 +91,7 @@ struct HeaderRowGroup {
 struct HeaderSpans {
   std::array<TextSpan, kHeaderFieldCount> first;
   std::array<TextSpan, kHeaderFieldCount> arena;
+  friend bool operator==(const HeaderSpans&, const HeaderSpans&) = default;
 };
 
 // What a script's header fields give: every slot, the row groups in grid

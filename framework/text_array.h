@@ -35,6 +35,8 @@ class TextArray {
   auto end() const { return items_.end(); }
   const std::vector<std::string>& Items() const { return items_; }
 
+  friend bool operator==(const TextArray&, const TextArray&) = default;
+
  private:
   std::vector<std::string> items_;
 };
