@@ -13,7 +13,6 @@
 #include <memory>
 #include <new>
 #include <stdexcept>
-#include <utility>
 
 #include "platform/codepage.h"
 
@@ -35,9 +34,6 @@ class Fd {
   Fd(const Fd&) = delete;
   Fd& operator=(const Fd&) = delete;
   int get() const { return fd_; }
-  // Closes now and reports whether the close succeeded (a write may only
-  // fail there, on some file systems).
-  bool Close() { return ::close(std::exchange(fd_, -1)) == 0; }
 
  private:
   int fd_;
@@ -118,22 +114,6 @@ std::optional<std::string> ReadWholeFile(std::string_view path, std::int64_t lim
   } catch (const std::length_error&) {
     return std::nullopt;  // larger than a text can be
   }
-}
-
-bool WriteWholeFile(std::string_view path, std::string_view bytes) {
-  if (!Names(path)) return false;
-  Fd fd(::open(std::string(path).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
-  if (fd.get() < 0) return false;
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t n = ::write(fd.get(), bytes.data() + done, bytes.size() - done);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    done += static_cast<std::size_t>(n);
-  }
-  return fd.Close();
 }
 
 bool PathExists(std::string_view path) {

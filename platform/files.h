@@ -38,11 +38,6 @@ std::string ShownPath(std::string_view native);
 // Callers that treat an unreadable file as empty use value_or("").
 std::optional<std::string> ReadWholeFile(std::string_view path, std::int64_t limit = kNoSizeLimit);
 
-// Creates the file or truncates it, writes every byte and closes it.
-// False when the name is empty (at once, without touching the file system)
-// or any step fails.
-bool WriteWholeFile(std::string_view path, std::string_view bytes);
-
 // Whether anything (file or folder) exists under the name.
 bool PathExists(std::string_view path);
 // The size in bytes (all 64 bits) of an existing file (0 for a folder or a

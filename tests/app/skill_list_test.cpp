@@ -27,9 +27,7 @@ using ::testing::ElementsAreArray;
 namespace list = skill_list_window;
 
 // Classes by their place in the class-folder table.
-constexpr int kGunner = 6;
 constexpr int kMage = 7;
-constexpr int kPriest = 8;
 constexpr int kSwordman = 9;
 constexpr int kThief = 10;
 

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/file_save.h"
 #include "platform/gbk.h"
 
 namespace platform {
@@ -40,20 +41,20 @@ class Files : public ::testing::Test {
 TEST_F(Files, WholeFileRoundTripKeepsEveryByteAndTruncates) {
   const std::string bytes("\xEF\xBB\xBFline\r\n\0tail\x80", 16);
   const std::string path = Path("技能.skl");
-  ASSERT_TRUE(WriteWholeFile(path, bytes));
+  ASSERT_TRUE(ReplaceFileContents(path, bytes));
   EXPECT_TRUE(fs::exists(root_ / "技能.skl"));  // stored under its UTF-8 name
   EXPECT_EQ(ReadWholeFile(path), bytes);
   EXPECT_EQ(FileSize(path), 16);
-  ASSERT_TRUE(WriteWholeFile(path, "ab"));
+  ASSERT_TRUE(ReplaceFileContents(path, "ab"));
   EXPECT_EQ(ReadWholeFile(path), "ab");
-  ASSERT_TRUE(WriteWholeFile(path, ""));
+  ASSERT_TRUE(ReplaceFileContents(path, ""));
   EXPECT_EQ(ReadWholeFile(path), "");  // empty, not unreadable
 }
 
 TEST_F(Files, FailuresAreReportedNotHidden) {
-  EXPECT_FALSE(WriteWholeFile("", "x"));
-  EXPECT_FALSE(WriteWholeFile(Path("missing/a.txt"), "x"));
-  EXPECT_FALSE(WriteWholeFile(Path(""), "x"));  // the folder itself
+  EXPECT_FALSE(ReplaceFileContents("", "x"));
+  EXPECT_FALSE(ReplaceFileContents(Path("missing/a.txt"), "x"));
+  EXPECT_FALSE(ReplaceFileContents(Path(""), "x"));  // the folder itself
   EXPECT_EQ(ReadWholeFile(Path("missing.txt")), std::nullopt);
   EXPECT_EQ(ReadWholeFile(Path("")), std::nullopt);
   EXPECT_EQ(ReadWholeFile(""), std::nullopt);
@@ -142,11 +143,11 @@ TEST_F(Files, OnlyRegularFilesAreReadAndNeverWaitOrRunAway) {
 
 TEST_F(Files, ALimitRefusesWhatIsLarger) {
   const std::string path = Path("data");
-  ASSERT_TRUE(WriteWholeFile(path, std::string(100, 'x')));
+  ASSERT_TRUE(ReplaceFileContents(path, std::string(100, 'x')));
   EXPECT_EQ(ReadWholeFile(path, 100), std::string(100, 'x'));
   EXPECT_EQ(ReadWholeFile(path, 99), std::nullopt);
   EXPECT_EQ(ReadWholeFile(path, 0), std::nullopt);
-  ASSERT_TRUE(WriteWholeFile(path, ""));
+  ASSERT_TRUE(ReplaceFileContents(path, ""));
   EXPECT_EQ(ReadWholeFile(path, 0), "");
 }
 
@@ -168,7 +169,7 @@ TEST_F(Files, NamesThatNameNothing) {
   EXPECT_FALSE(PathExists(withZero));  // not the file "a"
   EXPECT_EQ(FileSize(withZero), std::nullopt);
   EXPECT_EQ(ReadWholeFile(withZero), std::nullopt);
-  EXPECT_FALSE(WriteWholeFile(withZero, "x"));
+  EXPECT_FALSE(ReplaceFileContents(withZero, "x"));
 }
 
 // A path of the program's text meets the files only through NativePath,
