@@ -82,14 +82,19 @@ bool WriteMasteryLevels(ScriptForm form) {
       &MasteryRefusalLines);
 }
 
+// The form of the script read; the writers run only for "SP" and "PT".
+ScriptForm ReadForm() {
+  return g_scriptFormat == "SP" ? ScriptForm::Sp : ScriptForm::Pt;
+}
+
 }  // namespace
 
 std::optional<int> GetHighestMasteryLevel() {
-  return HighestMasteryLevel(Values(Rows(mastery_window::精通表格)));
+  return ScriptHighestMastery(main_window::编辑框1->TextRef(), ReadForm());
 }
 
 std::optional<int> GetMaximumLevelParam() {
-  return MaximumLevelOf(Rows(param_window::参数表格));
+  return ScriptMaximumLevel(main_window::编辑框1->TextRef(), ReadForm());
 }
 
 bool WriteHeaderFieldsSp() {

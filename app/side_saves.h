@@ -11,9 +11,14 @@
 
 namespace app {
 
-// The highest value of column 1 of 精通表格; none without data rows.
+// What each save checks its new values against: the other window's field
+// as the script in 编辑框1 holds it, not as its grid shows it (typed but
+// not saved, or not shown at all before a class is chosen). The highest
+// value of the script's mastery section, every value counted; none without
+// a section.
 std::optional<int> GetHighestMasteryLevel();
-// The value of the last "最大等级" row of 参数表格; none without such a row.
+// The script's [maximum level] as the header loader reads it; none when
+// the field has no row.
 std::optional<int> GetMaximumLevelParam();
 
 // The writers: read the grids and 编辑框1, write 编辑框1, report. True when

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <utility>
 
+#include "engine/mastery.h"
 #include "engine/script_form.h"
 #include "engine/text.h"
 #include "engine/typed_number.h"
@@ -98,6 +99,16 @@ Refusal HeaderValue(ScriptForm form, const std::string& stored, const std::strin
   value = TypedText(cell);
   if (decimal && n.kind == TypedKind::Integer) value += ".0";
   return Refusal::None;
+}
+
+// The highest of a mastery section's values; none without values.
+std::optional<int> HighestMasteryLevel(const std::vector<std::string>& values) {
+  std::optional<int> highest;
+  for (const std::string& value : values) {
+    const int level = TextToInt(value);
+    if (!highest || level > *highest) highest = level;
+  }
+  return highest;
 }
 
 }  // namespace
@@ -209,19 +220,16 @@ Rebuilt RebuildMasteryLevels(std::string_view script, ScriptForm form, TextSpan 
   return WriteSection(std::string(script), form, tag, section.start, values, newValues, false);
 }
 
-std::optional<int> HighestMasteryLevel(const std::vector<std::string>& values) {
-  std::optional<int> highest;
-  for (const std::string& value : values) {
-    const int level = TextToInt(value);
-    if (!highest || level > *highest) highest = level;
-  }
-  return highest;
+std::optional<int> ScriptHighestMastery(std::string_view script, ScriptForm form) {
+  const MasterySection section =
+      form == ScriptForm::Sp ? ReadMasterySectionSp(script) : ReadMasterySectionPt(script);
+  return HighestMasteryLevel(section.values);
 }
 
-std::optional<int> MaximumLevelOf(const std::vector<GridRow>& rows) {
-  std::optional<int> maximum;
-  for (const GridRow& row : rows) {
-    if (row.title == Gbk("最大等级")) maximum = TextToInt(row.value);
+std::optional<int> ScriptMaximumLevel(std::string_view script, ScriptForm form) {
+  const HeaderFieldLoad load = ReadHeaderFields(script, form);
+  for (const HeaderRowGroup& g : load.groups) {
+    if (g.titles.front() == Gbk("最大等级")) return TextToInt(g.values.front());
   }
-  return maximum;
+  return std::nullopt;
 }

@@ -55,8 +55,9 @@ Rebuilt RebuildMasteryLevels(std::string_view script, ScriptForm form, TextSpan 
                              bool secondGrowtype, const std::vector<std::string>& values,
                              const std::vector<std::string>& cells, std::optional<int> maximum);
 
-// The highest of the mastery grid's values (column 1); none without rows.
-std::optional<int> HighestMasteryLevel(const std::vector<std::string>& values);
-// The value of the last "最大等级" row of the parameter grid; none without
-// such a row.
-std::optional<int> MaximumLevelOf(const std::vector<GridRow>& rows);
+// What the one save checks against the field of the other, as the script
+// holds it: the highest value of its mastery section, every value counted
+// whatever row it has (none without a section); the value of its [maximum
+// level] as the header loader reads it (none when the field has no row).
+std::optional<int> ScriptHighestMastery(std::string_view script, ScriptForm form);
+std::optional<int> ScriptMaximumLevel(std::string_view script, ScriptForm form);

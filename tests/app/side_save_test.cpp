@@ -61,6 +61,41 @@ class SideSave : public ReadSessionWith<const char*> {
   }
 };
 
+// A section of a small script: its tag and its values.
+struct Section {
+  std::string tag;
+  std::vector<std::string> values;
+};
+
+// A small skill of one class (神枪手, five growtypes) in `form`, holding
+// `sections` after its name, each written as the form writes it, and a
+// static block and a level table of one level, so that its read shows no
+// message.
+std::string SmallSkill(const std::string& form, const std::vector<Section>& sections) {
+  const bool sp = form == "SP";
+  std::string text = sp ? "[@05][name]\r\n[@09]skillname.str\r\n[@0A]heavy_barrage_name\r\n"
+                        : "[name]\r\n<12::heavy_barrage_name`重炮轰击`>\t\r\n";
+  for (const Section& section : sections) {
+    text += (sp ? "[@05]" : "") + section.tag + "\r\n";
+    for (const std::string& value : section.values)
+      text += sp ? "[@02]" + value + "\r\n" : value + "\t";
+    if (!sp) text += "\r\n";
+  }
+  text += sp ? "[@05][static data]\r\n[@02]5\r\n[@05][/static data]\r\n[@05][level info]\r\n"
+               "[@02]1\r\n[@02]100\r\n[@05][/level info]\r\n"
+             : "[static data]\r\n5\t\r\n[/static data]\r\n[level info]\r\n1\t100\t\r\n"
+               "[/level info]\r\n";
+  return Gbk(text);
+}
+
+const std::vector<Section> kSmallHeader = {
+    {"[required level]", {"15"}},
+    {"[maximum level]", {"30"}},
+    {"[consume MP]", {"30", "12"}},
+    {"[consume item]", {"3037", "1", "2"}},
+    {"[growtype maximum level]", {"30", "30", "30", "25", "30"}},
+};
+
 TEST_P(SideSave, HeaderFieldsAreWrittenAndReadAgain) {
   Run([&] {
     using namespace main_window;
@@ -235,15 +270,60 @@ TEST_F(DecimalHeaderSave, AStoredDecimalTakesADecimalOrAnInteger) {
   });
 }
 
+TEST_P(SideSave, EachSaveChecksAgainstWhatTheScriptHolds) {
+  // The maximum level and the mastery levels as the script holds them,
+  // not as the other grid shows them, typed but not saved.
+  Run([&] {
+    using namespace main_window;
+    const std::string script = SmallSkill(Form(), kSmallHeader);  // 最大等级 30
+    PasteAndRead(script);
+    // 31 typed into 最大等级, not saved: the mastery levels stay at most 30.
+    EXPECT_TRUE(EditParam("最大等级", 0, 0, "31"));
+    EXPECT_TRUE(EditMastery(4, "31"));
+    EXPECT_THAT(SaveMastery(1), ElementsAre("精通等级不能大于技能的最大等级！"));
+    EXPECT_EQ(编辑框1->Text(), script);
+    // 20s typed into the mastery rows, not saved: the stored 30s still
+    // hold the maximum level up.
+    for (int row = 1; row <= 5; ++row) EXPECT_TRUE(EditMastery(row, "20"));
+    EXPECT_TRUE(EditParam("最大等级", 0, 0, "29"));
+    EXPECT_THAT(SaveParams(1), ElementsAre("最大等级不能小于技能的精通等级！"));
+    EXPECT_EQ(编辑框1->Text(), script);
+    // The maximum level saved first, the higher mastery level then.
+    EXPECT_TRUE(EditParam("最大等级", 0, 0, "31"));
+    EXPECT_THAT(SaveParams(1), ElementsAre("技能参数保存成功！"));
+    EXPECT_TRUE(EditMastery(4, "31"));
+    EXPECT_THAT(SaveMastery(1), ElementsAre("技能参数保存成功！"));
+    std::string expected =
+        Replaced(script, "[@02]30\r\n[@05][consume MP]", "[@02]31\r\n[@05][consume MP]",
+                 "\r\n30\t\r\n[consume MP]", "\r\n31\t\r\n[consume MP]");
+    expected = Replaced(expected, "[@02]25\r\n", "[@02]31\r\n", "30\t25\t", "30\t31\t");
+    EXPECT_EQ(编辑框1->Text(), expected);
+  });
+}
+
+TEST_P(SideSave, AMaximumLevelIsCheckedBeforeTheClassIsChosen) {
+  // A skill of every class shows no mastery rows until its class is
+  // chosen; its mastery section holds 10, 9, 8, 7 and 6 all the same.
+  Run([&] {
+    using namespace main_window;
+    const std::string script = Fixture("mastery_all_classes", Form());
+    PasteAndRead(script);
+    ASSERT_EQ(mastery_window::精通表格->RowCount(), 1);
+    EXPECT_TRUE(EditParam("最大等级", 0, 0, "9"));
+    EXPECT_THAT(SaveParams(1), ElementsAre("最大等级不能小于技能的精通等级！"));
+    EXPECT_EQ(编辑框1->Text(), script);
+    EXPECT_TRUE(EditParam("最大等级", 0, 0, "11"));
+    EXPECT_THAT(SaveParams(1), ElementsAre("技能参数保存成功！"));
+  });
+}
+
 TEST_P(SideSave, MasteryLevelsAreWrittenAndReadAgain) {
   Run([&] {
     using namespace main_window;
-    PasteAndRead(Fixture("both_copies", Form()));
+    // The script's maximum level saved at 45 allows the stored 45.
+    ReadWithMaximumAtMastery();
     Click("PK单选框");
     const std::string before = 编辑框1->Text();
-    // The maximum level as edited, not yet saved, is the limit: 45 allows
-    // the stored 45.
-    EXPECT_TRUE(EditParam("最大等级", 0, 0, "45"));
     EXPECT_TRUE(EditMastery(2, "41"));
     EXPECT_THAT(SaveMastery(1), ElementsAre("技能参数保存成功！"));
     const std::size_t at = before.find("[growtype maximum level]");
