@@ -7,6 +7,7 @@
 #include "engine/blocks.h"
 #include "engine/script_form.h"
 #include "engine/text.h"
+#include "engine/typed_number.h"
 #include "platform/gbk.h"
 
 namespace {
@@ -60,6 +61,7 @@ class Reader {
   std::size_t field = 0;
   void FirstCopyRead(TextSpan span) { load_.spans.first[field] = span; }
   void ArenaCopyRead(TextSpan span) { load_.spans.arena[field] = span; }
+  void Lead(std::string lead) { load_.spans.lead[field] = std::move(lead); }
 
   // The first copy's rows (or the one field's rows) with the values of its
   // slots; `secondTitle` replaces the table's second title when given.
@@ -164,7 +166,19 @@ bool ReadPtValues(Reader& r, const HeaderField& f, int tagAt, int& end) {
   const std::string line = SpanText(r.script_, values);
   if (FindText(line, "\t") < 0) return false;
   if (f.valueCount == 1) {
-    r.Slot(f.slots[0]) = ReplaceFirst(line, "\t", "");
+    // The game reads the line's first value; blank values before it and
+    // whatever follows it stay as they stand.
+    const std::vector<std::string> parts = SplitText(line, "\t");
+    std::string lead;
+    for (const std::string& part : parts) {
+      if (ReadTypedNumber(part).kind != TypedKind::Empty) {
+        r.Slot(f.slots[0]) = part;
+        r.Lead(lead);
+        return true;
+      }
+      lead += part + "\t";
+    }
+    r.Slot(f.slots[0]) = parts.empty() ? std::string() : parts.front();
     return true;
   }
   const std::vector<std::string> parts = SplitPtValues(line);

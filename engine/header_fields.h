@@ -91,6 +91,10 @@ struct HeaderRowGroup {
 struct HeaderSpans {
   std::array<TextSpan, kHeaderFieldCount> first;
   std::array<TextSpan, kHeaderFieldCount> arena;
+  // PT one-value fields: the values of blanks before the field's value on
+  // its line, each with its TAB ("\t" of "\t5\t"); empty otherwise. The
+  // writer keeps them where they stand.
+  std::array<std::string, kHeaderFieldCount> lead;
   friend bool operator==(const HeaderSpans&, const HeaderSpans&) = default;
 };
 
@@ -110,8 +114,10 @@ struct HeaderFieldLoad {
 // significant); its values are the lines after that tag line, each of which
 // must hold "[@02]"; the first "[@02]" of each is removed.
 // PT: a field is present when its tag occurs (letter case significant); the
-// line after the tag line must hold a TAB; a one-value field takes that line
-// less its first TAB, the others split it at TAB ("|" splits too) and need
+// line after the tag line must hold a TAB; a one-value field takes the
+// first value of that line (split at TAB) that holds more than blanks, or
+// its first value when none does, so that "20\t  ", "\t5\t" and "30\t40\t"
+// show 20, 5 and 30; the others split it at TAB ("|" splits too) and need
 // as many parts as values, else their rows show empty values.
 // Arena copy (either form, tag counted more than once with letter case
 // ignored): the first occurrence of the tag after the [pvp] tag, when that

@@ -22,13 +22,16 @@ std::string_view SectionPrefix(ScriptForm form) {
 
 // A section as the loaders read it: SP the tag line and one "[@02]" line
 // per value; PT the tag line and the values line, each value followed by a
-// TAB. A PT mastery section may end its line without the last TAB (its
-// values are every part of the line), so its text stops before that TAB
-// and the line keeps its own ending; a header field needs every TAB, or a
-// line with too few values would pass for one with empty values.
+// TAB, after the `lead` that a one-value line holds before its value. A PT
+// mastery section may end its line without the last TAB (its values are
+// every part of the line), so its text stops before that TAB and the line
+// keeps its own ending; a header field needs every TAB, or a line with too
+// few values would pass for one with empty values.
 std::string SectionText(ScriptForm form, std::string_view tag,
-                        const std::vector<std::string>& values, bool lastTab) {
+                        const std::vector<std::string>& values, bool lastTab,
+                        std::string_view lead = {}) {
   std::string text = std::string(SectionPrefix(form)) + std::string(tag) + "\r\n";
+  if (form == ScriptForm::Pt) text.append(lead);
   for (std::size_t i = 0; i < values.size(); ++i) {
     if (form == ScriptForm::Sp) {
       if (i > 0) text.append("\r\n");
@@ -46,10 +49,11 @@ std::string SectionText(ScriptForm form, std::string_view tag,
 // Replaces one section whose values change; an unchanged one is left alone.
 Rebuilt WriteSection(std::string script, ScriptForm form, std::string_view tag, int at,
                      const std::vector<std::string>& oldValues,
-                     const std::vector<std::string>& newValues, bool lastTab) {
+                     const std::vector<std::string>& newValues, bool lastTab,
+                     std::string_view lead = {}) {
   if (oldValues == newValues) return {std::move(script)};
-  return ReplaceAt(script, at, SectionText(form, tag, oldValues, lastTab),
-                   SectionText(form, tag, newValues, lastTab));
+  return ReplaceAt(script, at, SectionText(form, tag, oldValues, lastTab, lead),
+                   SectionText(form, tag, newValues, lastTab, lead));
 }
 
 const HeaderField* FieldTitled(std::string_view title) {
@@ -164,8 +168,8 @@ Rebuilt RebuildHeaderFields(std::string_view script, ScriptForm form,
   for (const FieldWrite& w : writes) {
     const TextSpan read = w.arena ? spans.arena[w.index] : spans.first[w.index];
     const int at = ShiftedSpan(read, shifts).start;
-    text =
-        WriteSection(std::move(text.text), form, w.field->tag, at, w.oldValues, w.newValues, true);
+    text = WriteSection(std::move(text.text), form, w.field->tag, at, w.oldValues, w.newValues,
+                        true, w.arena ? std::string_view{} : spans.lead[w.index]);
     if (!text.Accepted()) return text;
     shifts.insert(shifts.end(), text.shifts.begin(), text.shifts.end());
     if (w.oldValues != w.newValues) {

@@ -88,6 +88,15 @@ std::string SmallSkill(const std::string& form, const std::vector<Section>& sect
   return Gbk(text);
 }
 
+// The same skill in PT with its sections as raw lines, "tag\r\nvalues".
+std::string SmallPtSkill(const std::vector<std::string>& sections) {
+  std::string text = "[name]\r\n<12::heavy_barrage_name`重炮轰击`>\t\r\n";
+  for (const std::string& section : sections) text += section + "\r\n";
+  return Gbk(text +
+             "[static data]\r\n5\t\r\n[/static data]\r\n[level info]\r\n1\t100\t\r\n"
+             "[/level info]\r\n");
+}
+
 const std::vector<Section> kSmallHeader = {
     {"[required level]", {"15"}},
     {"[maximum level]", {"30"}},
@@ -387,6 +396,66 @@ TEST_P(SideSave, NothingLoaded) {
 }
 
 INSTANTIATE_TEST_SUITE_P(BothForms, SideSave, ::testing::Values("SP", "PT"), test_names::Text());
+
+class OneValueLine : public ReadSession {};
+
+TEST_F(OneValueLine, ReadsAndWritesAlike) {
+  // PT lines of a one-value field with more than its value and a TAB: the
+  // row shows the line's first value; a save of it, or of any other field,
+  // keeps the rest of the line as it stands.
+  struct Case {
+    const char* line;
+    const char* shown;
+    const char* written;  // the line with 最大等级 saved as 32
+  };
+  const Case cases[] = {
+      {"31\t  ", "31", "32\t  "},
+      {"\t31\t", "31", "\t32\t"},
+      {"31\t40\t", "31", "32\t40\t"},
+  };
+  Run([&] {
+    using namespace main_window;
+    for (const Case& c : cases) {
+      SCOPED_TRACE(c.line);
+      const std::string line = c.line;
+      const std::string script =
+          SmallPtSkill({"[required level]\r\n15\t", "[maximum level]\r\n" + line,
+                        "[growtype maximum level]\r\n30\t30\t30\t31\t30\t"});
+      PasteAndRead(script);
+      EXPECT_EQ(
+          Utf8(param_window::参数表格->CellText(RowTitled(param_window::参数表格, "最大等级"), 1)),
+          c.shown);
+      EXPECT_TRUE(h.EditCell(kSkillParamWindow, "参数表格",
+                             RowTitled(param_window::参数表格, "学习等级"), 1, "16"));
+      EXPECT_THAT(Prompted(1, [&] { EXPECT_TRUE(h.Click(kSkillParamWindow, "保存按钮")); }),
+                  ElementsAre("技能参数保存成功！"));
+      std::string expected = script;
+      expected.replace(expected.find("15\t"), 2, "16");
+      EXPECT_EQ(编辑框1->Text(), expected);
+      EXPECT_TRUE(h.EditCell(kSkillParamWindow, "参数表格",
+                             RowTitled(param_window::参数表格, "最大等级"), 1, "32"));
+      EXPECT_THAT(Prompted(1, [&] { EXPECT_TRUE(h.Click(kSkillParamWindow, "保存按钮")); }),
+                  ElementsAre("技能参数保存成功！"));
+      expected.replace(expected.find(line), line.size(), c.written);
+      EXPECT_EQ(编辑框1->Text(), expected);
+      Click("读取按钮");
+    }
+  });
+}
+
+TEST_F(OneValueLine, TheMasterySaveReadsTheMaximumLevelAsItsRowShowsIt) {
+  // "30\t40\t": the maximum level is 30, not 3040.
+  Run([&] {
+    using namespace main_window;
+    const std::string script = SmallPtSkill(
+        {"[maximum level]\r\n30\t40\t", "[growtype maximum level]\r\n30\t30\t30\t25\t30\t"});
+    PasteAndRead(script);
+    EXPECT_TRUE(h.EditCell(kMasteryLevelWindow, "精通表格", 4, 1, "35"));
+    EXPECT_THAT(Prompted(1, [&] { EXPECT_TRUE(h.Click(kMasteryLevelWindow, "保存按钮")); }),
+                ElementsAre("精通等级不能大于技能的最大等级！"));
+    EXPECT_EQ(编辑框1->Text(), script);
+  });
+}
 
 }  // namespace
 }  // namespace read_test

@@ -76,7 +76,12 @@ const std::string kPtCool = "[cool time]\r\n5000\t3000\t\r\n";
 
 const std::vector<TextCase> kPtCases = {
     {"one value", "[required level]\r\n30\t\r\n", {{"学习等级", "30"}}},
-    {"only the first TAB is removed", "[required level]\r\n\t30\t\r\n", {{"学习等级", "30\t"}}},
+    // The line's first value that holds more than blanks.
+    {"a value after an empty one", "[required level]\r\n\t30\t\r\n", {{"学习等级", "30"}}},
+    {"blanks after the TAB", "[required level]\r\n30\t  \r\n", {{"学习等级", "30"}}},
+    {"a value after blanks", "[required level]\r\n  \t30\t\r\n", {{"学习等级", "30"}}},
+    {"a second value", "[required level]\r\n30\t40\t\r\n", {{"学习等级", "30"}}},
+    {"only blanks", "[required level]\r\n  \t\t\r\n", {{"学习等级", "  "}}},
     {"a value line without a TAB", "[maximum level]\r\n30\r\n", {}},
     {"the tag on the last line", "[purchase cost]\r\n3\t\r\n[maximum level]", {{"SP消耗", "3"}}},
     {"a decimal value", "[maximum level]\r\n1.5\t\r\n", {{"最大等级", "1.5"}}},

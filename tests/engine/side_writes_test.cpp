@@ -194,6 +194,42 @@ TEST(HeaderWritePt, ADecimalStaysADecimal) {
   }
 }
 
+TEST(HeaderWritePt, AOneValueLineReadsAndWritesAlike) {
+  // The value is the line's first one that holds more than blanks; blank
+  // values before it and whatever follows it stay as they stand.
+  struct Case {
+    const char* line;
+    const char* shown;
+    const char* written;  // the line with the value typed as 31
+  };
+  const Case cases[] = {
+      {"20\t  ", "20", "31\t  "},   {"\t5\t", "5", "\t31\t"}, {"30\t40\t", "30", "31\t40\t"},
+      {"  \t5\t", "5", "  \t31\t"}, {"\t\t", "", "31\t\t"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.line);
+    const std::string line = c.line;
+    const std::string script = "[maximum level]\r\n" + line + "\r\n[purchase cost]\r\n5\t\r\n";
+    HeaderState s = ReadHeader(script, ScriptForm::Pt);
+    ASSERT_EQ(s.rows.size(), 2u);
+    EXPECT_EQ(s.rows[0].value, c.shown);
+    // Another field is written, this one left alone.
+    HeaderState other = s;
+    Edit(other.rows, "SP消耗", 0, {"6"});
+    const Rebuilt r =
+        RebuildHeaderFields(script, ScriptForm::Pt, s.slots, s.spans, other.rows, std::nullopt);
+    ASSERT_TRUE(r.Accepted()) << static_cast<int>(r.refusal);
+    EXPECT_EQ(r.text, "[maximum level]\r\n" + line + "\r\n[purchase cost]\r\n6\t\r\n");
+    // This one written.
+    Edit(s.rows, "最大等级", 0, {"31"});
+    const Rebuilt w =
+        RebuildHeaderFields(script, ScriptForm::Pt, s.slots, s.spans, s.rows, std::nullopt);
+    ASSERT_TRUE(w.Accepted()) << static_cast<int>(w.refusal);
+    EXPECT_EQ(w.text,
+              "[maximum level]\r\n" + std::string(c.written) + "\r\n[purchase cost]\r\n5\t\r\n");
+  }
+}
+
 TEST_P(HeaderWrite, AnArenaRowNeverLandsInAnotherCopy) {
   const ScriptForm form = GetParam();
   // Two copies of [cool time] and no [pvp]: the loader shows no arena pair;
