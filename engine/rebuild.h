@@ -40,6 +40,7 @@ enum class Refusal {
   DecimalBase,          // 递增: a level-1 base that is a decimal
   MaximumBelowMastery,  // header save: 最大等级 below the highest mastery level
   MasteryAboveMaximum,  // mastery save: a level above the maximum level
+  EmptyValue,           // header save: a cell emptied where the script holds a value
 };
 
 struct Rebuilt {

@@ -69,25 +69,34 @@ struct FieldWrite {
   std::size_t index;  // in HeaderFieldTable()
   bool arena;
   std::vector<std::string> oldValues;  // as the slots hold them
+  std::vector<std::string> cells;      // as the user left them
   std::vector<std::string> newValues;
   HeaderSlot Slot(std::size_t i) const { return arena ? field->arenaSlots[i] : field->slots[i]; }
 };
 
+// Whether a stored value holds more than blanks: a value that a cell left
+// empty would take away.
+bool HoldsValue(std::string_view stored) {
+  return ReadTypedNumber(stored).kind != TypedKind::Empty;
+}
+
 // The value that a header cell writes in place of `stored`. A cell left as
-// it was read keeps the stored text. Any other is read as the level inputs
-// are (full-width forms folded, blanks trimmed) and written so: a 32-bit
-// integer, or a decimal where the stored value is one (PT only: an SP value
-// line is marked as an integer), which keeps its point so that the game
-// still reads a decimal; empty, it writes an empty value.
+// it was read keeps the stored text, and so does an empty one (nothing but
+// blanks) where the stored value holds nothing either; an empty cell where
+// it holds a value is refused, for the line would lose its value. Any other
+// cell is read as the level inputs are (full-width forms folded, blanks
+// trimmed) and written so: a 32-bit integer, or a decimal where the stored
+// value is one (PT only: an SP value line is marked as an integer), which
+// keeps its point so that the game still reads a decimal.
 Refusal HeaderValue(ScriptForm form, const std::string& stored, const std::string& cell,
                     std::string& value) {
-  value = cell;
+  value = stored;
   if (cell == stored) return Refusal::None;
   const TypedNumber n = ReadTypedNumber(cell);
   const bool decimal = form == ScriptForm::Pt && ReadTypedNumber(stored).kind == TypedKind::Decimal;
   switch (n.kind) {
     case TypedKind::Empty:
-      break;
+      return HoldsValue(stored) ? Refusal::EmptyValue : Refusal::None;
     case TypedKind::Integer:
       if (!AsInt32(n.value)) return Refusal::OutOfRange;
       break;
@@ -103,6 +112,15 @@ Refusal HeaderValue(ScriptForm form, const std::string& stored, const std::strin
   value = TypedText(cell);
   if (decimal && n.kind == TypedKind::Integer) value += ".0";
   return Refusal::None;
+}
+
+// Whether two reads of the header fields show the same rows, by title.
+bool SameRows(const HeaderFieldLoad& a, const HeaderFieldLoad& b) {
+  if (a.groups.size() != b.groups.size()) return false;
+  for (std::size_t g = 0; g < a.groups.size(); ++g) {
+    if (a.groups[g].titles != b.groups[g].titles) return false;
+  }
+  return true;
 }
 
 // The highest of a mastery section's values; none without values.
@@ -125,34 +143,43 @@ Rebuilt RebuildHeaderFields(std::string_view script, ScriptForm form,
                             const std::array<std::string, kHeaderSlotCount>& slots,
                             const HeaderSpans& spans, const std::vector<GridRow>& rows,
                             std::optional<int> highestMastery) {
-  for (const GridRow& row : rows) {
-    if (HasForbiddenCharacter(row.value)) return {{}, Refusal::ForbiddenCharacter};
-  }
-  // Every field to write with its values, checked before anything is written.
+  // Every field with its rows, by the title of its first row.
   std::vector<FieldWrite> writes;
   for (std::size_t r = 0; r < rows.size(); ++r) {
     const HeaderField* f = FieldTitled(rows[r].title);
     if (f == nullptr) continue;
     const auto count = static_cast<std::size_t>(f->valueCount);
-    if (r + count > rows.size() || ReadTypedNumber(rows[r].value).kind == TypedKind::Empty)
-      continue;
+    if (r + count > rows.size()) continue;
     bool arena = false;
     if (f->hasArenaCopy) {
       const std::string& second = rows[r + 1].title;
       arena = second == Gbk(kArenaCopyTitle);
       if (!arena && second != Gbk(kOnlyCopyTitle) && second != Gbk(kDungeonCopyTitle)) continue;
     }
-    FieldWrite w{f, static_cast<std::size_t>(f - HeaderFieldTable().data()), arena, {}, {}};
+    FieldWrite w{f, static_cast<std::size_t>(f - HeaderFieldTable().data()), arena, {}, {}, {}};
     for (std::size_t i = 0; i < count; ++i) {
-      const std::string& stored = slots[static_cast<std::size_t>(w.Slot(i))];
-      w.oldValues.push_back(stored);
+      w.oldValues.push_back(slots[static_cast<std::size_t>(w.Slot(i))]);
+      w.cells.push_back(rows[r + i].value);
+    }
+    writes.push_back(std::move(w));
+  }
+  // A TAB or a line break that the user typed would break the script's
+  // layout; one that a value held as it was read stays where it stands.
+  for (const FieldWrite& w : writes) {
+    for (std::size_t i = 0; i < w.cells.size(); ++i) {
+      if (w.cells[i] != w.oldValues[i] && HasForbiddenCharacter(w.cells[i]))
+        return {{}, Refusal::ForbiddenCharacter};
+    }
+  }
+  // Every value checked before anything is written.
+  for (FieldWrite& w : writes) {
+    for (std::size_t i = 0; i < w.cells.size(); ++i) {
       std::string value;
-      if (const Refusal refusal = HeaderValue(form, stored, rows[r + i].value, value);
+      if (const Refusal refusal = HeaderValue(form, w.oldValues[i], w.cells[i], value);
           refusal != Refusal::None)
         return {{}, refusal};
       w.newValues.push_back(std::move(value));
     }
-    writes.push_back(std::move(w));
   }
   if (highestMastery) {
     for (const GridRow& row : rows) {
@@ -164,7 +191,8 @@ Rebuilt RebuildHeaderFields(std::string_view script, ScriptForm form,
   // written before it may have moved.
   Rebuilt text{std::string(script)};
   std::vector<TextShift> shifts;
-  std::array<bool, kHeaderSlotCount> written{};
+  const HeaderFieldLoad before = ReadHeaderFields(script, form);
+  std::array<std::string, kHeaderSlotCount> expected = before.slots;
   for (const FieldWrite& w : writes) {
     const TextSpan read = w.arena ? spans.arena[w.index] : spans.first[w.index];
     const int at = ShiftedSpan(read, shifts).start;
@@ -173,18 +201,17 @@ Rebuilt RebuildHeaderFields(std::string_view script, ScriptForm form,
     if (!text.Accepted()) return text;
     shifts.insert(shifts.end(), text.shifts.begin(), text.shifts.end());
     if (w.oldValues != w.newValues) {
-      for (std::size_t i = 0; i < w.oldValues.size(); ++i)
-        written[static_cast<std::size_t>(w.Slot(i))] = true;
+      for (std::size_t i = 0; i < w.newValues.size(); ++i)
+        expected[static_cast<std::size_t>(w.Slot(i))] = w.newValues[i];
     }
   }
-  // Two fields read from one line of values (their tags share a line) would
-  // both change when one is written: every field left alone must read as
-  // it did, or nothing is written.
-  const HeaderFieldLoad before = ReadHeaderFields(script, form);
+  // The new script must read as saved: every field written with its new
+  // values, every other one as it was. Two fields read from one line of
+  // values (their tags share a line) would both change when one is
+  // written, and a line of another shape than the loader's could read
+  // otherwise; nothing is written then.
   const HeaderFieldLoad after = ReadHeaderFields(text.text, form);
-  for (std::size_t i = 0; i < written.size(); ++i) {
-    if (!written[i] && after.slots[i] != before.slots[i]) return {{}, Refusal::NotFound};
-  }
+  if (after.slots != expected || !SameRows(before, after)) return {{}, Refusal::NotFound};
   text.shifts = std::move(shifts);
   return text;
 }

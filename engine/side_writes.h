@@ -27,19 +27,20 @@ struct GridRow {
 // The header fields of `script` as the loader of `form` reads them.
 HeaderFieldLoad ReadHeaderFields(std::string_view script, ScriptForm form);
 
-// The header fields of `rows` written into `script`: every field whose
-// first value is not empty, by the titles of its rows, where `spans` say
-// the loader read it; the second row of [cool time] and [casting time]
-// ("[通用型]", "[地下城]" or "[决斗场]") picks the first copy or the arena
-// copy after the [pvp] tag. A value the
+// The header fields of `rows` written into `script`: every field, by the
+// titles of its rows, where `spans` say the loader read it; the second row
+// of [cool time] and [casting time] ("[通用型]", "[地下城]" or "[决斗场]")
+// picks the first copy or the arena copy after the [pvp] tag. A value the
 // user changed must be a number as the level inputs read it (full-width
 // forms folded, blanks trimmed), and is written so: a 32-bit integer, or a
 // decimal where the stored value is one (PT); else the save is refused as
-// NotInteger, NotNumber, OutOfRange or ForbiddenCharacter. A first value
-// left empty passes its field over. Every "最大等级" must be at least
-// `highestMastery` (none: no limit). Every field left alone must read
-// afterwards as it did before (two tags on one line share their values),
-// else the save is refused as NotFound.
+// NotInteger, NotNumber, OutOfRange or ForbiddenCharacter. A value left as
+// read stays as it stands, whatever it holds. A cell left empty (nothing
+// but blanks) where the stored value holds more is refused as EmptyValue;
+// where the stored value holds nothing either, it keeps it. Every
+// "最大等级" must be at least `highestMastery` (none: no limit). The new
+// script must read as saved, every field left alone as before (two tags on
+// one line share their values), else the save is refused as NotFound.
 Rebuilt RebuildHeaderFields(std::string_view script, ScriptForm form,
                             const std::array<std::string, kHeaderSlotCount>& slots,
                             const HeaderSpans& spans, const std::vector<GridRow>& rows,

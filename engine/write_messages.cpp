@@ -74,6 +74,8 @@ RefusalLines HeaderRefusalLines(Refusal refusal) {
       return {Gbk("技能参数只支持输入整数！"), {}};
     case Refusal::NotNumber:
       return {Gbk("技能参数只支持输入数字！"), {}};
+    case Refusal::EmptyValue:
+      return {Gbk("技能参数不能为空，请输入数值！"), {}};
     default:
       return {CommonRefusalMessage(refusal), {}};
   }

@@ -279,6 +279,72 @@ TEST_F(DecimalHeaderSave, AStoredDecimalTakesADecimalOrAnInteger) {
   });
 }
 
+TEST_P(SideSave, AnEmptiedValueIsRefused) {
+  // Writing it would leave a value line without its number, or pass the
+  // field over with the other values typed into it.
+  struct Case {
+    const char* name;
+    const char* title;  // of the field's first row
+    std::vector<std::string> typed;
+  };
+  const Case cases[] = {
+      {"the second of two", "MP消耗1", {"30", ""}},
+      {"the first of two, the second changed", "MP消耗1", {"", "15"}},
+      {"blanks", "MP消耗1", {"30", " \xE3\x80\x80"}},
+      {"the only value", "学习等级", {""}},
+      {"the third of three", "需要物品", {"3037", "1", ""}},
+  };
+  Run([&] {
+    using namespace main_window;
+    PasteAndRead(SmallSkill(Form(), kSmallHeader));
+    ASSERT_GT(mastery_window::精通表格->RowCount(), 1);
+    const std::string before = 编辑框1->Text();
+    for (const Case& c : cases) {
+      SCOPED_TRACE(c.name);
+      const int row = RowTitled(param_window::参数表格, c.title);
+      std::vector<std::string> stored;
+      for (std::size_t i = 0; i < c.typed.size(); ++i) {
+        stored.push_back(param_window::参数表格->CellText(row + static_cast<int>(i), 1));
+        ASSERT_TRUE(EditParam(c.title, 0, static_cast<int>(i), c.typed[i]));
+      }
+      EXPECT_THAT(SaveParams(1), ElementsAre("技能参数不能为空，请输入数值！"));
+      EXPECT_EQ(编辑框1->Text(), before);
+      EXPECT_EQ(Text(读取按钮), "释放数据");
+      EXPECT_TRUE(编辑框1->Disabled());
+      EXPECT_EQ(Utf8(param_window::参数表格->CellText(row + 1, 1)),
+                c.typed.size() > 1 ? c.typed[1] : "30");
+      for (std::size_t i = 0; i < stored.size(); ++i) {
+        ASSERT_TRUE(
+            h.EditCell(kSkillParamWindow, "参数表格", row + static_cast<int>(i), 1, stored[i]));
+      }
+    }
+    // The usual button: a value typed in place of the emptied one is saved.
+    EXPECT_TRUE(EditParam("MP消耗1", 0, 1, "14"));
+    EXPECT_THAT(SaveParams(1), ElementsAre("技能参数保存成功！"));
+    EXPECT_EQ(编辑框1->Text(),
+              Replaced(before, "[@02]12\r\n", "[@02]14\r\n", "30\t12\t", "30\t14\t"));
+  });
+}
+
+TEST_P(SideSave, AValueTheScriptDoesNotHoldMayStayEmpty) {
+  // The first value of [consume MP] is empty in the script (SP a bare
+  // "[@02]" line, PT nothing before the first TAB): the second is saved.
+  std::vector<Section> sections = kSmallHeader;
+  sections[2].values = {"", "12"};
+  Run([&] {
+    using namespace main_window;
+    const std::string script = SmallSkill(Form(), sections);
+    PasteAndRead(script);
+    EXPECT_EQ(
+        Utf8(param_window::参数表格->CellText(RowTitled(param_window::参数表格, "MP消耗1"), 1)),
+        "");
+    EXPECT_TRUE(EditParam("MP消耗1", 0, 1, "15"));
+    EXPECT_THAT(SaveParams(1), ElementsAre("技能参数保存成功！"));
+    EXPECT_EQ(编辑框1->Text(), Replaced(script, "[@02]\r\n[@02]12\r\n", "[@02]\r\n[@02]15\r\n",
+                                        "\r\n\t12\t", "\r\n\t15\t"));
+  });
+}
+
 TEST_P(SideSave, EachSaveChecksAgainstWhatTheScriptHolds) {
   // The maximum level and the mastery levels as the script holds them,
   // not as the other grid shows them, typed but not saved.

@@ -90,9 +90,6 @@ TEST_P(HeaderWrite, ChangesExactlyTheEditedSections) {
   const HeaderCase cases[] = {
       {"one value", "header_all_fields", {{"学习等级", 0, {"16"}, "[required level]", false}}},
       {"two values", "header_all_fields", {{"MP消耗1", 0, {"40", "5"}, "[consume MP]", false}}},
-      {"an emptied third value",
-       "header_all_fields",
-       {{"需要物品", 0, {"3038", "1", ""}, "[consume item]", false}}},
       {"both copies",
        "both_copies",
        {{"冷却时间", 1, {"11000", "9000"}, "[cool time]", true},
@@ -107,7 +104,6 @@ TEST_P(HeaderWrite, ChangesExactlyTheEditedSections) {
        "both_copies",
        {{"冷却时间", 0, {"90000", "7"}, "[cool time]", false},
         {"冷却时间", 1, {"11000", "9000"}, "[cool time]", true}}},
-      {"an emptied first value", "header_all_fields", {{"SP消耗", 0, {""}, nullptr, false}}},
       {"nothing changed", "both_copies", {}},
   };
   for (const HeaderCase& c : cases) {
@@ -147,6 +143,10 @@ TEST_P(HeaderWrite, Refusals) {
   EXPECT_EQ(refusal("SP消耗", {"-2147483648"}, 30, script), Refusal::None);
   EXPECT_EQ(refusal("SP消耗", {"2\t0"}, 30, script), Refusal::ForbiddenCharacter);
   EXPECT_EQ(refusal("学习等级", {"1\r\n"}, 30, script), Refusal::ForbiddenCharacter);
+  // An emptied value would leave its line without it, in any place.
+  EXPECT_EQ(refusal("SP消耗", {""}, 30, script), Refusal::EmptyValue);
+  EXPECT_EQ(refusal("需要物品", {"3038", "1", ""}, 30, script), Refusal::EmptyValue);
+  EXPECT_EQ(refusal("MP消耗1", {"\xA1\xA1 ", "5"}, 30, script), Refusal::EmptyValue);
   // A tag line with a blank after the tag is read, but not written over.
   std::string blank = script;
   const std::string tag = form == ScriptForm::Sp ? "[@05][required level]" : "[required level]";
@@ -192,6 +192,31 @@ TEST(HeaderWritePt, ADecimalStaysADecimal) {
       EXPECT_EQ(r.text, "[casting time]\r\n" + c.written + "\t300\t\r\n");
     }
   }
+}
+
+TEST_P(HeaderWrite, AValueNotTypedMayHoldAnything) {
+  // A value the script holds as it stands is no input: a TAB, a line break
+  // or blanks in it refuse no save of another value.
+  const ScriptForm form = GetParam();
+  const bool sp = form == ScriptForm::Sp;
+  const std::string script =
+      sp ? "[@05][consume MP]\r\n[@02]  \r\n[@02]5\r\n[@05][purchase cost]\r\n[@02]5\r\n"
+         : "[cool time]\r\n1\t2\t\r\n[pvp]\r\n[cool time]\r\n7\t\r\n3\t[/pvp]\r\n"
+           "[consume MP]\r\n  \t5\t\r\n[purchase cost]\r\n5\t\r\n";
+  HeaderState s = ReadHeader(script, form);
+  if (!sp) {
+    // The arena copy's values run over two lines: its second holds a line break.
+    ASSERT_EQ(s.slots[static_cast<std::size_t>(HeaderSlot::PvpCoolTime2)], "\r\n3");
+  }
+  Edit(s.rows, "MP消耗1", 0, {"", "6"});  // blanks emptied: still no value
+  Edit(s.rows, "SP消耗", 0, {"7"});
+  const Rebuilt r = RebuildHeaderFields(script, form, s.slots, s.spans, s.rows, std::nullopt);
+  ASSERT_TRUE(r.Accepted()) << static_cast<int>(r.refusal);
+  std::string expected = script;
+  expected.replace(expected.find(sp ? "[@02]5\r\n[@05]" : "  \t5"), sp ? 6 : 4,
+                   sp ? "[@02]6" : "  \t6");
+  expected.replace(expected.rfind('5'), 1, "7");
+  EXPECT_EQ(r.text, expected);
 }
 
 TEST(HeaderWritePt, AOneValueLineReadsAndWritesAlike) {
