@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <utility>
 
 #include "engine/mastery.h"
@@ -80,14 +81,30 @@ bool HoldsValue(std::string_view stored) {
   return ReadTypedNumber(stored).kind != TypedKind::Empty;
 }
 
+// A number as a decimal value of the script, exactly as typed but written
+// plainly: no sign for zero or a plus, no leading zeros, no trailing zeros
+// in the fraction, and always a point with a digit after it, so that the
+// game still reads a decimal ("+.50" gives 0.5, "0030" 30.0).
+std::string DecimalValueText(const Decimal& d) {
+  std::string digits = d.digits;
+  const auto scale = static_cast<std::size_t>(d.scale < 0 ? 0 : d.scale);
+  if (digits.size() <= scale) digits.insert(0, scale + 1 - digits.size(), '0');
+  const std::string whole = digits.substr(0, digits.size() - scale);
+  std::string fraction = digits.substr(digits.size() - scale);
+  while (!fraction.empty() && fraction.back() == '0') fraction.pop_back();
+  if (fraction.empty()) fraction = "0";
+  return (d.negative && !d.digits.empty() ? "-" : "") + whole + "." + fraction;
+}
+
 // The value that a header cell writes in place of `stored`. A cell left as
 // it was read keeps the stored text, and so does an empty one (nothing but
 // blanks) where the stored value holds nothing either; an empty cell where
 // it holds a value is refused, for the line would lose its value. Any other
 // cell is read as the level inputs are (full-width forms folded, blanks
-// trimmed) and written so: a 32-bit integer, or a decimal where the stored
-// value is one (PT only: an SP value line is marked as an integer), which
-// keeps its point so that the game still reads a decimal.
+// trimmed) and written as the level, static and mastery writers write
+// numbers: a 32-bit integer in plain decimal ("+7" gives 7, "0030" 30), or,
+// where the stored value is a decimal (PT only: an SP value line is marked
+// as an integer), a decimal that keeps its point.
 Refusal HeaderValue(ScriptForm form, const std::string& stored, const std::string& cell,
                     std::string& value) {
   value = stored;
@@ -97,21 +114,23 @@ Refusal HeaderValue(ScriptForm form, const std::string& stored, const std::strin
   switch (n.kind) {
     case TypedKind::Empty:
       return HoldsValue(stored) ? Refusal::EmptyValue : Refusal::None;
-    case TypedKind::Integer:
-      if (!AsInt32(n.value)) return Refusal::OutOfRange;
-      break;
+    case TypedKind::Integer: {
+      const std::optional<std::int32_t> integer = AsInt32(n.value);
+      if (!integer) return Refusal::OutOfRange;
+      value = decimal ? DecimalValueText(n.value) : IntToText(*integer);
+      return Refusal::None;
+    }
     case TypedKind::Decimal:
       if (!decimal) return Refusal::NotInteger;
       if (!TruncateToInt32(n.value)) return Refusal::OutOfRange;
-      break;
+      value = DecimalValueText(n.value);
+      return Refusal::None;
     case TypedKind::Forbidden:
       return Refusal::ForbiddenCharacter;
     case TypedKind::Invalid:
-      return decimal ? Refusal::NotNumber : Refusal::NotInteger;
+      break;
   }
-  value = TypedText(cell);
-  if (decimal && n.kind == TypedKind::Integer) value += ".0";
-  return Refusal::None;
+  return decimal ? Refusal::NotNumber : Refusal::NotInteger;
 }
 
 // Whether two reads of the header fields show the same rows, by title.

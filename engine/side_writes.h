@@ -32,8 +32,9 @@ HeaderFieldLoad ReadHeaderFields(std::string_view script, ScriptForm form);
 // of [cool time] and [casting time] ("[通用型]", "[地下城]" or "[决斗场]")
 // picks the first copy or the arena copy after the [pvp] tag. A value the
 // user changed must be a number as the level inputs read it (full-width
-// forms folded, blanks trimmed), and is written so: a 32-bit integer, or a
-// decimal where the stored value is one (PT); else the save is refused as
+// forms folded, blanks trimmed), and is written as the other writers write
+// numbers: a 32-bit integer in plain decimal ("+7" as 7, "0030" as 30), or
+// a decimal where the stored value is one (PT); else the save is refused as
 // NotInteger, NotNumber, OutOfRange or ForbiddenCharacter. A value left as
 // read stays as it stands, whatever it holds. A cell left empty (nothing
 // but blanks) where the stored value holds more is refused as EmptyValue;

@@ -214,12 +214,20 @@ TEST_P(SideSave, AHeaderValueThatIsNoIntegerIsRefusedAndTheUserGoesOnAsUsual) {
   });
 }
 
-TEST_P(SideSave, AHeaderValueIsFoldedAndTrimmedAsTheLevelInputsAre) {
+TEST_P(SideSave, AHeaderValueIsReadAsTheLevelInputsAreAndWrittenAsANumber) {
+  // Folded and trimmed as the level inputs are, written as the level,
+  // static and mastery writers write their numbers.
   struct Case {
     const char* typed;
     const char* written;
   };
-  const Case cases[] = {{"\xE3\x80\x80２６\xE3\x80\x80", "26"}, {" 27 ", "27"}, {"-28", "-28"}};
+  const Case cases[] = {{"\xE3\x80\x80２６\xE3\x80\x80", "26"},
+                        {" 27 ", "27"},
+                        {"-28", "-28"},
+                        {"+7", "7"},
+                        {"0030", "30"},
+                        {"-0", "0"},
+                        {"＋００８", "8"}};
   Run([&] {
     using namespace main_window;
     ReadWithMaximumAtMastery();
@@ -254,7 +262,8 @@ TEST_F(DecimalHeaderSave, AStoredDecimalTakesADecimalOrAnInteger) {
   };
   const Case cases[] = {
       {"１.５", "1.5", "技能参数保存成功！"},
-      {"2", "2.0", "技能参数保存成功！"},  // still a decimal
+      {"2", "2.0", "技能参数保存成功！"},           // still a decimal
+      {"0030.250", "30.25", "技能参数保存成功！"},  // written as a number
       {"2.5x", nullptr, "技能参数只支持输入数字！"},
   };
   Run([&] {

@@ -177,7 +177,12 @@ TEST(HeaderWritePt, ADecimalStaysADecimal) {
   const Case cases[] = {
       {"0.25", "0.25", Refusal::None},
       {" 1 ", "1.0", Refusal::None},
-      {"-.5", "-.5", Refusal::None},
+      {"-.5", "-0.5", Refusal::None},
+      // Written as a number, not as typed.
+      {"+.50", "0.5", Refusal::None},
+      {"0030.250", "30.25", Refusal::None},
+      {"007", "7.0", Refusal::None},
+      {"-0.0", "0.0", Refusal::None},
       {"1e3", "", Refusal::NotNumber},
       {"3000000000.5", "", Refusal::OutOfRange},
   };
@@ -191,6 +196,31 @@ TEST(HeaderWritePt, ADecimalStaysADecimal) {
     if (c.refusal == Refusal::None) {
       EXPECT_EQ(r.text, "[casting time]\r\n" + c.written + "\t300\t\r\n");
     }
+  }
+}
+
+TEST_P(HeaderWrite, ATypedIntegerIsWrittenAsANumber) {
+  // As the level, static and mastery writers write their numbers.
+  const ScriptForm form = GetParam();
+  const bool sp = form == ScriptForm::Sp;
+  const std::string script =
+      sp ? "[@05][purchase cost]\r\n[@02]5\r\n" : "[purchase cost]\r\n5\t\r\n";
+  struct Case {
+    const char* typed;
+    const char* written;
+  };
+  const Case cases[] = {
+      {"+7", "7"}, {"0030", "30"}, {"-007", "-7"}, {"-0", "0"}, {"\xA3\xAB\xA3\xB7", "7"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.typed);
+    HeaderState s = ReadHeader(script, form);
+    Edit(s.rows, "SP消耗", 0, {c.typed});
+    const Rebuilt r = RebuildHeaderFields(script, form, s.slots, s.spans, s.rows, std::nullopt);
+    ASSERT_TRUE(r.Accepted()) << static_cast<int>(r.refusal);
+    const std::string written = c.written;
+    EXPECT_EQ(r.text, sp ? "[@05][purchase cost]\r\n[@02]" + written + "\r\n"
+                         : "[purchase cost]\r\n" + written + "\t\r\n");
   }
 }
 
