@@ -177,9 +177,66 @@ void RawPatch(FuzzedDataProvider& p) {
   Check(once.size() >= text.size(), "the float patch only inserts");
 }
 
-// Header fields of a random script, some edited to digits or to anything: a
-// save that goes through keeps the script in its form (so that it reads
-// again), and with digits it reads back exactly the edited values.
+// The number `magnitude` as a user types it into a header cell: a sign,
+// leading zeros, full-width digits, blanks around it; in a decimal field
+// perhaps a fraction with zeros after it. `written` receives the number as
+// the writer writes it: plain, and in a decimal field with its point.
+// Without further input it is typed as plain digits.
+std::string TypedNumberText(FuzzedDataProvider& p, int magnitude, bool decimalField,
+                            std::string& written) {
+  const bool negative = p.ConsumeBool();
+  const bool plus = !negative && p.ConsumeBool();
+  const std::string digits =
+      std::string(p.ConsumeIntegralInRange<std::size_t>(0, 2), '0') + std::to_string(magnitude);
+  std::string fraction;
+  if (decimalField && p.ConsumeBool()) {
+    fraction = std::to_string(p.ConsumeIntegralInRange<int>(0, 999));
+    fraction.append(p.ConsumeIntegralInRange<std::size_t>(0, 2), '0');
+  }
+  std::string plainFraction = fraction;
+  while (!plainFraction.empty() && plainFraction.back() == '0') plainFraction.pop_back();
+  const bool zero = magnitude == 0 && plainFraction.empty();
+  written = (negative && !zero ? "-" : "") + std::to_string(magnitude);
+  if (decimalField) written += "." + (plainFraction.empty() ? std::string("0") : plainFraction);
+
+  const std::string number = (negative ? "-"
+                              : plus   ? "+"
+                                       : "") +
+                             digits + (fraction.empty() ? "" : "." + fraction);
+  std::string typed;
+  if (p.ConsumeBool()) typed += p.ConsumeBool() ? " " : "\xA1\xA1";
+  for (char c : number) {
+    // Full-width forms: lead byte 0xA3, the ASCII character + 0x80.
+    if (p.ConsumeBool()) {
+      typed += '\xA3';
+      typed += static_cast<char>(static_cast<unsigned char>(c) + 0x80);
+    } else {
+      typed += c;
+    }
+  }
+  if (p.ConsumeBool()) typed += " ";
+  return typed;
+}
+
+// Whether a text holds nothing but blanks: spaces, vertical tabs, form
+// feeds and ideographic spaces (GBK A1 A1), two-byte characters stepped
+// over whole.
+bool OnlyBlanks(std::string_view text) {
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    if (c == ' ' || c == '\v' || c == '\f') continue;
+    if (c < 0x80 || i + 1 == text.size() || text.substr(i, 2) != "\xA1\xA1") return false;
+    ++i;
+  }
+  return true;
+}
+
+// Header fields of a random script, some values typed as numbers, emptied
+// (or made blank) or edited to anything: a save that goes through keeps the
+// script in its form; a value emptied where the script holds more than
+// blanks is refused; with numbers every field reads back as saved: a typed
+// number as the writer writes numbers (in the form the field holds), a
+// value left alone, or emptied where it held nothing but blanks, as it was.
 void HeaderFields(FuzzedDataProvider& p) {
   const ScriptForm form = p.ConsumeBool() ? ScriptForm::Sp : ScriptForm::Pt;
   const std::string script = RawText(p);
@@ -188,50 +245,65 @@ void HeaderFields(FuzzedDataProvider& p) {
   for (const HeaderRowGroup& g : load.groups) {
     for (std::size_t i = 0; i < g.titles.size(); ++i) rows.push_back({g.titles[i], g.values[i]});
   }
-  bool anything = false;  // a value edited to other text than digits
-  for (GridRow& row : rows) {
+  std::vector<std::string> expected;  // what each row reads back as
+  for (const GridRow& row : rows) expected.push_back(row.value);
+  std::vector<std::size_t> numbers;  // rows typed as numbers
+  std::vector<std::size_t> emptied;  // rows emptied
+  bool anything = false;             // a value edited to other text than a number
+  for (std::size_t i = 0; i < rows.size(); ++i) {
     if (!p.ConsumeBool()) continue;
     switch (p.ConsumeIntegralInRange<int>(0, 2)) {
       case 0:
-        row.value = std::to_string(p.ConsumeIntegralInRange<int>(0, 99999));
+        rows[i].value = std::to_string(p.ConsumeIntegralInRange<int>(0, 99999));
+        numbers.push_back(i);
         break;
       case 1:
-        row.value.clear();
+        rows[i].value.clear();
+        emptied.push_back(i);
         break;
       default:
-        row.value = p.ConsumeBool() ? Piece(p) : p.ConsumeRandomLengthString(12);
+        rows[i].value = p.ConsumeBool() ? Piece(p) : p.ConsumeRandomLengthString(12);
         anything = true;
         break;
     }
+  }
+  // How the numbers are typed and the emptied values left, from what is
+  // left of the input, so that the choices above stay those of older inputs.
+  for (const std::size_t i : numbers) {
+    const std::string& stored = expected[i];
+    const bool decimalField =
+        form == ScriptForm::Pt && ReadTypedNumber(stored).kind == TypedKind::Decimal;
+    std::string written;
+    rows[i].value = TypedNumberText(p, std::stoi(rows[i].value), decimalField, written);
+    if (rows[i].value != stored) expected[i] = written;
+  }
+  bool emptiedValue = false;  // an emptied value that the script holds
+  for (const std::size_t i : emptied) {
+    if (p.ConsumeBool()) rows[i].value = " \xA1\xA1";
+    if (!OnlyBlanks(expected[i])) emptiedValue = true;
   }
   const Rebuilt r = RebuildHeaderFields(script, form, load.slots, load.spans, rows, std::nullopt);
   if (!r.Accepted()) {
     Check(r.text.empty(), "a refused header save leaves no text");
     return;
   }
+  Check(!emptiedValue, "an emptied header value that the script holds is refused");
   const std::string formName = form == ScriptForm::Sp ? "SP" : "PT";
   if (DetectScriptFormat(script) == formName) {
     Check(DetectScriptFormat(r.text) == formName, "a header save keeps the script's form");
   }
   if (anything) return;
   // Values that hold a tag could carry another field's tag away with them;
-  // for every other script each field reads back as saved, or as it was
-  // when its first value was emptied.
-  for (const GridRow& row : rows) {
-    if (row.value.find('[') != std::string::npos) return;
-  }
+  // for every other script each field reads back as saved.
   for (const std::string& slot : load.slots) {
     if (slot.find('[') != std::string::npos) return;
   }
   const HeaderFieldLoad again = ReadHeaderFields(r.text, form);
   Check(again.groups.size() == load.groups.size(), "a header save keeps every field");
   std::size_t row = 0;
-  for (std::size_t g = 0; g < again.groups.size(); ++g) {
-    const std::vector<std::string>& values = again.groups[g].values;
-    const bool skipped = rows[row].value.empty();
-    for (std::size_t i = 0; i < values.size(); ++i, ++row) {
-      Check(values[i] == (skipped ? load.groups[g].values[i] : rows[row].value),
-            "header values read back as saved");
+  for (const HeaderRowGroup& g : again.groups) {
+    for (const std::string& value : g.values) {
+      Check(value == expected[row++], "header values read back as saved");
     }
   }
 }
