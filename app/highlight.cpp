@@ -6,6 +6,7 @@
 #include "app/read_type.h"
 #include "app/units.h"
 #include "engine/text.h"
+#include "platform/codepage.h"
 #include "platform/gbk.h"
 
 namespace app {
@@ -25,7 +26,7 @@ int AdjustCaretPositionForGbk(std::string_view lineText) {
   int count = length;
   for (int i = 0; i < length - 1;) {
     const auto byte = static_cast<unsigned char>(lineText[static_cast<std::size_t>(i)]);
-    if (byte >= 0x80 || byte == '\r') {
+    if (platform::IsGbkLeadByte(byte) || byte == '\r') {
       --count;
       i += 2;
     } else {

@@ -5,6 +5,7 @@
 #include "app/program.h"
 #include "app/units.h"
 #include "framework/runtime.h"
+#include "platform/codepage.h"
 #include "platform/gbk.h"
 
 namespace app {
@@ -137,7 +138,7 @@ fw::WindowDef BuildMainWindowForm() {
 int GbkCharCount(std::string_view gbk) {
   int count = 0;
   for (std::size_t i = 0; i < gbk.size(); ++i, ++count) {
-    if (static_cast<unsigned char>(gbk[i]) >= 0x81 && i + 1 < gbk.size()) ++i;
+    if (platform::IsGbkLeadByte(static_cast<unsigned char>(gbk[i])) && i + 1 < gbk.size()) ++i;
   }
   return count;
 }

@@ -21,7 +21,7 @@ std::string Fold(std::string_view text) {
   std::string folded(text);
   for (std::size_t i = 0; i < folded.size(); ++i) {
     const auto c = static_cast<unsigned char>(folded[i]);
-    if (c >= 0x80) {
+    if (platform::IsGbkLeadByte(c)) {
       ++i;  // a lead byte takes the next byte as its trail
     } else {
       folded[i] = AsciiLower(folded[i]);
@@ -131,9 +131,8 @@ std::string SkillFileDisplayName(std::string_view utf8, const SkillNameIndex& na
   // The conversion keeps every ASCII byte, so line breaks and the tag stand
   // in the same lines of the UTF-8 bytes as of the GBK text: the lines up
   // to the link are found in the bytes and only they are converted. Should
-  // the converted lines not show the tag on the same line (a byte of 0x80,
-  // the single-byte euro sign, before it is taken as the lead byte of a
-  // two-byte character), the whole file is converted after all.
+  // the converted lines not show the tag on the same line, the whole file
+  // is converted after all.
   int line = 1;
   for (std::size_t from = 0; from < utf8.size(); ++line) {
     const auto [end, next] = LineEnd(utf8, from);

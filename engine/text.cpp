@@ -20,7 +20,7 @@ namespace {
 constexpr std::string_view kCrLf = "\r\n";
 
 bool IsLeadByte(unsigned char byte) {
-  return byte >= 0x80;
+  return platform::IsGbkLeadByte(byte);
 }
 
 // Bytes below 0x40 (control characters such as CR, LF and TAB, digits,
@@ -394,8 +394,8 @@ std::vector<std::string> SplitTextAtAny(std::string_view text, std::string_view 
     }
   };
 #if defined(__SSE2__)
-  // Sixteen bytes at a time while they hold no lead byte: then every
-  // separator byte among them separates.
+  // Sixteen bytes at a time while they hold no byte of 0x80 or more, so no
+  // lead byte: then every separator byte among them separates.
   while (i + 16 <= n) {
     const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
     if (_mm_movemask_epi8(v) != 0) {

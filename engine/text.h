@@ -2,13 +2,14 @@
 //
 // Positions and lengths count bytes and are 1-based; a search that finds
 // nothing gives -1 and a start below 1 counts as 1. Searches step over
-// two-byte characters: a byte of 0x80 or more is a lead byte and takes the
-// next byte as its trail, so an occurrence never begins on a trail byte (a
-// trail byte may be "@", "[", "]", "`", "|" or "\"), and an occurrence
-// covers whole characters. A byte below 0x40 (CR, LF, TAB, a digit) is never
-// a trail byte: a lead byte before one stands alone, so lines end at every
-// CR LF and values at every TAB. Ignoring case folds only single-byte ASCII
-// letters. An empty sought text is never found.
+// two-byte characters: a byte from 0x81 to 0xFE is a lead byte and takes the
+// next byte as its trail (0x80, the euro sign, and 0xFF are characters of
+// one byte, as code page 936 reads them), so an occurrence never begins on
+// a trail byte (a trail byte may be "@", "[", "]", "`", "|" or "\"), and an
+// occurrence covers whole characters. A byte below 0x40 (CR, LF, TAB, a
+// digit) is never a trail byte: a lead byte before one stands alone, so
+// lines end at every CR LF and values at every TAB. Ignoring case folds only
+// single-byte ASCII letters. An empty sought text is never found.
 #pragma once
 
 #include <cstdint>

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "engine/text.h"
+#include "platform/codepage.h"
 
 namespace {
 
@@ -32,7 +33,7 @@ std::string FoldedCell(std::string_view text) {
   out.reserve(text.size());
   for (std::size_t i = 0; i < text.size(); ++i) {
     const auto lead = static_cast<unsigned char>(text[i]);
-    if (lead < 0x80 || i + 1 == text.size()) {
+    if (!platform::IsGbkLeadByte(lead) || i + 1 == text.size()) {
       out.push_back(text[i]);
       continue;
     }

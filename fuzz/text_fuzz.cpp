@@ -26,14 +26,17 @@ void Check(bool condition, const char* what) {
   }
 }
 
-// Character boundaries of a GBK text: a byte of 0x80 or more takes the next
-// byte with it when there is one and it can be a trail byte (0x40 or more).
+// Character boundaries of a GBK text: a byte from 0x81 to 0xFE takes the
+// next byte with it when there is one and it can be a trail byte (0x40 or
+// more); 0x80 (the euro sign) and 0xFF are characters of one byte, as code
+// page 936 reads them.
 std::vector<bool> Boundaries(std::string_view text) {
   std::vector<bool> boundary(text.size() + 1, false);
   std::size_t i = 0;
   while (i < text.size()) {
     boundary[i] = true;
-    const bool lead = static_cast<unsigned char>(text[i]) >= 0x80;
+    const auto byte = static_cast<unsigned char>(text[i]);
+    const bool lead = byte >= 0x81 && byte <= 0xFE;
     i += lead && i + 1 < text.size() && static_cast<unsigned char>(text[i + 1]) >= 0x40 ? 2 : 1;
   }
   boundary[text.size()] = true;
@@ -237,6 +240,18 @@ void CheckForm(std::string_view text) {
   Check(form == (marker && !tab ? "SP" : tab && !marker ? "PT" : ""), "DetectScriptFormat");
   const auto values = SplitPtValues(text);
   Check(values.size() <= text.size(), "SplitPtValues count");
+  // The values lie between the TABs and bars that start a character.
+  const auto boundary = Boundaries(text);
+  std::vector<std::string> expected;
+  std::size_t begin = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (boundary[i] && (text[i] == '\t' || text[i] == '|')) {
+      expected.emplace_back(text.substr(begin, i - begin));
+      begin = i + 1;
+    }
+  }
+  if (begin < text.size()) expected.emplace_back(text.substr(begin));
+  Check(values == expected, "SplitPtValues splits at every separator that starts a character");
   for (const std::string_view marker_text : {"[@02]", "[@04]", "[@0A]"}) {
     Check(StripSpMarker(text, marker_text).size() <= text.size(), "StripSpMarker shrinks");
   }

@@ -28,6 +28,13 @@ std::string Utf16ToGbk(std::u16string_view utf16, bool* replaced = nullptr);
 // very end. A byte-order mark and the noncharacters are well-formed.
 bool IsValidUtf8(std::string_view bytes);
 
+// Whether `byte` starts a two-byte GBK character, as the converter reads
+// code page 936: 0x81 to 0xFE. 0x80 (the euro sign) and 0xFF are characters
+// of one byte, so the byte after one of them is a character of its own.
+constexpr bool IsGbkLeadByte(unsigned char byte) {
+  return byte >= 0x81 && byte <= 0xFE;
+}
+
 // Shorthands through UTF-16.
 std::string Utf8ToGbk(std::string_view utf8, bool* replaced = nullptr);
 std::string GbkToUtf8(std::string_view gbk, bool* replaced = nullptr);

@@ -3,6 +3,7 @@
 
 #include <cmath>
 
+#include "platform/codepage.h"
 #include "skin/module.h"
 #include "skin/wrappers.h"
 
@@ -351,7 +352,7 @@ void RouteInput(Hwnd window, const fw::RawInput& input) {
       const Hwnd focus = GetFocus();
       if (!ChildOf(window, focus) || input.text.empty()) return;
       const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(input.text[i]); };
-      if (input.text.size() >= 2 && byte(0) >= 0x81) {
+      if (input.text.size() >= 2 && platform::IsGbkLeadByte(byte(0))) {
         SendMessage(focus, WM_IME_CHAR, static_cast<WParam>(byte(0) << 8 | byte(1)), 0);
       } else {
         SendMessage(focus, WM_CHAR, byte(0), 0);

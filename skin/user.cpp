@@ -127,7 +127,7 @@ void DropLastCharacter(std::string& gbk) {
   std::size_t last = 0;
   while (i < gbk.size()) {
     last = i;
-    i += static_cast<unsigned char>(gbk[i]) >= 0x81 && i + 1 < gbk.size() ? 2 : 1;
+    i += platform::IsGbkLeadByte(static_cast<unsigned char>(gbk[i])) && i + 1 < gbk.size() ? 2 : 1;
   }
   gbk.erase(last);
 }

@@ -238,5 +238,24 @@ TEST_P(DataSetTest, ARadioRefusesAScriptWithoutLevelDataAndAnUnknownForm) {
 
 INSTANTIATE_TEST_SUITE_P(Forms, DataSetTest, ::testing::Values("SP", "PT"), test_names::Text());
 
+// Bytes 0x80 (the euro sign) and 0xFF are characters of one byte in code
+// page 936: a bar after one separates PT values as any other bar does.
+class SingleByteCharacters : public ReadSession {};
+
+TEST_F(SingleByteCharacters, AreFollowedByTheirOwnSeparators) {
+  Run([&] {
+    using namespace main_window;
+    PasteAndRead(
+        "[name]\r\n<12::earth_rend_name`x`>\t\r\n[type]\r\n`active`\t\r\n[level info]\r\n"
+        "2\t1\x80|2\t3\xFF|4\t\r\n[/level info]\r\n[static data]\r\n1\t5\x80|7\t\r\n"
+        "[/static data]\r\n");
+    Click("通用单选框");
+    EXPECT_THAT(g_levelValues.Items(), ElementsAre("1\x80", "2", "3\xFF", "4"));
+    EXPECT_EQ(g_levelCount, 2);
+    EXPECT_THAT(Column(数据表格), ElementsAre("1€", "2"));
+    EXPECT_THAT(Column(静态表格), ElementsAre("1", "5€", "7"));
+  });
+}
+
 }  // namespace
 }  // namespace read_test

@@ -144,6 +144,8 @@ TEST(AdjustCaretPositionForGbk, CountsCharactersAsTheBoxDoes) {
       {Gbk("描述"), 2},
       {"a" + Gbk("值") + "b\r", 4},
       {Gbk("值") + ":12%\r", 6},
+      {std::string("a\x80") + "b\r", 4},  // the euro sign is a character of one byte
+      {std::string("a\xFF") + "b\r", 4},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(AdjustCaretPositionForGbk(c.line), c.length) << Utf8(c.line);

@@ -33,6 +33,7 @@ SkillNameIndex TestNames() {
            "<a>b_name>大于号",
            "<丄_name>丄字",  // 丄 is 0x81 0x41: its trail byte reads as "A"
            "<丂A_name>字A",  // 丂 is 0x81 0x40; the "A" after it is a letter of its own
+           "<€B_name>欧元B",  // € is the single byte 0x80; the "B" after it is a letter too
        }) {
     lines.push_back(Gbk(line));
   }
@@ -63,6 +64,7 @@ TEST(SkillDisplayName, TakesTheKeyOfTheLinkAfterTheNameTag) {
       {"two-byte key", "[name]\r\n<12::丄_name`x`>\r\n", "丄字"},
       {"a trail byte is no letter to fold", "[name]\r\n<12::乤_name`x`>\r\n", "未知技能"},
       {"a letter after a two-byte character folds", "[name]\r\n<12::丂a_name`x`>\r\n", "字A"},
+      {"a letter after the euro sign folds", "[name]\r\n<12::€b_name`x`>\r\n", "欧元B"},
       {"no prefix", "[name]\r\nname_14910`x`>\r\n", "后跳"},
       {"prefix removed once", "[name]\r\n<12::<12::name_14910`x`\r\n", "未知技能"},
       {"blank before the prefix", "[name]\r\n <12::name_14910`x`>\r\n", "未知技能"},

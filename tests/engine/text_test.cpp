@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "engine/regex_object.h"
+#include "engine/script_form.h"
 #include "platform/gbk.h"
 
 namespace {
@@ -157,7 +158,8 @@ TEST(SplitText, Table) {
 std::size_t WalkingFind(std::string_view text, std::string_view sought, std::size_t from,
                         bool ignoreCase) {
   auto length = [&](std::size_t i) -> std::size_t {
-    const bool lead = static_cast<unsigned char>(text[i]) >= 0x80;
+    const auto byte = static_cast<unsigned char>(text[i]);
+    const bool lead = byte >= 0x81 && byte <= 0xFE;
     return lead && i + 1 < text.size() && static_cast<unsigned char>(text[i + 1]) >= 0x40 ? 2 : 1;
   };
   auto fold = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
@@ -186,8 +188,8 @@ std::size_t WalkingFind(std::string_view text, std::string_view sought, std::siz
 }
 
 TEST(FindText, AgreesWithAWalkOverEveryCharacter) {
-  const std::string alphabet[] = {"a",    "A",    "b",    "[",    "]",    "@", "|", "\r", "\n",
-                                  "\r\n", "\x80", "\x81", "\xB0", "\xFE", "0", " ", "\t"};
+  const std::string alphabet[] = {"a",    "A",    "b",    "[",    "]",    "@",    "|", "\r", "\n",
+                                  "\r\n", "\x80", "\x81", "\xB0", "\xFE", "\xFF", "0", " ",  "\t"};
   std::uint32_t seed = 12345;
   auto next = [&] {
     seed = seed * 1664525u + 1013904223u;
@@ -215,6 +217,27 @@ TEST(FindText, AgreesWithAWalkOverEveryCharacter) {
     ASSERT_EQ(FindText(text, sought, start, ignoreCase), expected)
         << testing::PrintToString(text) << " " << testing::PrintToString(sought) << " from "
         << start << (ignoreCase ? " ignoring case" : "");
+  }
+}
+
+// Only 0x81 to 0xFE start a two-byte character, as code page 936 reads its
+// bytes: 0x80 (the euro sign) and 0xFF are characters of one byte, so the
+// ASCII byte after one is a character of its own, also where it could be a
+// trail byte.
+TEST(TextHelpers, EuroSignAndFfStandAlone) {
+  for (const std::string single : {"\x80", "\xFF"}) {
+    SCOPED_TRACE(testing::PrintToString(single));
+    EXPECT_EQ(FindText("x" + single + "[level info]", "[level info]"), 3);
+    EXPECT_EQ(FindText(single + "A", "a", 1, true), 2);
+    EXPECT_EQ(SplitText("5" + single + "|7", "|"), (Parts{"5" + single, "7"}));
+    EXPECT_EQ(SplitPtValues("5" + single + "|7\t8\t"), (Parts{"5" + single, "7", "8"}));
+    EXPECT_EQ(ReplaceAll(single + "a" + single + "a", "a", "b"), single + "b" + single + "b");
+    EXPECT_EQ(CountOccurrences(single + "[@02]" + single + "[@02]", "[@02]"), 2);
+    EXPECT_EQ(FindLineIndex("x\r\n" + single + "[level info]", "[level info]"), 2);
+    EXPECT_EQ(GetTextBetween(single + "<a>", "<", ">"), "a");
+    EXPECT_EQ(RemoveTextBetween("a" + single + "`b@c", "`", "@"), "a" + single + "c");
+    // A byte that does start a character still takes its trail.
+    EXPECT_EQ(FindText("\xFE[level info]", "[level info]"), -1);
   }
 }
 
@@ -284,8 +307,8 @@ TEST(TrimBlankLines, AgreesWithThePattern) {
 // definitions over the text split at every CR LF, on texts of short lines
 // with lone CRs and LFs, lead bytes and the sought text itself.
 TEST(LineHelpers, AgreeWithTheTextSplitAtEveryCrLf) {
-  const std::string alphabet[] = {"ab",       "A", "\r\n", "\r", "\n",      "\x81",
-                                  "\x81\r\n", "|", "\t",   "x|", "\r\n\r\n"};
+  const std::string alphabet[] = {"ab", "A",  "\r\n", "\r",       "\n",   "\x81", "\x81\r\n",
+                                  "|",  "\t", "x|",   "\r\n\r\n", "\x80", "\xFF"};
   std::uint32_t seed = 4242;
   auto next = [&] {
     seed = seed * 1664525u + 1013904223u;
@@ -342,7 +365,8 @@ TEST(LineHelpers, AgreeWithTheTextSplitAtEveryCrLf) {
         continue;
       }
       value += text[i];
-      if (byte >= 0x80 && i + 1 < text.size() && static_cast<unsigned char>(text[i + 1]) >= 0x40) {
+      if (byte >= 0x81 && byte <= 0xFE && i + 1 < text.size() &&
+          static_cast<unsigned char>(text[i + 1]) >= 0x40) {
         value += text[++i];
       }
     }

@@ -259,6 +259,11 @@ TEST_F(Children, TypingIntoASkinnedEditShowsAtOnce) {
   SendMessage(edit, WM_CHAR, 0x08, 0);  // backspace takes the whole character
   EXPECT_EQ(host().Find("编辑")->Text(), "x");
   EXPECT_EQ(text.runs.back().text, u"x");
+  // 0xFF is a character of one byte: backspace after it takes only what follows.
+  SendMessage(edit, WM_CHAR, 0xFF, 0);
+  SendMessage(edit, WM_CHAR, 'y', 0);
+  SendMessage(edit, WM_CHAR, 0x08, 0);
+  EXPECT_EQ(host().Find("编辑")->Text(), "x\xFF");
 }
 
 // ---- The window's mouse and keyboard ---------------------------------------------
