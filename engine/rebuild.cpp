@@ -164,16 +164,23 @@ class ValueRule {
       out = Written(form_, v.kind, *text);
       return Refusal::None;
     }
+    // The modes that count from the stored integer read it whole: one
+    // beyond 32 bits is refused rather than cut to the range, which would
+    // write a number that neither the script nor the user holds.
+    const bool readsStored = mode_ == ModifyMode::Add || mode_ == ModifyMode::Ratio;
+    const std::optional<std::int32_t> stored32 =
+        readsStored ? TextToIntExact(v.operand) : std::optional<std::int32_t>(0);
+    if (!stored32) return Refusal::OutOfRange;
     std::optional<std::string> text;
     switch (mode_) {
       case ModifyMode::Add:
-        text = Int32Text(std::int64_t{TextToInt(v.operand)} + *AsInt32(input.value));
+        text = Int32Text(std::int64_t{*stored32} + *AsInt32(input.value));
         break;
       case ModifyMode::Assign:
         text = IntToText(*AsInt32(input.value));
         break;
       case ModifyMode::Ratio: {
-        const auto whole = TruncateToInt32(Multiply(FromInt(TextToInt(v.operand)), input.value));
+        const auto whole = TruncateToInt32(Multiply(FromInt(*stored32), input.value));
         if (whole) text = IntToText(*whole);
         break;
       }

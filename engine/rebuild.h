@@ -101,8 +101,12 @@ Refusal CheckLevelInputs(ScriptForm form, ModifyMode mode, const LevelChange& ch
 // 倍率, which writes it as a decimal again: an input of another mode that
 // falls on a decimal at an in-range level refuses the whole modification
 // (DecimalValue). A value of another kind (strings, links) is never
-// changed: an input that falls on one refuses it as NotFound. SP texts then
-// pass the level-property float patch.
+// changed: an input that falls on one refuses it as NotFound. The integer
+// value that 增加 and 倍率 count from is read whole: when it, or the
+// result, lies beyond 32 bits the whole modification is refused
+// (OutOfRange), as is a base of 递增 beyond them; a value that is not
+// touched stays as stored, whatever its size. SP texts then pass the
+// level-property float patch.
 Rebuilt RebuildLevelInfo(std::string_view script, ScriptForm form, ModifyMode mode,
                          const LevelTable& table, const LevelChange& change);
 

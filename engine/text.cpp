@@ -282,19 +282,29 @@ std::size_t FindBlankAfterLineFeed(std::string_view text, std::size_t from) {
   return FindPair(text, from, '\n', &IsBlankLineSpace);
 }
 
-// Full-width ASCII forms (0xA3 0xA1..0xFE) become their ASCII character and
-// the ideographic space (0xA1 0xA1) a space; other characters are copied.
+// The ASCII character that the character of `n` bytes at `i` stands for in
+// a number: a full-width ASCII form (0xA3 0xA1..0xFE) its ASCII character,
+// the ideographic space (0xA1 0xA1) a space; 0 for any other two-byte
+// character.
+char FoldedAscii(std::string_view text, std::size_t i, std::size_t n) {
+  const auto lead = static_cast<unsigned char>(text[i]);
+  if (n == 1) return text[i];
+  const auto trail = static_cast<unsigned char>(text[i + 1]);
+  if (lead == 0xA3 && trail >= 0xA1 && trail <= 0xFE) return static_cast<char>(trail - 0x80);
+  if (lead == 0xA1 && trail == 0xA1) return ' ';
+  return 0;
+}
+
+// Full-width ASCII forms become their ASCII character and the ideographic
+// space a space; other characters are copied.
 std::string FoldFullWidth(std::string_view text) {
   std::string out;
   out.reserve(text.size());
   for (std::size_t i = 0; i < text.size();) {
     const std::size_t n = CharLength(text, i);
-    const auto lead = static_cast<unsigned char>(text[i]);
-    const auto trail = n == 2 ? static_cast<unsigned char>(text[i + 1]) : 0;
-    if (lead == 0xA3 && trail >= 0xA1 && trail <= 0xFE) {
-      out.push_back(static_cast<char>(trail - 0x80));
-    } else if (lead == 0xA1 && trail == 0xA1) {
-      out.push_back(' ');
+    const char c = FoldedAscii(text, i, n);
+    if (c != 0 || n == 1) {
+      out.push_back(c);
     } else {
       out.append(text.substr(i, n));
     }
@@ -314,6 +324,35 @@ bool IsDigit(char c) {
 std::size_t SkipSpace(std::string_view text, std::size_t i) {
   while (i < text.size() && IsSpace(text[i])) ++i;
   return i;
+}
+
+// The leading integer of a text as the number conversions read it (full
+// width folded, white space, one sign, digits up to the first other
+// character), kept just beyond the 32-bit range at either end when it lies
+// further out, so that it is told apart from every value in range. It
+// reads the text character by character, folding as it goes: a value is
+// converted for every value of a level table, so no folded copy is made.
+std::int64_t LeadingInteger(std::string_view text) {
+  std::size_t i = 0;
+  std::size_t n = 0;
+  char c = 0;
+  auto next = [&] {
+    i += n;
+    n = i < text.size() ? CharLength(text, i) : 0;
+    c = n == 0 ? 0 : FoldedAscii(text, i, n);
+  };
+  next();
+  while (n != 0 && IsSpace(c)) next();
+  const bool negative = c == '-';
+  if (c == '+' || c == '-') next();
+  // Accumulated as a negative number, whose range reaches INT32_MIN.
+  constexpr std::int64_t kBelow = std::int64_t{std::numeric_limits<std::int32_t>::min()} - 1;
+  std::int64_t value = 0;
+  for (; n != 0 && IsDigit(c); next()) {
+    value = value * 10 - (c - '0');
+    if (value < kBelow) value = kBelow;  // saturated; stays below the range
+  }
+  return negative ? value : -value;
 }
 
 }  // namespace
@@ -613,23 +652,17 @@ std::string ConvertGbkToUtf8(std::string_view gbk, bool* replaced) {
 // --- numbers ---------------------------------------------------------------
 
 std::int32_t TextToInt(std::string_view text) {
-  const std::string folded = FoldFullWidth(text);
-  std::size_t i = SkipSpace(folded, 0);
-  bool negative = false;
-  if (i < folded.size() && (folded[i] == '+' || folded[i] == '-')) {
-    negative = folded[i] == '-';
-    ++i;
-  }
-  // Accumulated as a negative number, whose range reaches INT32_MIN.
   constexpr std::int64_t kMin = std::numeric_limits<std::int32_t>::min();
   constexpr std::int64_t kMax = std::numeric_limits<std::int32_t>::max();
-  std::int64_t value = 0;
-  for (; i < folded.size() && IsDigit(folded[i]); ++i) {
-    value = value * 10 - (folded[i] - '0');
-    if (value < kMin) value = kMin - 1;  // saturated; stays below the range
-  }
-  if (negative) return static_cast<std::int32_t>(std::max(value, kMin));
-  return static_cast<std::int32_t>(std::min(-value, kMax));
+  return static_cast<std::int32_t>(std::clamp(LeadingInteger(text), kMin, kMax));
+}
+
+std::optional<std::int32_t> TextToIntExact(std::string_view text) {
+  const std::int64_t value = LeadingInteger(text);
+  if (value < std::numeric_limits<std::int32_t>::min() ||
+      value > std::numeric_limits<std::int32_t>::max())
+    return std::nullopt;
+  return static_cast<std::int32_t>(value);
 }
 
 double TextToDouble(std::string_view text) {

@@ -103,6 +103,10 @@ std::string ConvertGbkToUtf8(std::string_view gbk, bool* replaced = nullptr);
 // optional sign and the decimal digits up to the first other character are
 // read. No digits gives 0; values beyond 32 bits saturate.
 std::int32_t TextToInt(std::string_view text);
+// The same integer, read whole: nullopt when it lies beyond 32 bits (where
+// TextToInt saturates), so that a writer never puts back a value other
+// than the one the script holds.
+std::optional<std::int32_t> TextToIntExact(std::string_view text);
 // The same folding and white space, then a decimal number with optional
 // fraction and exponent; no number gives 0. Never depends on the locale and
 // never reads "inf", "nan" or hex; a value beyond the range of a double

@@ -726,6 +726,148 @@ TEST_P(Places, AStaticBlockAfterTheLevelTableIsWrittenWhereItWasRead) {
 
 INSTANTIATE_TEST_SUITE_P(BothForms, Places, ::testing::Values("SP", "PT"), test_names::Text());
 
+// ---- Small scripts written here ----------------------------------------------------
+
+// A script of one common level table and one static value: PT `line` is the
+// table's values line as the script holds it.
+std::string PtScript(const std::string& line) {
+  return "[name]\r\n<12::earth_rend_name`x`>\t\r\n[type]\r\n`active`\t\r\n[level info]\r\n" + line +
+         "\r\n[/level info]\r\n[static data]\r\n5\t\r\n[/static data]\r\n";
+}
+
+// The same in either form, `values` level-major as the table holds them
+// (SP without their "[@02]").
+std::string SmallScript(std::string_view form, int perLevel,
+                        const std::vector<std::string>& values) {
+  if (form == "PT") {
+    std::string line = std::to_string(perLevel) + "\t";
+    for (const std::string& v : values) line += v + "\t";
+    return PtScript(line);
+  }
+  std::string text =
+      "[@05][name]\r\n[@09]skillname.str\r\n[@0A]earth_rend_name\r\n[@05][type]\r\n"
+      "[@07]active\r\n[@05][level info]\r\n[@02]" +
+      std::to_string(perLevel) + "\r\n";
+  for (const std::string& v : values) text += "[@02]" + v + "\r\n";
+  return text + "[@05][/level info]\r\n[@05][static data]\r\n[@02]5\r\n[@05][/static data]\r\n";
+}
+
+// ---- Stored integers beyond 32 bits ------------------------------------------------
+
+// A stored integer that a modification reads (增加, 倍率, a base of 递增) is
+// read whole: when it, or what the mode makes of it, does not fit 32 bits,
+// the whole modification is refused before the confirmation. A value the
+// modification does not touch, or only replaces (赋值), stays as it is.
+struct WideCase {
+  const char* name;
+  const char* mode;
+  std::vector<std::string> stored;  // two values per level, level-major
+  const char* low;
+  const char* high;
+  std::vector<std::string> inputs;
+  std::vector<std::string> after;  // the values after the modification; empty: refused
+};
+
+void PrintTo(const WideCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
+const std::vector<WideCase> kWide = {
+    {"add 0 to 4294967296", "增加单选框", {"4294967296", "7", "10", "8"}, "1", "2", {"0", ""}, {}},
+    {"multiply 99999999999 by 1",
+     "倍率单选框",
+     {"99999999999", "7", "10", "8"},
+     "1",
+     "2",
+     {"1", ""},
+     {}},
+    {"add -5 to 99999999999",
+     "增加单选框",
+     {"99999999999", "7", "10", "8"},
+     "1",
+     "2",
+     {"-5", ""},
+     {}},
+    {"add 0 to -99999999999",
+     "增加单选框",
+     {"-99999999999", "7", "10", "8"},
+     "1",
+     "2",
+     {"0", ""},
+     {}},
+    {"a sum back inside 32 bits from a value beyond them",
+     "增加单选框",
+     {"10", "7", "2147483648", "8"},
+     "1",
+     "2",
+     {"-1", ""},
+     {}},
+    {"a product of a value just below 32 bits",
+     "倍率单选框",
+     {"10", "7", "-2147483649", "8"},
+     "2",
+     "2",
+     {"0.5", ""},
+     {}},
+    {"a level-1 base beyond 32 bits",
+     "递增单选框",
+     {"99999999999", "7", "10", "8"},
+     "1",
+     "2",
+     {"1", ""},
+     {}},
+    {"values not touched stay as they are",
+     "增加单选框",
+     {"99999999999", "7", "-4294967296", "8"},
+     "1",
+     "2",
+     {"", "1"},
+     {"99999999999", "8", "-4294967296", "9"}},
+    {"a level outside the range stays as it is",
+     "倍率单选框",
+     {"99999999999", "7", "10", "8"},
+     "2",
+     "2",
+     {"3", ""},
+     {"99999999999", "7", "30", "8"}},
+    {"set replaces a value beyond 32 bits",
+     "赋值单选框",
+     {"99999999999", "7", "10", "8"},
+     "1",
+     "1",
+     {"5", ""},
+     {"5", "7", "10", "8"}},
+};
+
+using WideValues = CaseSession<WideCase>;
+
+TEST_P(WideValues, AreReadWholeOrRefused) {
+  const WideCase& c = TheCase();
+  Run([&] {
+    using namespace main_window;
+    const std::string before = SmallScript(Form(), 2, c.stored);
+    PasteAndRead(before);
+    Click("通用单选框");
+    Click(c.mode);
+    TypeInputs(数据表格, c.inputs);
+    SetRange(c.low, c.high);
+    if (c.after.empty()) {
+      EXPECT_THAT(Save(1), ElementsAre("修改后的数值超出整数范围，脚本没有改变！"));
+      EXPECT_EQ(编辑框1->Text(), before);
+      EXPECT_EQ(Text(读取按钮), "释放数据");
+      EXPECT_THAT(Column(数据表格, 1), ElementsAreArray(c.inputs));
+    } else {
+      EXPECT_THAT(Save(1), ElementsAre(std::string("等级区间:") + c.low + "--" + c.high + "级"));
+      EXPECT_EQ(编辑框1->Text(), SmallScript(Form(), 2, c.after));
+    }
+  });
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, WideValues,
+                         ::testing::Combine(::testing::ValuesIn(kWide),
+                                            ::testing::Values("SP", "PT")),
+                         CaseName<WideCase>);
+
 // ---- Feedback ------------------------------------------------------------------
 
 using Feedback = FormSession;

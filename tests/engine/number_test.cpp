@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <limits>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -65,6 +66,37 @@ TEST(TextToInt, Table) {
   for (const auto& [text, expected] : cases) {
     SCOPED_TRACE(testing::PrintToString(text));
     EXPECT_EQ(TextToInt(text), expected);
+  }
+}
+
+// The exact reading takes the same leading integer as TextToInt and tells
+// when it lies beyond 32 bits, where TextToInt saturates.
+TEST(TextToIntExact, Table) {
+  const std::vector<std::pair<std::string, std::optional<std::int32_t>>> cases = {
+      {"", 0},
+      {"abc", 0},
+      {"12abc", 12},
+      {"3.9", 3},
+      {"\r\n -7", -7},
+      {"1e10", 1},
+      {"2147483647", kIntMax},
+      {"-2147483648", kIntMin},
+      {"000000000000000000002147483647", kIntMax},
+      {"2147483648", std::nullopt},
+      {"-2147483649", std::nullopt},
+      {"4294967296", std::nullopt},
+      {"99999999999", std::nullopt},
+      {"-99999999999", std::nullopt},
+      {"99999999999999999999999999", std::nullopt},
+      {kWide1 + "0000000000", std::nullopt},
+      {kWideMinus + kWide2 + kWide3, -23},
+  };
+  for (const auto& [text, expected] : cases) {
+    SCOPED_TRACE(testing::PrintToString(text));
+    EXPECT_EQ(TextToIntExact(text), expected);
+    if (expected) {
+      EXPECT_EQ(TextToInt(text), *expected);
+    }
   }
 }
 

@@ -151,7 +151,10 @@ inline Value RandomValue(Chooser& choose, Kind kind) {
     v.text = DecimalText(v.number, v.scale);
     return v;
   }
-  const std::int64_t interesting[] = {0, 1, -1, 7, 100, 640, kMax, kMin, kMax - 5, kMin + 5};
+  // Now and then one beyond 32 bits, as a script may hold it.
+  const std::int64_t interesting[] = {
+      0,        1,        -1,       7,        100,          640,           kMax,          kMin,
+      kMax - 5, kMin + 5, kMax + 1, kMin - 1, 4294967296LL, 99999999999LL, -99999999999LL};
   v.number = choose.OneIn(3) ? choose.Of(interesting)
                              : static_cast<std::int64_t>(choose.Below(20001)) - 10000;
   v.text = Int(v.number);
@@ -327,6 +330,8 @@ inline Outcome CheckLevelRebuild(Chooser& choose) {
       std::vector<Refusal> found = {inputRefusals[i]};
       if (mode == ModifyMode::Increment && !typed[i].empty && decimalBase[i])
         found.push_back(Refusal::DecimalBase);
+      if (mode == ModifyMode::Increment && !typed[i].empty && !decimalBase[i] && !InRange(bases[i]))
+        found.push_back(Refusal::OutOfRange);
       for (Refusal r : found) {
         if (r == Refusal::ForbiddenCharacter) refusal = r;
         if (r != Refusal::None && !refusal) refusal = r;
@@ -365,6 +370,11 @@ inline Outcome CheckLevelRebuild(Chooser& choose) {
           const std::string text = DecimalProduct(n, v.scale + t.scale, !sp);
           expected[k] = sp ? "[@04]" + text : text;
           continue;
+        }
+        // 增加 and 倍率 count from the stored integer, read whole.
+        if ((mode == ModifyMode::Add || mode == ModifyMode::Ratio) && !InRange(v.number)) {
+          refusal = Refusal::OutOfRange;
+          break;
         }
         Wide result = 0;
         bool keep = false;
