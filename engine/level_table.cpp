@@ -63,14 +63,19 @@ LevelTableRead ReadLevelTableSp(std::string_view levelInfo) {
   return BuildLevelTable(perLevel, SplitLines(body), CountLines(body), false);
 }
 
-LevelTableRead ReadLevelTablePt(std::string_view levelInfo) {
-  // The first value is the count when a separator (a TAB or a bar) follows
-  // it; the level values follow the count.
+int PtCountTokenLength(std::string_view levelInfo) {
   const int tab = FindText(levelInfo, "\t");
   const int bar = FindText(levelInfo, "|");
   const int separator = tab < 0 ? bar : bar < 0 ? tab : std::min(tab, bar);
-  if (separator <= 0) return BuildLevelTable(0, {}, 0, true);
-  const auto after = static_cast<std::size_t>(separator);
+  return std::max(separator, 0);
+}
+
+LevelTableRead ReadLevelTablePt(std::string_view levelInfo) {
+  // The first value is the count when a separator (a TAB or a bar) follows
+  // it; the level values follow the count.
+  const int token = PtCountTokenLength(levelInfo);
+  if (token == 0) return BuildLevelTable(0, {}, 0, true);
+  const auto after = static_cast<std::size_t>(token);
   const int perLevel = std::max(TextToInt(levelInfo.substr(0, after - 1)), 0);
   std::vector<std::string> values = SplitPtValues(levelInfo.substr(after));
   const int valueCount = static_cast<int>(values.size());

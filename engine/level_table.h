@@ -30,6 +30,11 @@ struct LevelTableRead {
 LevelTableRead ReadLevelTableSp(std::string_view levelInfo);
 LevelTableRead ReadLevelTablePt(std::string_view levelInfo);
 
+// The bytes of a PT values line that its count token takes, the separator
+// after it (the first TAB or "|") included: the level values start after
+// them. 0 when the line holds no separator, and so no level.
+int PtCountTokenLength(std::string_view levelInfo);
+
 // The texts that the page of a level writes into column 0, one per value
 // (`removeMarker`: SP, without the "[@02]" marker), from that level's
 // element of LevelTableRead::rows.

@@ -7,6 +7,7 @@
 #include <optional>
 #include <utility>
 
+#include "engine/level_table.h"
 #include "engine/script_form.h"
 #include "engine/text.h"
 #include "engine/typed_number.h"
@@ -219,8 +220,9 @@ std::string SpLevelBlock(int perLevel, const std::vector<std::string_view>& valu
   return block;
 }
 
-std::string PtLevelSpan(int perLevel, const std::vector<std::string_view>& values) {
-  std::string span = IntToText(perLevel) + "\t";
+// The PT level values, each followed by a TAB, without line feeds.
+std::string PtLevelValues(const std::vector<std::string_view>& values) {
+  std::string span;
   for (std::string_view v : values) {
     span.append(v);
     span.push_back('\t');
@@ -245,11 +247,13 @@ Rebuilt ReplaceLevelTable(std::string_view script, ScriptForm form, const LevelT
     if (shown != SpLevelBlock(perLevel, oldValues)) return {{}, Refusal::NotFound};
     return Patched(Spliced(script, spanStart, shown.size(), SpLevelBlock(perLevel, newValues)));
   }
-  const std::string oldSpan = PtLevelSpan(perLevel, oldValues);
-  const int at = FindText(shown, oldSpan, 1, true);
-  if (at < 1) return {{}, Refusal::NotFound};
-  return Spliced(script, spanStart + static_cast<std::size_t>(at) - 1, oldSpan.size(),
-                 PtLevelSpan(perLevel, newValues));
+  // The values follow the count token where the reader read them; the
+  // token stays as it stands ("3 " is read as 3 and written back as "3 ").
+  const auto valuesAt = static_cast<std::size_t>(PtCountTokenLength(shown));
+  const std::string oldSpan = PtLevelValues(oldValues);
+  if (valuesAt == 0 || !SameIgnoringCase(shown.substr(valuesAt, oldSpan.size()), oldSpan))
+    return {{}, Refusal::NotFound};
+  return Spliced(script, spanStart + valuesAt, oldSpan.size(), PtLevelValues(newValues));
 }
 
 }  // namespace

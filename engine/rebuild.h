@@ -106,7 +106,9 @@ Refusal CheckLevelInputs(ScriptForm form, ModifyMode mode, const LevelChange& ch
 // result, lies beyond 32 bits the whole modification is refused
 // (OutOfRange), as is a base of 递增 beyond them; a value that is not
 // touched stays as stored, whatever its size. SP texts then pass the
-// level-property float patch.
+// level-property float patch. The PT table is written from its count
+// token on, the token kept as it stands, and the values must follow it
+// (else NotFound).
 Rebuilt RebuildLevelInfo(std::string_view script, ScriptForm form, ModifyMode mode,
                          const LevelTable& table, const LevelChange& change);
 

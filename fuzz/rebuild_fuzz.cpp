@@ -6,6 +6,7 @@
 // what must hold for any input.
 #include <fuzzer/FuzzedDataProvider.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -120,7 +121,8 @@ void CheckShifts(FuzzedDataProvider& p, std::string_view before, const Rebuilt& 
 
 // Any script, any recorded place, any inputs: no crash; a refusal leaves
 // no text; the shifts say where the text moved; a PT rebuild changes
-// nothing outside the recorded place; the SP result has the float patch
+// nothing outside the recorded place nor its count token (up to and with
+// the first TAB or bar of the place); the SP result has the float patch
 // applied (a second patch changes nothing).
 void RawLevel(FuzzedDataProvider& p) {
   const ScriptForm form = p.ConsumeBool() ? ScriptForm::Sp : ScriptForm::Pt;
@@ -150,6 +152,13 @@ void RawLevel(FuzzedDataProvider& p) {
   const auto start = static_cast<std::size_t>(table.block.start) - 1;
   const auto end = start + static_cast<std::size_t>(table.block.length);
   Check(r.text.compare(0, start, script, 0, start) == 0, "PT: bytes before the table kept");
+  const std::string_view place = std::string_view(script).substr(start, end - start);
+  const int tab = FindText(place, "\t");
+  const int bar = FindText(place, "|");
+  const int separator = tab < 0 ? bar : bar < 0 ? tab : std::min(tab, bar);
+  Check(separator > 0, "PT: a table is written only after its count token");
+  const auto token = static_cast<std::size_t>(separator);
+  Check(r.text.compare(start, token, script, start, token) == 0, "PT: the count token kept");
   const std::size_t tail = script.size() - end;
   Check(r.text.size() >= tail && r.text.compare(r.text.size() - tail, tail, script, end, tail) == 0,
         "PT: bytes after the table kept");

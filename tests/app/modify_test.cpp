@@ -868,6 +868,60 @@ INSTANTIATE_TEST_SUITE_P(Table, WideValues,
                                             ::testing::Values("SP", "PT")),
                          CaseName<WideCase>);
 
+// ---- The PT count token --------------------------------------------------------------
+
+// The PT table is written where the reader read it: from its count token,
+// which stays as it stands (the reader takes its leading number), followed
+// by the values; a table that does not stand so is refused.
+struct CountTokenCase {
+  const char* name;
+  std::string line;                 // the values line as the script holds it
+  std::vector<std::string> inputs;  // 等于, level 1
+  std::string after;                // the line after; empty: refused
+};
+
+void PrintTo(const CountTokenCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
+const std::vector<CountTokenCase> kCountTokens = {
+    {"a blank after the count", "3 \t3\t3\t3\t3\t", {"9", "", ""}, "3 \t9\t3\t3\t3\t"},
+    {"a letter after the count", "3x\t3\t3\t3\t", {"9", "", ""}, "3x\t9\t3\t3\t"},
+    {"a leading zero", "03\t3\t3\t3\t", {"", "9", ""}, "03\t3\t9\t3\t"},
+    {"a full-width count", "\xA3\xB3\t3\t3\t3\t", {"9", "", ""}, "\xA3\xB3\t9\t3\t3\t"},
+    {"values apart by bars", "3\t3|3|3\t", {"9", "", ""}, ""},
+};
+
+class CountTokens : public ModifySession<CountTokenCase> {
+ protected:
+  std::string Form() const override { return "PT"; }
+};
+
+TEST_P(CountTokens, StayAsTheyStandBeforeTheWrittenValues) {
+  const CountTokenCase& c = GetParam();
+  Run([&] {
+    using namespace main_window;
+    const std::string before = PtScript(c.line);
+    PasteAndRead(before);
+    Click("通用单选框");
+    EXPECT_EQ(g_valuesPerLevel, 3);
+    TypeInputs(数据表格, c.inputs);
+    SetRange("1", "1");
+    if (c.after.empty()) {
+      EXPECT_THAT(Save(1), ElementsAre("未找到要修改的数据，脚本没有改变！"));
+      EXPECT_EQ(编辑框1->Text(), before);
+    } else {
+      EXPECT_THAT(Save(1), ElementsAre("等级区间:1--1级"));
+      EXPECT_EQ(编辑框1->Text(), PtScript(c.after));
+    }
+  });
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, CountTokens, ::testing::ValuesIn(kCountTokens),
+                         [](const ::testing::TestParamInfo<CountTokenCase>& param) {
+                           return test_names::Escaped(param.param.name);
+                         });
+
 // ---- Feedback ------------------------------------------------------------------
 
 using Feedback = FormSession;

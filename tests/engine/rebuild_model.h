@@ -187,10 +187,23 @@ inline std::string SpBlock(int perLevel, const std::vector<std::string>& stored)
   return block + "\r\n[@05][/level info]";
 }
 
-inline std::string PtLine(int perLevel, const std::vector<std::string>& stored) {
-  std::string line = detail::Int(perLevel) + "\t";
+// `countToken`: the count as the line holds it, with the separator after it.
+inline std::string PtLine(const std::string& countToken, const std::vector<std::string>& stored) {
+  std::string line = countToken;
   for (const std::string& s : stored) line += s + "\t";
   return line;
+}
+
+// The count token of a PT line, written as scripts may hold it: whatever
+// follows the number up to the separator belongs to it, and the reader
+// takes its leading number, so a write keeps it as it stands.
+inline std::string PtCountToken(Chooser& choose, int perLevel) {
+  const std::string n = detail::Int(perLevel);
+  const std::string fullWidth = std::string("\xA3") + static_cast<char>(0xB0 + perLevel);
+  const std::string tokens[] = {n + "\t",         n + "\t",       n + "\t",       n + " \t",
+                                "0" + n + "\t",   "+" + n + "\t", " " + n + "\t", n + "x\t",
+                                fullWidth + "\t", n + "|"};
+  return choose.Of(tokens);
 }
 
 // One random level-table modification and its check.
@@ -221,7 +234,8 @@ inline Outcome CheckLevelRebuild(Chooser& choose) {
 
   // The script: a head, maybe an identical copy of the table before the
   // shown one, the shown table, a tail that the SP float patch may touch.
-  const std::string block = sp ? SpBlock(perLevel, stored) : PtLine(perLevel, stored);
+  const std::string countToken = sp ? std::string() : PtCountToken(choose, perLevel);
+  const std::string block = sp ? SpBlock(perLevel, stored) : PtLine(countToken, stored);
   std::string prefix = sp ? "[@05][name]\r\n[@07]\xB2\xE2\xCA\xD4\r\n[@05][type]\r\n[@07]a\r\n"
                           : "[name]\r\n`\xB2\xE2\xCA\xD4`\t\r\n[type]\r\n`a`\t\r\n";
   if (choose.OneIn(2)) {
@@ -426,7 +440,7 @@ inline Outcome CheckLevelRebuild(Chooser& choose) {
     out.problem = "refused " + std::to_string(static_cast<int>(r.refusal)) + " for\n" + script;
     return out;
   }
-  const std::string newBlock = sp ? SpBlock(perLevel, expected) : PtLine(perLevel, expected);
+  const std::string newBlock = sp ? SpBlock(perLevel, expected) : PtLine(countToken, expected);
   const std::string want = prefix + (changed ? newBlock : block) + (sp ? patchedSuffix : suffix);
   if (r.text != want) out.problem = "script\n" + script + "\nbecame\n" + r.text + "\nnot\n" + want;
   return out;

@@ -550,6 +550,43 @@ INSTANTIATE_TEST_SUITE_P(BothForms, LevelRebuild, ::testing::Values(ScriptForm::
                            return param.param == ScriptForm::Sp ? "Sp" : "Pt";
                          });
 
+// The PT table is written from where its count token starts, the token
+// kept as it stands: the reader takes its leading number, whatever follows
+// it up to the TAB. The values must follow it there, or nothing is written.
+TEST(LevelRebuildPt, KeepsTheCountTokenAndWritesTheValuesAfterIt) {
+  struct Case {
+    std::string line;   // the values line as the script holds it
+    std::string after;  // empty: not found
+  };
+  const Case cases[] = {
+      {"3 \t3\t3\t3\t3\t", "3 \t9\t3\t3\t3\t"},
+      {"3x\t3\t3\t3\t", "3x\t9\t3\t3\t"},
+      {"03\t3\t3\t3\t", "03\t9\t3\t3\t"},
+      {" +3\t3\t3\t3\t", " +3\t9\t3\t3\t"},
+      {"\xA3\xB3\t3\t3\t3\t", "\xA3\xB3\t9\t3\t3\t"},  // a full-width 3
+      {"3|3\t3\t3\t", "3|9\t3\t3\t"},
+      {"3\t3|3|3\t", ""},
+      {"3\t3\t3\t3", ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::PrintToString(c.line));
+    const std::string head = Gbk(kPtHead) + "[level info]\r\n";
+    const std::string tail = "\r\n[/level info]" + std::string(kPtTail);
+    LevelTable table;
+    table.valuesPerLevel = 3;
+    table.levelCount = 1;
+    table.values = {"3", "3", "3"};
+    table.block = {static_cast<int>(head.size()) + 1, static_cast<int>(c.line.size())};
+    const Rebuilt r = RebuildLevelInfoAssignPt(head + c.line + tail, table, {1, 1, {"9"}, {}});
+    if (c.after.empty()) {
+      EXPECT_EQ(r.refusal, Refusal::NotFound);
+      continue;
+    }
+    ASSERT_TRUE(r.Accepted()) << static_cast<int>(r.refusal);
+    EXPECT_EQ(r.text, head + c.after + tail);
+  }
+}
+
 TEST(LevelRebuildSp, PassesTheFloatPatch) {
   const std::string tail =
       "\r\n[@05][level property]\r\n[@02]0\r\n[@04]0.00\r\n[@05][/level property]\r\n";
