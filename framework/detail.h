@@ -101,10 +101,11 @@ struct Access {
   static int& TextChangedDepth(Edit& e) { return e.textChangedDepth_; }
   static std::string& TextOf(Control& c) { return c.text_; }
   static const std::string& TextOf(const Control& c) { return c.text_; }
-  static bool ReplaceByUser(Edit& e, std::size_t offset, std::size_t removed,
-                            std::string_view gbk) {
-    return e.ReplaceByUser(offset, removed, gbk);
+  static bool ReplaceByUser(Edit& e, std::size_t offset, std::size_t removed, std::string_view gbk,
+                            bool replaced) {
+    return e.ReplaceByUser(offset, removed, gbk, replaced);
   }
+  static void WriteByUser(Edit& e, std::string_view gbk, bool replaced) { e.Write(gbk, replaced); }
   static int& TimerPeriod(Timer& t) { return t.period_; }
   static std::int64_t& TimerDue(Timer& t) { return t.due_; }
   static bool& TimerInTick(Timer& t) { return t.inTick_; }

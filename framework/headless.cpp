@@ -170,6 +170,13 @@ bool Headless::Type(std::string_view window, std::string_view unit, std::string_
   Edit* e = FindUnitOrSay<Edit>(window, unit);
   return e != nullptr && input::EditText(*e, gbk);
 }
+bool Headless::TypeUnicode(std::string_view window, std::string_view unit,
+                           std::u16string_view text) {
+  Edit* e = FindUnitOrSay<Edit>(window, unit);
+  bool replaced = false;
+  const std::string gbk = platform::Utf16ToGbk(text, &replaced);
+  return e != nullptr && input::EditText(*e, gbk, replaced);
+}
 bool Headless::Choose(std::string_view window, std::string_view combo, int index) {
   Combo* c = FindUnitOrSay<Combo>(window, combo);
   return c != nullptr && input::ChooseItem(*c, index);

@@ -79,6 +79,10 @@ class Headless final : public Backend {
   bool MouseDown(std::string_view window, std::string_view unit, MouseButton b, int x = 1,
                  int y = 1);
   bool Type(std::string_view window, std::string_view unit, std::string_view gbk);
+  // The user types or pastes `text`, the whole new text, as a screen holds
+  // it (UTF-16): it reaches the model as GBK the way a backend makes it,
+  // characters GBK cannot hold written as "?" and TextChanged told so.
+  bool TypeUnicode(std::string_view window, std::string_view unit, std::u16string_view text);
   bool Choose(std::string_view window, std::string_view combo, int index);
   bool ChooseTab(std::string_view window, std::string_view tabs, int index);
   bool ClickCell(std::string_view window, std::string_view grid, int row, int col);

@@ -82,29 +82,32 @@ bool MouseDown(Edit& edit, MouseButton button, int x, int y) {
   return true;
 }
 
-bool EditText(Edit& edit, std::string_view gbk) {
+bool EditText(Edit& edit, std::string_view gbk, bool replaced) {
   detail::RequireGui();
   if (!edit.Reachable() || edit.ReadOnly()) return false;
-  // Takes the text and raises TextChanged by the same rule.
+  // Takes the text and raises TextChanged by the rule of a program write.
   if (detail::Access::Def(edit).crlfLines) {
-    edit.SetText(platform::WithCrLfLineBreaks(gbk));
+    detail::Access::WriteByUser(edit, platform::WithCrLfLineBreaks(gbk), replaced);
   } else {
-    edit.SetText(gbk);
+    detail::Access::WriteByUser(edit, gbk, replaced);
   }
   return true;
 }
 
-bool ReplaceText(Edit& edit, std::size_t offset, std::size_t removed, std::string_view gbk) {
+bool ReplaceText(Edit& edit, std::size_t offset, std::size_t removed, std::string_view gbk,
+                 bool replaced) {
   detail::RequireGui();
   if (!edit.Reachable() || edit.ReadOnly()) return false;
-  return detail::Access::ReplaceByUser(edit, offset, removed, gbk);
+  return detail::Access::ReplaceByUser(edit, offset, removed, gbk, replaced);
 }
 
 bool ChooseItem(Combo& combo, int index) {
   detail::RequireGui();
   if (!combo.Reachable() || index < 0 || index >= combo.Count()) return false;
+  EventArgs args;
+  args.previousItem = combo.Current();
   combo.SetCurrent(index);
-  detail::Raise(combo.window(), &combo, Event::SelectionChanged, {});
+  detail::Raise(combo.window(), &combo, Event::SelectionChanged, args);
   return true;
 }
 

@@ -33,17 +33,22 @@ bool MouseDown(Edit& edit, MouseButton button, int x, int y);
 // The user changed the text of an edit box (typing, pasting, deleting) to
 // `gbk`, the whole new text: the model takes it and raises TextChanged
 // once (unless this edit's TextChanged handler is running). Refused for a
-// read-only edit.
-bool EditText(Edit& edit, std::string_view gbk);
+// read-only edit. `replaced` says that the backend, making what the user
+// typed or pasted GBK, wrote characters GBK cannot hold as "?"; the
+// TextChanged handler finds it in EventArgs::textReplaced.
+bool EditText(Edit& edit, std::string_view gbk, bool replaced = false);
 // The user's edit of an edit box as a view that knows where the text
 // changed tells it: the `removed` bytes at byte `offset` gave way to `gbk`.
 // The model ends with the same text, and raises TextChanged as EditText
 // with the whole new text would, at a cost that follows the change, not the
-// text. Refused as EditText, and for a range outside the text.
-bool ReplaceText(Edit& edit, std::size_t offset, std::size_t removed, std::string_view gbk);
+// text. Refused as EditText, and for a range outside the text. `replaced`
+// as for EditText, said of `gbk` alone.
+bool ReplaceText(Edit& edit, std::size_t offset, std::size_t removed, std::string_view gbk,
+                 bool replaced = false);
 
 // The user chose item `index` of a combo: it becomes current and
-// SelectionChanged is raised (also for the item already current).
+// SelectionChanged is raised (also for the item already current), with the
+// item current before in EventArgs::previousItem.
 bool ChooseItem(Combo& combo, int index);
 
 // The user chose tab `index`: it becomes current; TabChanged is raised when

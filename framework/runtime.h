@@ -44,6 +44,13 @@ struct EventArgs {
   int row = -1;                // CellEvent
   int col = -1;
   CellAction cellAction = CellAction::Clicked;
+  // SelectionChanged: the item that was current before the user's choice
+  // (-1: none), so that a handler that turns the choice down can show it
+  // again.
+  int previousItem = -1;
+  // TextChanged of a user's edit: characters of what the user typed or
+  // pasted that GBK cannot hold reached the text as "?" (input.h).
+  bool textReplaced = false;
 };
 
 class Runtime {

@@ -176,6 +176,10 @@ void Edit::SpliceAtGap(std::size_t offset, std::size_t removed, std::string_view
 }
 
 void Edit::SetText(std::string_view gbk) {
+  Write(gbk, false);
+}
+
+void Edit::Write(std::string_view gbk, bool replaced) {
   detail::RequireGui();
   if (!Loaded()) return;
   CloseGap();
@@ -187,18 +191,21 @@ void Edit::SetText(std::string_view gbk) {
     RecordSplice(0, before, text.size());
     Notify(Prop::Text);
   }
-  RaiseTextChanged();
+  RaiseTextChanged(replaced);
 }
 
-void Edit::RaiseTextChanged() {
+void Edit::RaiseTextChanged(bool replaced) {
   // A write made by this edit's own TextChanged handler (or by anything
   // nested inside it) is not reported to that handler.
   if (textChangedDepth_ > 0) return;
   DepthScope running(textChangedDepth_);
-  detail::Raise(window(), this, Event::TextChanged, {});
+  EventArgs args;
+  args.textReplaced = replaced;
+  detail::Raise(window(), this, Event::TextChanged, args);
 }
 
-bool Edit::ReplaceByUser(std::size_t offset, std::size_t removed, std::string_view gbk) {
+bool Edit::ReplaceByUser(std::size_t offset, std::size_t removed, std::string_view gbk,
+                         bool replaced) {
   const std::size_t length = Length();
   if (offset > length || removed > length - offset) return false;
   const bool crlf = Access::Def(*this).crlfLines;
@@ -253,7 +260,7 @@ bool Edit::ReplaceByUser(std::size_t offset, std::size_t removed, std::string_vi
     RecordSplice(offset, end - offset, now.size());
     Notify(Prop::Text);
   }
-  RaiseTextChanged();
+  RaiseTextChanged(replaced);
   return true;
 }
 

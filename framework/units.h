@@ -86,7 +86,9 @@ class Picture final : public Control {
 // - not raised for a write made while this edit's own TextChanged handler
 //   is running (directly or further up the nesting): such a write changes
 //   the text and is not reported to that handler again, neither now nor
-//   later.
+//   later;
+// - for a user's edit in which the backend wrote characters GBK cannot
+//   hold as "?", EventArgs::textReplaced says so (input.h).
 // LeftButtonDown / RightButtonDown: raised when the user presses the button
 // on an enabled edit, before the edit's own handling of the press (caret
 // placement, context menu), so a handler that changes the text acts first.
@@ -130,10 +132,12 @@ class Edit final : public Control {
  private:
   friend struct detail::Access;
   // The user's edit of input::ReplaceText; false, changing nothing, for a
-  // range outside the text.
-  bool ReplaceByUser(std::size_t offset, std::size_t removed, std::string_view gbk);
+  // range outside the text. `replaced` as input::ReplaceText takes it.
+  bool ReplaceByUser(std::size_t offset, std::size_t removed, std::string_view gbk, bool replaced);
+  // SetText, telling TextChanged `replaced` (EventArgs::textReplaced).
+  void Write(std::string_view gbk, bool replaced);
   void RecordSplice(std::size_t offset, std::size_t removed, std::size_t inserted);
-  void RaiseTextChanged();
+  void RaiseTextChanged(bool replaced);
   // The text with its gap: its length, a byte, a copy of bytes [from, to),
   // and the splice of `removed` bytes at `offset` for `gbk` (which must not
   // lie in the text), moving the gap there.

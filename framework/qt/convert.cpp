@@ -14,9 +14,10 @@ QString FromGbk(std::string_view gbk) {
   return QString::fromStdU16String(platform::GbkToUtf16(gbk));
 }
 
-std::string ToGbk(const QString& text) {
+std::string ToGbk(const QString& text, bool* replaced) {
+  if (replaced != nullptr) *replaced = false;
   if (text.isEmpty()) return {};
-  return platform::Utf16ToGbk(text.toStdU16String());
+  return platform::Utf16ToGbk(text.toStdU16String(), replaced);
 }
 
 QColor ToQColor(Colour c) {
@@ -95,13 +96,13 @@ const QString& TextMirror::Reset(std::string_view gbk) {
   return shown_;
 }
 
-std::string TypedLines(QString text) {
+std::string TypedLines(QString text, bool* replaced) {
   text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
   text.replace(QChar::LineSeparator, QLatin1Char('\n'));
   text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
   text.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
-  return ToGbk(text);
+  return ToGbk(text, replaced);
 }
 
 void AppendShown(std::string_view gbk, int base, bool multiline, QString& shown,
@@ -157,7 +158,7 @@ void AppendShown(std::string_view gbk, int base, bool multiline, QString& shown,
   }
 }
 
-const std::string& TextMirror::Update(const QString& shown) {
+const std::string& TextMirror::Update(const QString& shown, bool* replaced) {
   QString now = shown;
   if (multiline_) {
     now.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
@@ -182,7 +183,7 @@ const std::string& TextMirror::Update(const QString& shown) {
   const auto head = static_cast<std::size_t>(offsets_[static_cast<std::size_t>(p)]);
   const auto tail = static_cast<std::size_t>(offsets_[static_cast<std::size_t>(n - s)]);
   std::string next = model_.substr(0, head);
-  next += multiline_ ? TypedLines(middle) : ToGbk(middle);
+  next += multiline_ ? TypedLines(middle, replaced) : ToGbk(middle, replaced);
   next.append(model_, tail, std::string::npos);
   // Re-split the whole text: where the kept parts meet the new middle, two
   // characters may have become one (a lone CR before a lone LF), and the

@@ -17,9 +17,10 @@
 namespace fw::qt {
 
 // GBK bytes to UTF-16 and back, through platform/codepage.h. What GBK
-// cannot hold becomes "?"; invalid GBK becomes U+FFFD.
+// cannot hold becomes "?"; invalid GBK becomes U+FFFD. `replaced`, when
+// given, tells whether anything of `text` became "?".
 QString FromGbk(std::string_view gbk);
-std::string ToGbk(const QString& text);
+std::string ToGbk(const QString& text, bool* replaced = nullptr);
 
 // A model colour as Qt's; an unset colour (kDefaultColour) gives an
 // invalid QColor, which callers read as "leave the default".
@@ -46,8 +47,8 @@ std::vector<GbkChar> SplitGbk(std::string_view gbk);
 
 // What the user typed or pasted into a multi-line box, as the model's GBK
 // bytes: each line break ("\n", a lone CR, CR LF, U+2028, U+2029) as CR LF,
-// the line break of the program's texts.
-std::string TypedLines(QString text);
+// the line break of the program's texts. `replaced` as for ToGbk.
+std::string TypedLines(QString text, bool* replaced = nullptr);
 
 // Appends to `shown` what a box shows of `gbk`, whose first byte is model
 // byte `base`, and to `offsets` the model byte at which each character of
@@ -76,8 +77,9 @@ class TextMirror {
   const QString& Reset(std::string_view gbk);
   // The view now shows `shown` after a user edit (line breaks as "\n",
   // U+2028 or U+2029); returns the model text it stands for, which the
-  // mirror now holds.
-  const std::string& Update(const QString& shown);
+  // mirror now holds. `replaced`, when given, tells whether characters of
+  // the changed part became "?" (the kept parts are the model's bytes).
+  const std::string& Update(const QString& shown, bool* replaced = nullptr);
 
   const std::string& model() const { return model_; }
   const QString& shown() const { return shown_; }

@@ -95,8 +95,9 @@ class LineEditView final : public EditBoxView<QLineEdit> {
  private:
   void UserEdited() {
     if (!Live()) return;
-    const std::string gbk = mirror_.Update(text());
-    input::EditText(edit(), gbk);
+    bool replaced = false;
+    const std::string gbk = mirror_.Update(text(), &replaced);
+    input::EditText(edit(), gbk, replaced);
     if (Live()) Sync();
   }
 
@@ -189,12 +190,17 @@ class TextEditView final : public EditBoxView<QPlainTextEdit> {
     if (reported && version_ == edit().LastSplice().version)
       splice = index_.UserChange(edit().TextParts(), pending_, *document());
     bool taken = false;
+    // Only what the user's edit brought in is converted to GBK, so that is
+    // all that is told of characters GBK cannot hold.
     if (splice) {
-      taken = input::ReplaceText(edit(), splice->offset, splice->removed, splice->inserted);
+      taken = input::ReplaceText(edit(), splice->offset, splice->removed, splice->inserted,
+                                 splice->replaced);
     } else {
       TextMirror whole(true);
       whole.Reset(edit().TextRef());
-      taken = input::EditText(edit(), whole.Update(document()->toRawText()));
+      bool replaced = false;
+      const std::string& gbk = whole.Update(document()->toRawText(), &replaced);
+      taken = input::EditText(edit(), gbk, replaced);
     }
     if (!Live()) return;
     if (!taken) version_.reset();  // refused: the box shows the model again

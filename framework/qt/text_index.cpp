@@ -213,7 +213,7 @@ std::optional<TextIndex::ModelChange> TextIndex::UserChange(TwoParts gbk, BoxCha
   // nothing: the common beginning would run on to the end of the text.
   const int same = removed == added ? at + removed : -1;
   while (p < n && p < m && p != same && UnitAt(gbk, p) == newAt(p)) ++p;
-  if (p == same) return ModelChange{bytes_, 0, {}};
+  if (p == same) return ModelChange{bytes_, 0, {}, false};
   int s = std::min({n - at - removed, n - p, m - p});
   while (s < n - p && s < m - p && UnitAt(gbk, n - 1 - s) == newAt(m - 1 - s)) ++s;
   // The kept parts end and begin on whole model characters.
@@ -224,7 +224,9 @@ std::optional<TextIndex::ModelChange> TextIndex::UserChange(TwoParts gbk, BoxCha
   while (!boundary(n - s)) --s;
 
   const std::size_t head = OffsetAt(gbk, p);
-  return ModelChange{head, OffsetAt(gbk, n - s) - head, TypedLines(ShownText(now, p, m - s - p))};
+  ModelChange model{head, OffsetAt(gbk, n - s) - head, {}, false};
+  model.inserted = TypedLines(ShownText(now, p, m - s - p), &model.replaced);
+  return model;
 }
 
 }  // namespace fw::qt

@@ -86,11 +86,13 @@ class TextIndex {
     int added = 0;
   };
   // A change of the model's text: `removed` bytes at byte `offset` give way
-  // to `inserted`.
+  // to `inserted`, in which characters GBK cannot hold became "?" when
+  // `replaced`.
   struct ModelChange {
     std::size_t offset = 0;
     std::size_t removed = 0;
     std::string inserted;
+    bool replaced = false;
   };
   // The user changed the box's document, which now holds `now`, and `gbk`
   // is the model's text, the text indexed. Returns the model change that

@@ -59,6 +59,22 @@ const std::vector<EventCase>& EventCases() {
          EXPECT_EQ(tw::edit->Text(), "during");
        },
        {"TextChanged 编辑框"}},
+      // What GBK cannot hold of the user's text becomes "?", and the
+      // handler is told; text GBK holds, and program writes, tell nothing.
+      {"EditUserTypingTellsOfCharactersGbkCannotHold",
+       [](fw::Headless& h) {
+         Hooks()["TextChanged 编辑框"] = [] {
+           Events().push_back(fw::CurrentEventArgs().textReplaced ? "replaced" : "kept");
+         };
+         EXPECT_TRUE(h.TypeUnicode("TestWindow", "编辑框", u"技a"));
+         EXPECT_TRUE(h.TypeUnicode("TestWindow", "编辑框", u"a스😀"));
+         EXPECT_EQ(tw::edit->Text(), "a??");
+         tw::edit->SetText("?");
+         EXPECT_TRUE(fw::input::ReplaceText(*tw::edit, 1, 0, "?", true));
+         EXPECT_EQ(tw::edit->Text(), "??");
+       },
+       {"TextChanged 编辑框", "kept", "TextChanged 编辑框", "replaced", "TextChanged 编辑框",
+        "kept", "TextChanged 编辑框", "replaced"}},
       {"EditReadOnlyRefusesTypingButNotProgram",
        [](fw::Headless& h) {
          EXPECT_FALSE(h.Type("TestWindow", "只读框", "t"));
@@ -124,6 +140,18 @@ const std::vector<EventCase>& EventCases() {
          EXPECT_EQ(tw::combo->SelectPrefix("A"), 0);
        },
        {}},
+      {"ComboUserChoiceTellsTheItemCurrentBefore",
+       [](fw::Headless& h) {
+         tw::combo->AddItem("a");
+         tw::combo->AddItem("b");
+         Hooks()["SelectionChanged 组合框"] = [] {
+           Events().push_back(std::to_string(fw::CurrentEventArgs().previousItem) + " to " +
+                              std::to_string(tw::combo->Current()));
+         };
+         EXPECT_TRUE(h.Choose("TestWindow", "组合框", 1));
+         EXPECT_TRUE(h.Choose("TestWindow", "组合框", 0));
+       },
+       {"SelectionChanged 组合框", "-1 to 1", "SelectionChanged 组合框", "1 to 0"}},
       {"ComboUserChoiceRaisesAlsoForCurrentItem",
        [](fw::Headless& h) {
          tw::combo->AddItem("a");

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QInputMethodEvent>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTest>
 #include <QTextBlock>
@@ -304,6 +305,73 @@ TEST_F(Typing, AChangeTheModelRefusesIsTakenBackFromTheBox) {
   EXPECT_EQ(model.Text(), "locked\r\ntext");
   EXPECT_EQ(ShownLines(w), Q("locked\ntext"));
   EXPECT_EQ(Count("脚本 TextChanged"), 0);
+}
+
+// What the user brings into a box that GBK cannot hold (Hangul, an emoji)
+// becomes "?", and the box's TextChanged says so; only what the user
+// brought is looked at, not the text around it, which may show
+// replacement characters of its own (bytes that are no GBK).
+void OnTextBrought() {
+  const fw::EventArgs& a = fw::CurrentEventArgs();
+  Note(a.unit->name() + (a.textReplaced ? " replaced" : " kept"));
+}
+
+fw::WindowDef BroughtForm() {
+  return fw::WindowDef("Brought", "带入", 640, 440)
+      .At(20, 20)
+      .InTaskbar()
+      .Units({
+          fw::EditBox("脚本", {10, 10, 300, 400}, "").Multiline().CrLfLines(),
+          fw::EditBox("一行", {320, 10, 300, 24}, ""),
+      })
+      .Bind({
+          {"脚本", Event::TextChanged, &OnTextBrought},
+          {"一行", Event::TextChanged, &OnTextBrought},
+      });
+}
+
+class TextBrought : public GuiTest {
+ protected:
+  void SetUp() override {
+    GuiTest::SetUp();
+    fw::RegisterForm(BroughtForm());
+    ASSERT_TRUE(fw::GetWindow("Brought").Load());
+  }
+};
+
+TEST_F(TextBrought, CharactersGbkCannotHoldAreToldOnlyOfWhatTheUserBrought) {
+  auto& model = fw::Get<fw::Edit>("Brought", "脚本");
+  auto* w = Widget<QPlainTextEdit>("Brought", "脚本");
+  model.SetText("\xFF[name]\r\n");  // a byte that is no GBK, shown as U+FFFD
+  w->setFocus();
+  w->moveCursor(QTextCursor::End);
+  auto paste = [](QWidget* box, const QString& text) {
+    QApplication::clipboard()->setText(text);
+    QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+  };
+  // Each at the end of the text (a box whose model took "?" for what it
+  // showed is shown anew).
+  const std::vector<std::function<void()>> brought = {
+      [&] { QTest::keyClick(w, 'a'); }, [&] { paste(w, Q("스킬")); },
+      [&] { InputMethod(w, Q("😀")); },  [&] { InputMethod(w, {}, Q("ji")); },
+      [&] { InputMethod(w, Q("技")); }, [&] { paste(w, Q("\n技能")); },
+  };
+  Log().clear();
+  for (const auto& bring : brought) {
+    w->moveCursor(QTextCursor::End);
+    bring();
+  }
+  EXPECT_EQ(model.Text(), "\xFF[name]\r\na???" + Gbk("技") + "\r\n" + Gbk("技能"));
+  EXPECT_EQ(Log(), (std::vector<std::string>{"脚本 kept", "脚本 replaced", "脚本 replaced",
+                                             "脚本 kept", "脚本 kept", "脚本 kept"}));
+
+  auto* line = Widget<QLineEdit>("Brought", "一行");
+  line->setFocus();
+  Log().clear();
+  QTest::keyClick(line, 'b');
+  paste(line, Q("스"));
+  EXPECT_EQ(fw::Get<fw::Edit>("Brought", "一行").Text(), "b?");
+  EXPECT_EQ(Log(), (std::vector<std::string>{"一行 kept", "一行 replaced"}));
 }
 
 }  // namespace
