@@ -5,6 +5,7 @@
 #include "app/globals.h"
 #include "app/main_window.h"
 #include "app/prompt.h"
+#include "app/script_box.h"
 #include "app/skill_files.h"
 #include "app/skill_pick.h"
 #include "app/units.h"
@@ -44,6 +45,8 @@ void OnDropTargetFilesDropped(const std::string& paths) {
   const std::optional<SkillFileText> file = ReadSkillFile(*native, kMaxDroppedFileBytes);
   if (file && RefuseUnfitFile(*file)) return;
   if (!file || file->text.find('\t') == std::string::npos) return RefuseNotASkillFile();
+  // Only a drop that would open the file asks about the box's work.
+  if (!MayDiscardScriptBoxText()) return;
   g_droppedFilePath = path;
   PutSkillFileInScriptBox(*native, *file);
   OnReadButtonClicked();

@@ -7,6 +7,7 @@
 #include "app/feedback.h"
 #include "app/globals.h"
 #include "app/prompt.h"
+#include "app/script_box.h"
 #include "app/units.h"
 #include "engine/text.h"
 #include "platform/file_save.h"
@@ -44,6 +45,7 @@ void OnSaveFileButtonClicked() {
     ShowMessage(Gbk("保存失败！"));
     return;
   }
+  KeepScriptBoxText();
   ShowWriteDone(main_window::保存文件按钮, "保存文件");
 }
 

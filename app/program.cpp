@@ -4,6 +4,7 @@
 #include "app/help_window.h"
 #include "app/main_window.h"
 #include "app/prompt.h"
+#include "app/script_box.h"
 #include "app/side_windows.h"
 #include "app/skill_list_window.h"
 #include "app/units.h"
@@ -39,6 +40,7 @@ int ProgramStart() {
 }
 
 void OnCloseButtonClicked() {
+  if (!MayDiscardScriptBoxText()) return;
   fw::Exit(0);
 }
 

@@ -26,7 +26,9 @@ int ProgramStart();
 
 // 关闭按钮 Clicked on MainWindow, and a system close of MainWindow: ends
 // the program with exit code 0 through the exit road, which runs
-// FreeProgramGlobals once. Does not return.
-[[noreturn]] void OnCloseButtonClicked();
+// FreeProgramGlobals once, and does not return. With unsaved changes in
+// the script box it asks first (MayDiscardScriptBoxText); Cancel returns
+// and the program runs on.
+void OnCloseButtonClicked();
 
 }  // namespace app

@@ -28,6 +28,20 @@ void CopyTextToClipboard(std::string_view gbk) {
   fw::SetClipboardText(gbk);
 }
 
+void KeepScriptBoxText() {
+  g_keptScriptText = main_window::编辑框1->TextRef();
+}
+
+bool ScriptBoxHoldsUnsavedChanges() {
+  const std::string& text = main_window::编辑框1->TextRef();
+  return !text.empty() && text != g_keptScriptText && text != Gbk(kScriptBoxHint);
+}
+
+bool MayDiscardScriptBoxText() {
+  if (!ScriptBoxHoldsUnsavedChanges()) return true;
+  return ShowPromptBox({}, Gbk(kDiscardChangesQuestion), {}, true) == 1;
+}
+
 void OnReadButtonClicked() {
   g_reportMissingData = true;
   ReadOrReleaseSkill();
@@ -39,6 +53,7 @@ void OnCopyButtonClicked() {
     return;
   }
   CopyTextToClipboard(main_window::编辑框1->TextRef());
+  KeepScriptBoxText();
   ShowMessage(Gbk("技能数据已复制！"));
 }
 

@@ -2,6 +2,7 @@
 
 #include "app/globals.h"
 #include "app/prompt.h"
+#include "app/script_box.h"
 #include "app/skill_list_window.h"
 #include "app/units.h"
 #include "engine/text.h"
@@ -31,68 +32,94 @@ int FindNextInCombo(fw::Combo& combo, fw::Ref<fw::Edit> searchEdit, int& resume)
   return found;
 }
 
+// Shows `before` again in `combo`, which the pick of item `picked` left
+// unopened, unless the list moved on meanwhile (another pick or a load
+// made while the question was open).
+void PutBackSelection(fw::Combo& combo, int picked, int before) {
+  if (combo.Current() == picked) combo.SetCurrent(before);
+}
+
 void SearchGroup(bool male) {
   const int classIndex = ClassOnTab(male, (male ? list::选择夹男 : list::选择夹女)->Current());
   if (classIndex < 0) return;
   fw::Combo& combo = *ClassLists()[static_cast<std::size_t>(classIndex)].combo;
+  int& resume = male ? g_maleSearchResume : g_femaleSearchResume;
+  const int shown = combo.Current();
+  const int resumed = resume;
   const int found = male ? FindNextInMaleCombo(combo) : FindNextInFemaleCombo(combo);
   // Nothing found: the script box keeps what it holds, which may be the
   // user's unsaved changes to the skill picked last.
   if (found == 0) return;
-  PickSkill(classIndex);
+  // Kept unsaved changes: as if the search had not run, so that the next
+  // press finds the same skill.
+  if (!PickSkill(classIndex)) {
+    PutBackSelection(combo, found, shown);
+    resume = resumed;
+  }
+}
+
+// A pick by hand in the list of class `classIndex`.
+void PickByHand(int classIndex) {
+  fw::Combo& combo = *ClassLists()[static_cast<std::size_t>(classIndex)].combo;
+  const int before = fw::CurrentEventArgs().previousItem;
+  const int picked = combo.Current();
+  if (!PickSkill(classIndex)) PutBackSelection(combo, picked, before);
 }
 
 }  // namespace
 
 void OnAtfighterComboSelectionChanged() {
-  PickSkill(0);
+  PickByHand(0);
 }
 void OnAtgunnerComboSelectionChanged() {
-  PickSkill(1);
+  PickByHand(1);
 }
 void OnAtmageComboSelectionChanged() {
-  PickSkill(2);
+  PickByHand(2);
 }
 void OnCreatormageComboSelectionChanged() {
-  PickSkill(3);
+  PickByHand(3);
 }
 void OnDemonicswordmanComboSelectionChanged() {
-  PickSkill(4);
+  PickByHand(4);
 }
 void OnFighterComboSelectionChanged() {
-  PickSkill(5);
+  PickByHand(5);
 }
 void OnGunnerComboSelectionChanged() {
-  PickSkill(6);
+  PickByHand(6);
 }
 void OnMageComboSelectionChanged() {
-  PickSkill(7);
+  PickByHand(7);
 }
 void OnPriestComboSelectionChanged() {
-  PickSkill(8);
+  PickByHand(8);
 }
 void OnSwordmanComboSelectionChanged() {
-  PickSkill(9);
+  PickByHand(9);
 }
 void OnThiefComboSelectionChanged() {
-  PickSkill(10);
+  PickByHand(10);
 }
 
-void PickSkill(int classIndex) {
+bool PickSkill(int classIndex) {
   const auto i = static_cast<std::size_t>(classIndex);
   const int selected = ClassLists()[i].combo->Current();
   const fw::TextArray& paths = *ClassFolders()[i].paths;
-  if (selected <= 0 || selected > paths.Size()) return;
+  if (selected <= 0 || selected > paths.Size()) return true;
   const std::string path = paths[selected];
   const std::optional<SkillFileText> file = ReadSkillFile(path);
   if (!file) {
     // The box may hold work of the user's; an empty text in its place with
     // the save pointing at this path would invite writing it over the file.
     ShowMessage(Gbk("无法读取该技能文件！"));
-    return;
+    return true;
   }
-  if (RefuseUnfitFile(*file)) return;
+  if (RefuseUnfitFile(*file)) return true;
+  // Only a pick that would open the file asks about the box's work.
+  if (!MayDiscardScriptBoxText()) return false;
   PutSkillFileInScriptBox(path, *file);
+  return true;
 }
 
 bool RefuseUnfitFile(const SkillFileText& file) {
@@ -105,6 +132,7 @@ void PutSkillFileInScriptBox(const std::string& path, const SkillFileText& file)
   g_scriptFilePath = path;
   main_window::路径编辑框->SetText(platform::ShownPath(path));
   main_window::编辑框1->SetText(file.text);
+  KeepScriptBoxText();
   main_window::保存文件按钮->Enable();
   if (file.replaced) {
     ShowPromptBox({}, Gbk("文件中有GBK无法表示的字符，已显示为?，"),

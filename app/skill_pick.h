@@ -32,8 +32,11 @@ void OnCreatormageComboSelectionChanged();
 // Opens the file of the selected item of class `classIndex` (ClassFolders()
 // order). The placeholder, no selection, or an item without a path opens
 // nothing; a file that cannot be read, is no text script or is not UTF-8
-// is reported and changes nothing.
-void PickSkill(int classIndex);
+// is reported and changes nothing. A file that would be opened over unsaved
+// changes in the script box is opened only when the user lets them go
+// (MayDiscardScriptBoxText); false when the user kept them, nothing
+// opened, so that the caller shows the list as it was before the pick.
+bool PickSkill(int classIndex);
 
 // What a pick or a drop of a file that is no text script says (UTF-8).
 inline constexpr std::string_view kNotATextScript = "该文件不是文本技能脚本，请换一个技能文件！";
@@ -45,10 +48,10 @@ inline constexpr std::string_view kNotUtf8SkillFile = "该文件不是UTF-8技�
 bool RefuseUnfitFile(const SkillFileText& file);
 
 // Puts a skill file read from `path` (as the system names it) into the
-// main editor: its text into 编辑框1, the path as the user is shown it into
-// 路径编辑框 and as it is into g_scriptFilePath, 保存文件按钮 enabled;
-// then, when characters had to be replaced, warns that saving will write
-// the replacements.
+// main editor: its text into 编辑框1, kept as the file's (KeepScriptBoxText),
+// the path as the user is shown it into 路径编辑框 and as it is into
+// g_scriptFilePath, 保存文件按钮 enabled; then, when characters had to be
+// replaced, warns that saving will write the replacements.
 void PutSkillFileInScriptBox(const std::string& path, const SkillFileText& file);
 
 // The search buttons of the two groups and what resets their positions.

@@ -73,6 +73,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   app::testing::Prompts prompts(h);
   h.Then([&] {
     Act(h, prompts, input);
+    ArmAnswers(h, prompts);  // the pasted text is unsaved work: closing asks
     h.Click(kMain, "关闭按钮");
   });
   const fw::ProgramEnded end = h.Run(&app::ProgramStart);

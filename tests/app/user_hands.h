@@ -22,6 +22,7 @@
 #include <gtest/gtest.h>
 
 #include "app/program.h"
+#include "app/script_box.h"
 #include "app/testing/prompts.h"
 #include "app/units.h"
 #include "framework/headless.h"
@@ -37,12 +38,14 @@ inline std::string Utf8(std::string_view gbk) {
 class UserHands : public ::testing::Test {
  protected:
   // Starts the program, runs `whileUp` once MainWindow is up, then closes
-  // the program through 关闭按钮, unless `whileUp` has ended it already. The
-  // program must end through the exit road with code 0: a prompt that
-  // nobody answers stalls the run, which fails the test.
+  // the program through 关闭按钮, unless `whileUp` has ended it already: the
+  // user leaves, letting go of unsaved changes in the script box when asked
+  // (OK). The program must end through the exit road with code 0: a prompt
+  // that nobody answers stalls the run, which fails the test.
   fw::ProgramEnded RunProgram(const std::function<void()>& whileUp) {
     h.Then([this, whileUp] {
       whileUp();
+      if (app::ScriptBoxHoldsUnsavedChanges()) prompts.Ok();
       h.Click(app::kMainWindow, "关闭按钮");
     });
     const fw::ProgramEnded end = h.Run(&app::ProgramStart);

@@ -27,6 +27,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <iterator>
@@ -40,6 +41,7 @@
 #include "framework/qt/qt_backend.h"
 #include "framework/runtime.h"
 #include "gui_fixture.h"
+#include "platform/files.h"
 
 namespace gui_test {
 
@@ -240,6 +242,16 @@ inline std::string Fixture(const char* name) {
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+// The demo skill folder where the program looks for it: beside the program
+// (a link to the samples, made once).
+inline std::filesystem::path DemoFolderBesideTheProgram() {
+  namespace fs = std::filesystem;
+  const fs::path beside = fs::path(platform::ExecutableFolder()) / "skill";
+  std::error_code ignored;
+  if (!fs::exists(beside)) fs::create_directory_symlink(SE_SAMPLES_DIR "/skill", beside, ignored);
+  return beside;
+}
+
 // Ends the child: with code 3 when a check failed, else through the
 // editor's close button, which must end the process with code 0.
 [[noreturn]] inline void CloseTheEditor() {
@@ -248,6 +260,10 @@ inline std::string Fixture(const char* name) {
     std::fflush(stderr);
     std::_Exit(3);
   }
+  // The user leaves, letting go of unsaved changes in the script box when
+  // asked.
+  const auto letGo = WhenThePromptStandsOpen(
+      [] { QTest::mouseClick(W("PromptWindow", "确定按钮1"), Qt::LeftButton); });
   QTest::mouseClick(W("MainWindow", "关闭按钮"), Qt::LeftButton);
   std::fprintf(stderr, "the close button did not end the program\n");
   std::_Exit(4);

@@ -13,6 +13,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <QComboBox>
 #include <QGuiApplication>
 #include <QPoint>
 #include <QTimer>
@@ -35,6 +36,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/main_window.h"
 #include "child_program.h"
 #include "desktop_session.h"
 #include "framework/runtime.h"
@@ -496,6 +498,89 @@ INSTANTIATE_TEST_SUITE_P(
                       KeyCase{"EnterWithTheSkillListOpen", "加载按钮", "SkillListWindow",
                               "Return"}),
     [](const ::testing::TestParamInfo<KeyCase>& p) { return std::string(p.param.name); });
+
+// ---- Unsaved work in the script box -------------------------------------------
+
+constexpr const char* kDiscardQuestion = "技能数据的修改尚未保存，确定放弃修改吗？";
+
+// The hand clicks into the script box (a click takes the start hint away)
+// and types `text` (ASCII) there.
+void TypeIntoTheScriptBox(const std::string& text) {
+  const std::string before = UnitText("MainWindow", "编辑框1");
+  const bool hint = before == Gbk(std::string(app::kScriptBoxHint));
+  const std::size_t typed = (hint ? 0 : before.size()) + text.size();
+  ClickAtCentre("MainWindow", "编辑框1");
+  Xdo({"type", text});
+  CHILD_CHECK(
+      WaitOnGui([&] { return fw::GetControl("MainWindow", "编辑框1").Text().size() == typed; }));
+}
+
+// The question about unsaved changes stands open; the hand answers Cancel.
+void CancelTheQuestion() {
+  CHILD_CHECK(
+      WaitOnGui([] { return PromptStandsOpen() && W("PromptWindow", "取消按钮")->isVisible(); }));
+  CHILD_CHECK(UnitText("PromptWindow", "第二行") == Gbk(kDiscardQuestion));
+  ClickAtCentre("PromptWindow", "取消按钮");
+  CHILD_CHECK(WaitOnGui(PromptGone));
+}
+
+// The window manager's close of the editor (openbox closes the window that
+// has the focus) asks before typed work is lost; Cancel keeps the editor
+// running with the box as it was.
+TEST_F(Desktop, TheWindowManagersCloseAsksAndCancelKeepsTheEditor) {
+  EXPECT_EXIT(RunEditorWithHand([] {
+                TypeIntoTheScriptBox("[name]");
+                PressKeys("alt+F4");
+                CancelTheQuestion();
+                Pause(300);
+                CHILD_CHECK(OnGui([] { return Win("MainWindow")->isVisible(); }));
+                CHILD_CHECK(UnitText("MainWindow", "编辑框1") == "[name]");
+                // A close that ended the editor at once would end it with
+                // code 0 too, before this line.
+                std::fprintf(stderr, "the editor ran on\n");
+              }),
+              ::testing::ExitedWithCode(0), "the editor ran on");
+}
+
+// A skill picked from the list over typed work asks first; Cancel leaves
+// the box and the path, and the list shows again the skill it showed.
+TEST_F(Desktop, APickOverTypedWorkAsksAndCancelShowsTheListAsItWas) {
+  DemoFolderBesideTheProgram();
+  EXPECT_EXIT(RunEditorWithHand([] {
+                ClickAtCentre("MainWindow", "加载按钮");
+                CHILD_CHECK(WaitOnGui([] { return fw::GetWindow("SkillListWindow").IsLoaded(); }));
+                Pause(300);
+                ClickAtCentre("SkillListWindow", "加载技能按钮");
+                CHILD_CHECK(WaitOnGui([] {
+                  return fw::Get<fw::Combo>("SkillListWindow", "鬼剑士组合框").Count() > 2 &&
+                         !fw::GetControl("SkillListWindow", "加载技能按钮").Disabled();
+                }));
+                // The first skill, picked with the popup's keys.
+                ClickAtCentre("SkillListWindow", "鬼剑士组合框");
+                Pause(300);
+                PressKeys("Down");
+                PressKeys("Return");
+                CHILD_CHECK(WaitOnGui([] {
+                  return fw::Get<fw::Combo>("SkillListWindow", "鬼剑士组合框").Current() == 1;
+                }));
+                const std::string path = UnitText("MainWindow", "路径编辑框");
+                TypeIntoTheScriptBox("x");
+                const std::string typed = UnitText("MainWindow", "编辑框1");
+
+                ClickAtCentre("SkillListWindow", "鬼剑士组合框");
+                Pause(300);
+                PressKeys("Down");
+                PressKeys("Return");
+                CancelTheQuestion();
+                CHILD_CHECK(UnitText("MainWindow", "编辑框1") == typed);
+                CHILD_CHECK(UnitText("MainWindow", "路径编辑框") == path);
+                CHILD_CHECK(OnGui([] {
+                  return fw::Get<fw::Combo>("SkillListWindow", "鬼剑士组合框").Current() == 1 &&
+                         W<QComboBox>("SkillListWindow", "鬼剑士组合框")->currentIndex() == 1;
+                }));
+              }),
+              ::testing::ExitedWithCode(0), "");
+}
 
 // ---- Wayland sessions ---------------------------------------------------------
 

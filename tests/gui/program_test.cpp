@@ -97,12 +97,18 @@ TEST_F(Program, StartsInTheReadStateAndClosesWithCodeZero) {
   EXPECT_EXIT(RunEditor([] { CheckStartState(); }), ::testing::ExitedWithCode(0), "");
 }
 
+// The script box emptied, with the caret in it.
+QPlainTextEdit* IntoTheEmptiedScriptBox() {
+  auto* script = W<QPlainTextEdit>("MainWindow", "编辑框1");
+  fw::Get<fw::Edit>("MainWindow", "编辑框1").SetText("");
+  QTest::mouseClick(script->viewport(), Qt::LeftButton, {}, QPoint(30, 30));
+  return script;
+}
+
 TEST_F(Program, TypedScriptReachesTheModelWithItsCrLf) {
   EXPECT_EXIT(RunEditor([] {
-                auto* script = W<QPlainTextEdit>("MainWindow", "编辑框1");
+                auto* script = IntoTheEmptiedScriptBox();
                 auto& model = fw::Get<fw::Edit>("MainWindow", "编辑框1");
-                model.SetText("");
-                QTest::mouseClick(script->viewport(), Qt::LeftButton, {}, QPoint(30, 30));
                 QTest::keyClicks(script, "[name]");
                 QTest::keyClick(script, Qt::Key_Return);
                 QTest::keyClicks(script, "`x`");
@@ -156,6 +162,29 @@ TEST_F(Program, AWindowSystemCloseEndsWithCodeZero) {
                 std::_Exit(4);
               }),
               ::testing::ExitedWithCode(0), "");
+}
+
+// Work typed into the script box is not thrown away unasked: 关闭按钮 asks
+// first, and Cancel leaves the editor running with the box as it was.
+TEST_F(Program, TheCloseButtonAsksBeforeTypedWorkIsLost) {
+  EXPECT_EXIT(RunEditor([] {
+                QTest::keyClicks(IntoTheEmptiedScriptBox(), "[name]");
+                auto& model = fw::Get<fw::Edit>("MainWindow", "编辑框1");
+                bool twoButtons = false;
+                const auto buttons = WhenThePromptStandsOpen(
+                    [&] { twoButtons = W("PromptWindow", "取消按钮")->isVisible(); });
+                const Answered asked = AnsweringPrompts([] { Press("关闭按钮"); }, false,
+                                                        Q("question_before_work_is_lost"));
+                CHILD_CHECK(asked.Lines() ==
+                            QStringList({"", Q("技能数据的修改尚未保存，确定放弃修改吗？"), ""}));
+                CHILD_CHECK(twoButtons);
+                CHILD_CHECK(model.Text() == "[name]");
+                CHILD_CHECK(Win("MainWindow")->isVisible());
+                // A close that ended the editor at once would end it with
+                // code 0 too, before this line.
+                std::fprintf(stderr, "the editor ran on\n");
+              }),
+              ::testing::ExitedWithCode(0), "the editor ran on");
 }
 
 // How many different colours a picture has (a blank one has one).

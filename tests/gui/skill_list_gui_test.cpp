@@ -28,14 +28,6 @@ namespace {
 using namespace gui_test;
 namespace fs = std::filesystem;
 
-// The demo folder, where the program looks for it: beside the program.
-fs::path DemoFolderBesideTheProgram() {
-  const fs::path beside = fs::path(platform::ExecutableFolder()) / "skill";
-  std::error_code ignored;
-  if (!fs::exists(beside)) fs::create_directory_symlink(SE_SAMPLES_DIR "/skill", beside, ignored);
-  return beside;
-}
-
 class SkillListThroughWidgets : public ChildProgramTest {};
 
 TEST_F(SkillListThroughWidgets, LoadsTheDemoFolderAndPicksASkill) {
