@@ -37,6 +37,7 @@ void OnMainWindowCreated();
 // ---- Handlers of MainWindow's units --------------------------------------
 
 // Script box.
+void OnScriptEditTextChanged();
 void OnScriptEditLeftButtonDown();
 void OnScriptEditRightButtonDown();
 void OnDropTargetFilesDropped(const std::string& paths);

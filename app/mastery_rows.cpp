@@ -20,6 +20,10 @@ using platform::Gbk;
 
 constexpr std::string_view kChooseClass = "请选择一个职业";
 
+// The version of 编辑框1's text (fw::Edit::LastSplice) for which the class
+// choice was offered.
+std::uint64_t classChoiceText = 0;
+
 // Stores the values the section's rows stand for and appends the rows.
 void AppendRows(const MasterySection& section, std::string_view classKey) {
   std::vector<std::string> stored;
@@ -84,6 +88,7 @@ void LoadMasteryLevels() {
     if (label == Gbk(g.label)) {
       mastery_window::全职业组合框->SetVisible(true);
       g_classChoicePending = true;
+      classChoiceText = main_window::编辑框1->LastSplice().version;
       g.fill();
       return;
     }
@@ -107,6 +112,12 @@ void AppendGrowtypeRows(std::string_view classKey, const MasterySection& section
 void WithdrawClassChoice() {
   mastery_window::全职业组合框->SetVisible(false);
   g_classChoicePending = false;
+}
+
+void WithdrawClassChoiceOnceTextChanged() {
+  if (g_classChoicePending && main_window::编辑框1->LastSplice().version != classChoiceText) {
+    WithdrawClassChoice();
+  }
 }
 
 void LockMasteryTitleColumn() {

@@ -37,6 +37,11 @@ void AppendGrowtypeRows(std::string_view classKey, const MasterySection& section
 // never names the class of another.
 void WithdrawClassChoice();
 
+// Takes back a class choice when the text of 编辑框1 is no longer the one
+// it was offered for (typed, pasted, picked, dropped, cleared or written
+// since), so that a class pick acts only on the script that was read.
+void WithdrawClassChoiceOnceTextChanged();
+
 // Column 0 of every data row of 精通表格 read-only and grey.
 void LockMasteryTitleColumn();
 

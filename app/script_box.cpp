@@ -4,6 +4,7 @@
 
 #include "app/globals.h"
 #include "app/main_window.h"
+#include "app/mastery_rows.h"
 #include "app/prompt.h"
 #include "app/read_skill.h"
 #include "app/units.h"
@@ -68,6 +69,11 @@ void OnClearButtonClicked() {
   g_scriptFilePath.clear();
   main_window::路径编辑框->SetText(kNoFilePath);
   main_window::保存文件按钮->Disable();
+}
+
+void OnScriptEditTextChanged() {
+  // A class choice belongs to the script that was read.
+  WithdrawClassChoiceOnceTextChanged();
 }
 
 void OnScriptEditLeftButtonDown() {

@@ -1,6 +1,7 @@
 // What a change of the script box's text brings with it: a pick, a drop or
 // closing the editor asks before it discards changes made in the editor
-// that were neither saved nor copied.
+// that were neither saved nor copied; a class choice offered for the script
+// that was read goes once the text changes.
 #include <cstddef>
 #include <functional>
 #include <ostream>
@@ -27,7 +28,6 @@ using read_test::Fixture;
 using read_test::Text;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
-using ::testing::SizeIs;
 
 constexpr const char* kQuestion = "技能数据的修改尚未保存，确定放弃修改吗？";
 
@@ -293,6 +293,65 @@ TEST_P(RoadOverChanges, CancelChangesNothingAndOkGoesOn) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Roads, RoadOverChanges, ::testing::ValuesIn(kRoads), test_names::Named());
+
+// ---- The class choice goes with the text it was offered for --------------------
+
+struct Change {
+  const char* name;
+  std::function<void(ScriptBoxChanges&)> make;
+  bool withdraws;
+};
+
+void PrintTo(const Change& c, std::ostream* os) {
+  *os << c.name;
+}
+
+const std::vector<Change> kChanges = {
+    {"Typed", [](ScriptBoxChanges& s) { s.TypeIn(); }, true},
+    {"Pasted", [](ScriptBoxChanges& s) { ASSERT_TRUE(s.Paste(Fixture("static_one_block", "PT"))); },
+     true},
+    {"Picked", [](ScriptBoxChanges& s) { s.Pick(2, 1); }, true},  // over the pasted script
+    {"Dropped",
+     [](ScriptBoxChanges& s) {
+       EXPECT_THAT(s.Drop({s.folder.Gbk("dropped.skl")}, 1), ElementsAre(kQuestion));
+       s.ReadOrRelease();
+     },
+     true},
+    {"Cleared", [](ScriptBoxChanges& s) { s.Click("清空按钮"); }, true},
+    {"TheSameTextTypedAgain",
+     [](ScriptBoxChanges& s) { ASSERT_TRUE(s.Paste(Fixture("mastery_choice_only", "PT"))); },
+     false},
+};
+
+class ClassChoiceAfter : public ScriptBoxChanges, public ::testing::WithParamInterface<Change> {};
+
+// The choice offered after a read that held nothing names a class for the
+// script that was read; a class picked for another text would lock the box
+// and show that text's mastery levels under the old skill's name.
+TEST_P(ClassChoiceAfter, ATextChangeTakesTheChoiceBack) {
+  const Change& c = GetParam();
+  Run([&] {
+    using namespace mastery_window;
+    OpenLoaded();
+    PasteAndRead(Fixture("mastery_choice_only", "PT"), 2);
+    ASSERT_TRUE(全职业组合框->Visible());
+
+    c.make(*this);
+    if (!c.withdraws) {
+      EXPECT_TRUE(全职业组合框->Visible());
+      EXPECT_TRUE(g_classChoicePending);
+      return;
+    }
+    EXPECT_FALSE(全职业组合框->Visible());
+    EXPECT_FALSE(g_classChoicePending);
+    EXPECT_FALSE(h.Choose(kMasteryLevelWindow, "全职业组合框", 1));
+    EXPECT_EQ(精通表格->RowCount(), 1);
+    EXPECT_EQ(Text(main_window::读取按钮), "读取数据");
+  });
+}
+
+INSTANTIATE_TEST_SUITE_P(Changes, ClassChoiceAfter, ::testing::ValuesIn(kChanges),
+                         test_names::Named());
 
 }  // namespace
 }  // namespace app_test

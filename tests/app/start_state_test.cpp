@@ -238,6 +238,7 @@ TEST(Forms, BindEveryUnitEventToItsHandler) {
                      {"关闭按钮", Event::Clicked, &OnCloseButtonClicked},
                      {"最小化按钮", Event::Clicked, &OnMinimizeButtonClicked},
                      {"帮助按钮", Event::Clicked, &OnHelpButtonClicked},
+                     {"编辑框1", Event::TextChanged, &OnScriptEditTextChanged},
                      {"编辑框1", Event::LeftButtonDown, &OnScriptEditLeftButtonDown},
                      {"编辑框1", Event::RightButtonDown, &OnScriptEditRightButtonDown},
                      {"拖放对象1", Event::FilesDropped, nullptr, &OnDropTargetFilesDropped},
