@@ -74,6 +74,13 @@ void OnClearButtonClicked() {
 void OnScriptEditTextChanged() {
   // A class choice belongs to the script that was read.
   WithdrawClassChoiceOnceTextChanged();
+  // The warning waits until the edit is done: it is not shown from inside
+  // the toolkit's handling of the keystroke or paste.
+  if (fw::CurrentEventArgs().textReplaced) {
+    fw::PostToGui([] {
+      ShowPromptBox({}, Gbk(kTypedReplacedWarning), Gbk(kTypedReplacedWarningNote), false);
+    });
+  }
 }
 
 void OnScriptEditLeftButtonDown() {

@@ -26,5 +26,10 @@ bool MayDiscardScriptBoxText();
 // The question (UTF-8).
 inline constexpr std::string_view kDiscardChangesQuestion =
     "技能数据的修改尚未保存，确定放弃修改吗？";
+// The warning after a user's edit whose characters GBK cannot hold became
+// "?" (UTF-8; second and third line).
+inline constexpr std::string_view kTypedReplacedWarning = "粘贴或输入的文字中有GBK无法表示的字符，";
+inline constexpr std::string_view kTypedReplacedWarningNote =
+    "已显示为?，保存文件时它们会被?替换！";
 
 }  // namespace app

@@ -1,7 +1,8 @@
 // What a change of the script box's text brings with it: a pick, a drop or
 // closing the editor asks before it discards changes made in the editor
 // that were neither saved nor copied; a class choice offered for the script
-// that was read goes once the text changes.
+// that was read goes once the text changes; characters GBK cannot hold
+// that the user types or pastes are warned of, once for each such edit.
 #include <cstddef>
 #include <functional>
 #include <ostream>
@@ -28,6 +29,7 @@ using read_test::Fixture;
 using read_test::Text;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
+using ::testing::SizeIs;
 
 constexpr const char* kQuestion = "技能数据的修改尚未保存，确定放弃修改吗？";
 
@@ -352,6 +354,42 @@ TEST_P(ClassChoiceAfter, ATextChangeTakesTheChoiceBack) {
 
 INSTANTIATE_TEST_SUITE_P(Changes, ClassChoiceAfter, ::testing::ValuesIn(kChanges),
                          test_names::Named());
+
+// ---- Characters GBK cannot hold, typed or pasted --------------------------------
+
+TEST_F(ScriptBoxChanges, CharactersGbkCannotHoldAreWarnedOfOnceForEachEdit) {
+  struct Case {
+    const char* name;
+    std::u16string typed;  // the whole new text, as the screen holds it
+    const char* stored;    // UTF-8
+    bool warns;
+  };
+  const std::vector<Case> cases = {
+      {"Chinese and ASCII", u"[name]\r\n技能", "[name]\r\n技能", false},
+      {"Hangul pasted", u"[name]\r\n스킬", "[name]\r\n??", true},
+      {"an emoji from an input method", u"[name]\r\n技能😀", "[name]\r\n技能?", true},
+      {"the same again, another edit", u"[name]\r\n技能😀", "[name]\r\n技能?", true},
+  };
+  Run([&] {
+    for (const Case& c : cases) {
+      const std::vector<std::string> shown = Prompted(c.warns ? 1 : 0, [&] {
+        EXPECT_TRUE(h.TypeUnicode(kMainWindow, "编辑框1", c.typed));
+        h.Advance(0);  // the warning comes once the edit is done
+      });
+      EXPECT_EQ(Utf8(main_window::编辑框1->Text()), c.stored) << c.name;
+      if (!c.warns) {
+        EXPECT_THAT(shown, IsEmpty()) << c.name;
+        continue;
+      }
+      ASSERT_THAT(shown, SizeIs(1)) << c.name;
+      EXPECT_THAT(prompts.Shown().back().lines,
+                  ElementsAre("", "粘贴或输入的文字中有GBK无法表示的字符，",
+                              "已显示为?，保存文件时它们会被?替换！"))
+          << c.name;
+      EXPECT_EQ(prompts.Shown().back().buttonMode, 1) << c.name;
+    }
+  });
+}
 
 }  // namespace
 }  // namespace app_test

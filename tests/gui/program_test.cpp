@@ -3,6 +3,8 @@
 // death test) that acts as the user: it checks what it sees, types, and
 // closes the editor through 关闭按钮; the test then checks the child's exit
 // code. A failed check ends the child with code 3 and prints what failed.
+#include <QApplication>
+#include <QClipboard>
 #include <QDir>
 #include <QImage>
 #include <QLabel>
@@ -185,6 +187,31 @@ TEST_F(Program, TheCloseButtonAsksBeforeTypedWorkIsLost) {
                 std::fprintf(stderr, "the editor ran on\n");
               }),
               ::testing::ExitedWithCode(0), "the editor ran on");
+}
+
+// A paste of characters GBK cannot hold is warned of once the paste is
+// done; the box holds "?" for them.
+TEST_F(Program, APasteOfCharactersGbkCannotHoldIsWarnedOf) {
+  EXPECT_EXIT(
+      RunEditor([] {
+        auto* script = IntoTheEmptiedScriptBox();
+        const Answered warned = AnsweringPrompts(
+            [script] {
+              const std::uint64_t before = fw::GetWindow("PromptWindow").Generation();
+              QApplication::clipboard()->setText(Q("[name]\n스킬"));
+              QTest::keyClick(script, Qt::Key_V, Qt::ControlModifier);
+              for (int i = 0; i < 500; ++i) {
+                const fw::Window& prompt = fw::GetWindow("PromptWindow");
+                if (prompt.Generation() != before && !prompt.IsLoaded()) break;
+                fw::DelayWithMessages(10);
+              }
+            },
+            true, Q("warning_of_characters_gbk_cannot_hold"));
+        CHILD_CHECK(warned.Lines() == QStringList({"", Q("粘贴或输入的文字中有GBK无法表示的字符，"),
+                                                   Q("已显示为?，保存文件时它们会被?替换！")}));
+        CHILD_CHECK(fw::Get<fw::Edit>("MainWindow", "编辑框1").Text() == "[name]\r\n??");
+      }),
+      ::testing::ExitedWithCode(0), "");
 }
 
 // How many different colours a picture has (a blank one has one).
