@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QTextCharFormat>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -97,8 +98,13 @@ class LineEditView final : public EditBoxView<QLineEdit> {
     if (!Live()) return;
     bool replaced = false;
     const std::string gbk = mirror_.Update(text(), &replaced);
-    input::EditText(edit(), gbk, replaced);
-    if (Live()) Sync();
+    // Shown anew with "?" for what GBK cannot hold, the line keeps the caret
+    // where the user's edit left it: all the edit changed lies before it.
+    const int fromEnd = static_cast<int>(text().size()) - cursorPosition();
+    const bool taken = input::EditText(edit(), gbk, replaced);
+    if (!Live()) return;
+    Sync();
+    if (taken && replaced) setCursorPosition(static_cast<int>(text().size()) - fromEnd);
   }
 
   TextMirror mirror_{false};
@@ -189,22 +195,47 @@ class TextEditView final : public EditBoxView<QPlainTextEdit> {
     std::optional<TextIndex::ModelChange> splice;
     if (reported && version_ == edit().LastSplice().version)
       splice = index_.UserChange(edit().TextParts(), pending_, *document());
-    bool taken = false;
     // Only what the user's edit brought in is converted to GBK, so that is
     // all that is told of characters GBK cannot hold.
+    bool replaced = false;
+    std::optional<TextMirror> whole;
     if (splice) {
-      taken = input::ReplaceText(edit(), splice->offset, splice->removed, splice->inserted,
-                                 splice->replaced);
+      replaced = splice->replaced;
     } else {
-      TextMirror whole(true);
-      whole.Reset(edit().TextRef());
-      bool replaced = false;
-      const std::string& gbk = whole.Update(document()->toRawText(), &replaced);
-      taken = input::EditText(edit(), gbk, replaced);
+      whole.emplace(true);
+      whole->Reset(edit().TextRef());
+      whole->Update(document()->toRawText(), &replaced);
     }
+    // The model's "?" will be shown anew, from the model.
+    const std::optional<Caret> caret = replaced ? std::optional(CaretNow()) : std::nullopt;
+    const bool taken = splice ? input::ReplaceText(edit(), splice->offset, splice->removed,
+                                                   splice->inserted, replaced)
+                              : input::EditText(edit(), whole->model(), replaced);
     if (!Live()) return;
     if (!taken) version_.reset();  // refused: the box shows the model again
     Sync();
+    if (taken && caret) PutBack(*caret);
+  }
+  // Where the caret stands, counted from the end of the text, and how far
+  // the box is scrolled.
+  struct Caret {
+    int fromEnd = 0;
+    int scroll = 0;
+  };
+  Caret CaretNow() const {
+    return {document()->characterCount() - textCursor().position(), verticalScrollBar()->value()};
+  }
+  // The model took "?" for characters GBK cannot hold that the box showed
+  // as they are, and the box shows the model anew: the caret and the
+  // scroll position go back where the user's edit left them, instead of to
+  // the start. All the edit changed lies before the caret, so what follows
+  // it is as long as it was.
+  void PutBack(const Caret& caret) {
+    const int end = document()->characterCount() - 1;
+    QTextCursor c(document());
+    c.setPosition(std::clamp(end + 1 - caret.fromEnd, 0, end));
+    setTextCursor(c);
+    verticalScrollBar()->setValue(caret.scroll);
   }
   // Whether the document shows `part` where the index puts it, and is as
   // long as the model's text shows.

@@ -349,29 +349,30 @@ TEST_F(TextBrought, CharactersGbkCannotHoldAreToldOnlyOfWhatTheUserBrought) {
     QApplication::clipboard()->setText(text);
     QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
   };
-  // Each at the end of the text (a box whose model took "?" for what it
-  // showed is shown anew).
-  const std::vector<std::function<void()>> brought = {
-      [&] { QTest::keyClick(w, 'a'); }, [&] { paste(w, Q("스킬")); },
-      [&] { InputMethod(w, Q("😀")); },  [&] { InputMethod(w, {}, Q("ji")); },
-      [&] { InputMethod(w, Q("技")); }, [&] { paste(w, Q("\n技能")); },
-  };
   Log().clear();
-  for (const auto& bring : brought) {
-    w->moveCursor(QTextCursor::End);
-    bring();
-  }
+  QTest::keyClick(w, 'a');
+  paste(w, Q("스킬"));
+  InputMethod(w, Q("😀"));
+  InputMethod(w, {}, Q("ji"));
+  InputMethod(w, Q("技"));
+  paste(w, Q("\n技能"));
+  // Each after the one before: a box shown anew, with "?" for what the
+  // user brought, keeps the caret where the user's edit left it.
   EXPECT_EQ(model.Text(), "\xFF[name]\r\na???" + Gbk("技") + "\r\n" + Gbk("技能"));
+  EXPECT_TRUE(ShowsModel(w, model));
   EXPECT_EQ(Log(), (std::vector<std::string>{"脚本 kept", "脚本 replaced", "脚本 replaced",
                                              "脚本 kept", "脚本 kept", "脚本 kept"}));
 
   auto* line = Widget<QLineEdit>("Brought", "一行");
   line->setFocus();
   Log().clear();
-  QTest::keyClick(line, 'b');
+  QTest::keyClicks(line, "bc");
+  QTest::keyClick(line, Qt::Key_Left);
   paste(line, Q("스"));
-  EXPECT_EQ(fw::Get<fw::Edit>("Brought", "一行").Text(), "b?");
-  EXPECT_EQ(Log(), (std::vector<std::string>{"一行 kept", "一行 replaced"}));
+  QTest::keyClick(line, 'd');
+  EXPECT_EQ(fw::Get<fw::Edit>("Brought", "一行").Text(), "b?dc");
+  EXPECT_EQ(Log(),
+            (std::vector<std::string>{"一行 kept", "一行 kept", "一行 replaced", "一行 kept"}));
 }
 
 }  // namespace
