@@ -4,12 +4,12 @@
 #include <string>
 #include <utility>
 
+#include "app/editor_state.h"
 #include "app/globals.h"
 #include "app/main_window.h"
 #include "app/modes.h"
 #include "app/paging.h"
 #include "app/prompt.h"
-#include "app/read_skill.h"
 #include "app/read_type.h"
 #include "app/static_copy.h"
 #include "app/units.h"
@@ -33,13 +33,16 @@ struct Form {
 constexpr Form kSp{&CutLevelInfoSp, &LoadCommonStaticDataSp, &ParseLevelInfoSp};
 constexpr Form kPt{&CutLevelInfoPt, &LoadCommonStaticDataPt, &ParseLevelInfoPt};
 
-// Locks 编辑框1 and copies it into g_scriptText; loads the static copy that
-// goes with the chosen block (the common block when the script has one,
-// `splitLoader`'s copy when it has more, none without; the common set then
-// offers the switch to the other copy); then keeps the cut block and parses
-// it, or reports a block that is not where the set needs it.
+// Holds the skill again and copies 编辑框1 into g_scriptText; loads the
+// static copy that goes with the chosen block (the common block when the
+// script has one, `splitLoader`'s copy when it has more, none without; the
+// common set then offers the switch to the other copy); then keeps the cut
+// block and parses it, or reports a block that is not where the set needs
+// it.
 void Cut(DataSet set, const Form& form, void (*splitLoader)()) {
-  main_window::编辑框1->Disable();
+  // The clear before the cut unlocked the box: the chosen set holds the
+  // skill again.
+  HoldSkill();
   g_scriptText = main_window::编辑框1->TextRef();
   if (g_hasStaticData && !g_staticDataSplit) {
     form.loadCommonStatic();

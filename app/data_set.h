@@ -20,10 +20,11 @@ namespace app {
 void ChooseDataSet(fw::Ref<fw::Radio> radio, std::string_view readTypeUtf8, void (*spCutter)(),
                    void (*ptCutter)());
 
-// The cutters. Each locks 编辑框1, copies it into g_scriptText, loads the
-// static copy (the common block when the script has one, the split copy
-// named below when it has more), then cuts and parses its block, or shows
-// "技能数据设置不正确！" and leaves the level table empty.
+// The cutters. Each holds the skill again (the clear before it unlocked
+// 编辑框1), copies 编辑框1 into g_scriptText, loads the static copy (the
+// common block when the script has one, the split copy named below when it
+// has more), then cuts and parses its block, or shows "技能数据设置不正确！"
+// and leaves the level table empty.
 //
 // Dungeon (split static copy: dungeon), arena (split static copy: arena)
 // and common (split static copy: dungeon, and 变换按钮 enabled).

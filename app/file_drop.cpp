@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "app/editor_state.h"
 #include "app/globals.h"
 #include "app/main_window.h"
 #include "app/prompt.h"
@@ -26,7 +27,7 @@ void RefuseNotASkillFile() {
 }  // namespace
 
 void OnDropTargetFilesDropped(const std::string& paths) {
-  if (main_window::编辑框1->Disabled()) {
+  if (SkillHeld()) {
     ShowMessage(Gbk("请修改完成后再拖放文件！"));
     return;
   }

@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "app/editor_state.h"
 #include "app/feedback.h"
 #include "app/globals.h"
 #include "app/prompt.h"
@@ -29,7 +30,7 @@ std::optional<std::string> SaveTarget(std::string_view shown, const std::string&
 
 void OnSaveFileButtonClicked() {
   using platform::Gbk;
-  if (main_window::编辑框1->Disabled()) {
+  if (SkillHeld()) {
     ShowMessage(Gbk("技能修改状态下，无法保存！"));
     return;
   }

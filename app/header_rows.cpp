@@ -2,8 +2,8 @@
 
 #include <cstddef>
 
+#include "app/editor_state.h"
 #include "app/globals.h"
-#include "app/read_skill.h"
 #include "app/units.h"
 
 namespace app {

@@ -6,8 +6,8 @@
 #include <utility>
 #include <vector>
 
+#include "app/editor_state.h"
 #include "app/globals.h"
-#include "app/read_skill.h"
 #include "app/units.h"
 #include "engine/colour.h"
 #include "platform/gbk.h"

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "app/editor_state.h"
 #include "app/globals.h"
 #include "app/header_rows.h"
 #include "app/main_window.h"
@@ -17,24 +18,10 @@
 
 namespace app {
 
-namespace {
-
 using platform::Gbk;
 
-bool IsHeld() {
-  return main_window::读取按钮->Text() == Gbk("释放数据");
-}
-
-}  // namespace
-
-void HoldSkill() {
-  main_window::编辑框1->Disable();
-  main_window::读取按钮->SetText(Gbk("释放数据"));
-  DisableSkillListControls();
-}
-
 void ReadOrReleaseSkill() {
-  if (main_window::读取按钮->Text() != Gbk("读取数据")) {
+  if (SkillHeld()) {
     ReleaseSkillData();
     return;
   }
@@ -76,8 +63,8 @@ void LoadSkill() {
   }
 
   // With level data the static copy waits for the choice of a data set.
+  // A static copy that is shown holds the skill (static_copy.h).
   if (!g_hasLevelData && g_hasStaticData) {
-    main_window::编辑框1->Disable();
     g_scriptText = main_window::编辑框1->TextRef();
     if (!g_staticDataSplit) {
       sp ? LoadCommonStaticDataSp() : LoadCommonStaticDataPt();
@@ -93,34 +80,6 @@ void LoadSkill() {
     LoadHeaderFieldsPt();
   }
   LoadMasteryLevels();
-  // Whichever step held the skill, no other skill may be opened over it
-  // and the file may not be saved while it is held.
-  if (IsHeld()) DisableSkillListControls();
-}
-
-void ClearLoadedSkillData() {
-  using namespace main_window;
-  g_levelRows.Clear();
-  g_levelValues.Clear();
-  g_placeholderMap.Clear();
-  g_scriptText.clear();
-  g_levelInfoText.clear();
-  g_staticDataText.clear();
-  g_levelInfoStart = 0;
-  g_levelInfoLength = 0;
-  g_staticDataStart = 0;
-  g_staticDataLength = 0;
-  g_valuesPerLevel = 0;
-  g_levelCount = 1;
-  for (fw::Ref<fw::Radio> radio : {刷图单选框, PK单选框, 通用单选框}) radio->SetChecked(false);
-  编辑框1->Enable();
-  for (fw::Ref<fw::Radio> radio : {增加单选框, 赋值单选框, 递增单选框, 倍率单选框}) {
-    radio->SetChecked(false);
-    radio->Disable();
-  }
-  数据表格->DeleteDataRows();
-  静态表格->DeleteDataRows();
-  描述编辑框->SetText("");
 }
 
 void ReloadSkillAndRestoreSelection() {
@@ -159,12 +118,7 @@ void ReloadSkillAndRestoreSelection() {
 }
 
 void ReleaseAndReadAgain() {
-  using namespace main_window;
   ReleaseSkillData();
-  编辑框1->Enable();
-  读取按钮->SetText(Gbk("读取数据"));
-  EnableSkillListControls();
-  SetReadTypeRadiosDisabled(true, true, true);
   g_reportMissingData = false;
   ReloadSkillAndRestoreSelection();
 }

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "app/editor_state.h"
 #include "app/globals.h"
 #include "app/main_window.h"
 #include "app/mastery_rows.h"
@@ -49,7 +50,7 @@ void OnReadButtonClicked() {
 }
 
 void OnCopyButtonClicked() {
-  if (main_window::编辑框1->Disabled()) {
+  if (SkillHeld()) {
     ShowMessage(Gbk("技能修改状态下无法复制，请先点击 释放数据！"));
     return;
   }
@@ -59,7 +60,7 @@ void OnCopyButtonClicked() {
 }
 
 void OnClearButtonClicked() {
-  if (main_window::编辑框1->Disabled()) {
+  if (SkillHeld()) {
     ShowMessage(Gbk("技能修改状态下无法清空，请先点击 释放数据！"));
     return;
   }

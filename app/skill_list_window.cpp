@@ -5,11 +5,11 @@
 #include <utility>
 
 #include "app/delay.h"
+#include "app/editor_state.h"
 #include "app/globals.h"
 #include "app/look.h"
 #include "app/pictures.h"
 #include "app/prompt.h"
-#include "app/read_type.h"
 #include "app/skill_files.h"
 #include "app/skill_pick.h"
 #include "engine/text.h"
@@ -31,10 +31,6 @@ std::shared_ptr<const SkillNameIndex> g_nameIndex;
 // The latest load; pairs that a loader of an earlier load posted are not
 // appended.
 int g_load = 0;
-
-bool EditorHoldsSkill() {
-  return main_window::读取按钮->Text() == Gbk("释放数据");
-}
 
 // Appends one listed skill, on the GUI thread: the combo item and its path
 // together, so that item k and path k always name the same file.
@@ -162,7 +158,7 @@ void OnSkillListWindowCreated() {
   g_skillNameTable = fw::TextArray(SplitText(EmbeddedSkillNameTable(), "\r\n"));
   g_nameIndex = std::make_shared<const SkillNameIndex>(g_skillNameTable.Items());
   g_skillListReady = true;
-  if (EditorHoldsSkill()) DisableSkillListControls();
+  if (SkillHeld()) DisableSkillListControls();
 }
 
 void OnLoadSkillsButtonClicked() {
@@ -198,7 +194,7 @@ void OnLoadSkillsButtonClicked() {
   }
   if (windowGone()) return;
   // A skill read meanwhile keeps the lists locked until it is released.
-  if (!EditorHoldsSkill()) list::加载技能按钮->Enable();
+  if (!SkillHeld()) list::加载技能按钮->Enable();
   g_skillListReady = true;
 }
 

@@ -4,6 +4,7 @@
 #include <string_view>
 #include <utility>
 
+#include "app/editor_state.h"
 #include "app/globals.h"
 #include "app/main_window.h"
 #include "app/prompt.h"
@@ -31,20 +32,14 @@ constexpr Copy kPvp{StaticCopy::Arena, "决斗场", "技能没有[决斗场]静�
 void Succeed() {
   FormatStaticGrid();
   g_staticDataShown = true;
-  // Shown static data means a held skill: the box is locked with it, so the
-  // caption and the lock never disagree.
-  main_window::读取按钮->SetText(Gbk("释放数据"));
-  main_window::编辑框1->Disable();
-  DisableSkillListControls();
+  // Shown static data means a held skill.
+  HoldSkill();
 }
 
+// A copy that is missing leaves the editor in the state it was in: a read
+// that found nothing else to show holds nothing, a held skill stays held.
 void Fail(const Copy& copy) {
   g_staticDataShown = false;
-  // Only a read that has not yet held the skill unlocks the box again; a
-  // failed switch of the static copy leaves the held skill locked.
-  if (!g_hasLevelData && main_window::读取按钮->Text() != Gbk("释放数据")) {
-    main_window::编辑框1->Enable();
-  }
   if (g_reportMissingData) ShowMessage(Gbk(copy.missing));
 }
 

@@ -5,9 +5,9 @@
 // Each loader reads g_scriptText, sets 静态类型标签 to its copy's name first,
 // appends one row per value (column 0) and keeps the copy's values in
 // g_staticDataText. On success g_staticDataShown is set and the editor
-// holds the skill; on failure g_staticDataShown is cleared, the loader's
-// message is shown only while g_reportMissingData is set, and 编辑框1 is
-// unlocked only while no skill is held and the script has no level data.
+// holds the skill (HoldSkill); on failure g_staticDataShown is cleared, the
+// loader's message is shown only while g_reportMissingData is set, and the
+// editor stays in the state it was in.
 // The loaders append rows without emptying 静态表格 first.
 #pragma once
 

@@ -13,10 +13,10 @@
 #include <cstring>
 #include <string>
 
+#include "app/editor_state.h"
 #include "app/globals.h"
 #include "app/main_window.h"
 #include "app/program.h"
-#include "app/read_type.h"
 #include "app/units.h"
 #include "bench_scripts.h"
 #include "engine/text.h"

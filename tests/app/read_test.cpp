@@ -9,10 +9,10 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "app/editor_state.h"
 #include "app/globals.h"
 #include "app/main_window.h"
 #include "app/read_skill.h"
-#include "app/read_type.h"
 #include "app/units.h"
 #include "platform/gbk.h"
 #include "tests/app/read_session.h"

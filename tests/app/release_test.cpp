@@ -6,8 +6,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "app/editor_state.h"
 #include "app/globals.h"
-#include "app/read_type.h"
 #include "app/units.h"
 #include "framework/form.h"
 #include "framework/runtime.h"

@@ -8,6 +8,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "app/editor_state.h"
 #include "app/globals.h"
 #include "app/read_skill.h"
 #include "app/read_type.h"
