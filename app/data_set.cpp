@@ -15,6 +15,8 @@
 #include "app/units.h"
 #include "engine/level_info.h"
 #include "engine/level_table.h"
+#include "engine/rebuild.h"
+#include "engine/script_form.h"
 #include "engine/text.h"
 #include "platform/gbk.h"
 
@@ -97,14 +99,13 @@ void ShowLevelTable(LevelTableRead table, void (*showPage)(int)) {
   // The checked mode is also the remembered one, with its headers, so that
   // a re-read restores only a mode the user chose.
   main_window::赋值单选框->SetChecked(true);
-  g_modifyMode = Gbk("赋值");
-  WriteDataGridHeaders(g_modifyMode);
+  g_modifyMode = ModifyMode::Assign;
+  WriteDataGridHeaders(ModifyMode::Assign);
 }
 
 }  // namespace
 
-void ChooseDataSet(fw::Ref<fw::Radio> radio, std::string_view readTypeUtf8, void (*spCutter)(),
-                   void (*ptCutter)()) {
+void ChooseDataSet(fw::Ref<fw::Radio> radio, DataSet set, void (*spCutter)(), void (*ptCutter)()) {
   if (FindText(main_window::编辑框1->TextRef(), "[level info]", 1, true) < 0) {
     ShowMessage(Gbk("该技能没有随等级变化的数据！"));
     radio->SetChecked(false);
@@ -112,15 +113,19 @@ void ChooseDataSet(fw::Ref<fw::Radio> radio, std::string_view readTypeUtf8, void
   }
   ClearLoadedSkillData();
   radio->SetChecked(true);
-  if (g_scriptFormat == "SP") {
-    g_readType = Gbk(readTypeUtf8);
-    spCutter();
-  } else if (g_scriptFormat == "PT") {
-    g_readType = Gbk(readTypeUtf8);
-    ptCutter();
-  } else {
+  if (!g_scriptFormat) {
     ShowMessage(Gbk("不支持的格式！"));
     radio->SetChecked(false);
+    return;
+  }
+  g_readType = set;
+  switch (*g_scriptFormat) {
+    case ScriptForm::Sp:
+      spCutter();
+      break;
+    case ScriptForm::Pt:
+      ptCutter();
+      break;
   }
 }
 
@@ -152,16 +157,17 @@ void ParseLevelInfoPt() {
 }
 
 void OnDungeonRadioClicked() {
-  ChooseDataSet(main_window::刷图单选框, "地下城", &LoadDungeonLevelInfoSp,
+  ChooseDataSet(main_window::刷图单选框, DataSet::Dungeon, &LoadDungeonLevelInfoSp,
                 &LoadDungeonLevelInfoPt);
 }
 
 void OnPkRadioClicked() {
-  ChooseDataSet(main_window::PK单选框, "决斗场", &LoadPvpLevelInfoSp, &LoadPvpLevelInfoPt);
+  ChooseDataSet(main_window::PK单选框, DataSet::Arena, &LoadPvpLevelInfoSp, &LoadPvpLevelInfoPt);
 }
 
 void OnCommonRadioClicked() {
-  ChooseDataSet(main_window::通用单选框, "通用", &LoadCommonLevelInfoSp, &LoadCommonLevelInfoPt);
+  ChooseDataSet(main_window::通用单选框, DataSet::Common, &LoadCommonLevelInfoSp,
+                &LoadCommonLevelInfoPt);
 }
 
 }  // namespace app

@@ -6,8 +6,7 @@
 // g_levelInfoText and parses it.
 #pragma once
 
-#include <string_view>
-
+#include "engine/level_info.h"
 #include "framework/runtime.h"
 
 namespace app {
@@ -15,10 +14,9 @@ namespace app {
 // What a click on a read-type radio does: with no "[level info]" in any
 // letter case in 编辑框1, "该技能没有随等级变化的数据！" and the radio
 // unchecked; otherwise the model is cleared, the radio checked, g_readType
-// set to `readTypeUtf8` and the cutter of the script's form run ("不支持的格式！"
-// and the radio unchecked when the form is neither).
-void ChooseDataSet(fw::Ref<fw::Radio> radio, std::string_view readTypeUtf8, void (*spCutter)(),
-                   void (*ptCutter)());
+// set to `set` and the cutter of the script's form run ("不支持的格式！" and
+// the radio unchecked while no script has been read).
+void ChooseDataSet(fw::Ref<fw::Radio> radio, DataSet set, void (*spCutter)(), void (*ptCutter)());
 
 // The cutters. Each holds the skill again (the clear before it unlocked
 // 编辑框1), copies 编辑框1 into g_scriptText, loads the static copy (the
@@ -38,7 +36,7 @@ void LoadCommonLevelInfoPt();
 // The parsers read g_levelInfoText into g_valuesPerLevel, g_levelCount,
 // g_levelValues and g_levelRows, size 数据表格 to one row per value, show the
 // level count and level 1, and put the mode radios into their starting
-// state: all enabled, 赋值单选框 checked, g_modifyMode "赋值" and its grid
+// state: all enabled, 赋值单选框 checked, g_modifyMode 赋值 and its grid
 // headers.
 void ParseLevelInfoSp();
 void ParseLevelInfoPt();

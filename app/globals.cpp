@@ -65,11 +65,14 @@ void Release(fw::TextArray& array) {
   array = fw::TextArray();
 }
 
-// Numbers, flags, spans and handles own nothing. The skinned-window
-// module's kept frame is its own and goes with its reset.
+// Numbers, flags, spans, choices and handles own nothing. The
+// skinned-window module's kept frame is its own and goes with its reset.
 void Release(std::int32_t&) {}
 void Release(bool&) {}
 void Release(HeaderSpans&) {}
+void Release(std::optional<ScriptForm>&) {}
+void Release(std::optional<DataSet>&) {}
+void Release(std::optional<ModifyMode>&) {}
 void Release(skin::gdip::Image*&) {}
 
 }  // namespace

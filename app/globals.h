@@ -8,12 +8,14 @@
 // signed; flags are logical values; text arrays are 1-based and growable
 // (an index outside 1..Size() is the framework's fatal error, so callers
 // test Size() first); spans say where a block was read in the script
-// (engine/blocks.h); loader threads are the class-folder workers.
+// (engine/blocks.h); choices are one of the engine's script forms, data
+// sets or modes, or none; loader threads are the class-folder workers.
 //
 // Start values: every text empty, every integer 0, every flag false, every
-// text array a fresh empty one, every span empty, the decoration window's
-// skin made anew. InitProgramGlobals gives them at every program start;
-// FreeProgramGlobals is the exit routine that releases them.
+// text array a fresh empty one, every span empty, every choice none, the
+// decoration window's skin made anew. InitProgramGlobals gives them at
+// every program start; FreeProgramGlobals is the exit routine that
+// releases them.
 //
 // Threads: the variables are for the GUI thread. A loader thread only reads
 // g_skillNameTable, which is complete before any loader starts; what it
@@ -23,6 +25,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "framework/text_array.h"
@@ -32,6 +35,9 @@
 
 struct HeaderSpans;
 enum class HeaderSlot : int;
+enum class ScriptForm;  // engine/script_form.h
+enum class DataSet;     // engine/level_info.h
+enum class ModifyMode;  // engine/rebuild.h
 
 namespace app {
 

@@ -10,7 +10,7 @@ namespace app {
 
 namespace {
 
-void LoadHeaderFields(HeaderFieldLoad (*read)(std::string_view)) {
+void FillHeaderRows(HeaderFieldLoad (*read)(std::string_view)) {
   for (int i = 0; i < kHeaderSlotCount; ++i) HeaderSlotText(static_cast<HeaderSlot>(i)).clear();
   fw::Grid& grid = *param_window::参数表格;
   grid.DeleteDataRows();
@@ -40,11 +40,22 @@ void LoadHeaderFields(HeaderFieldLoad (*read)(std::string_view)) {
 }  // namespace
 
 void LoadHeaderFieldsSp() {
-  LoadHeaderFields(&ReadHeaderFieldsSp);
+  FillHeaderRows(&ReadHeaderFieldsSp);
 }
 
 void LoadHeaderFieldsPt() {
-  LoadHeaderFields(&ReadHeaderFieldsPt);
+  FillHeaderRows(&ReadHeaderFieldsPt);
+}
+
+void LoadHeaderFields(ScriptForm form) {
+  switch (form) {
+    case ScriptForm::Sp:
+      LoadHeaderFieldsSp();
+      break;
+    case ScriptForm::Pt:
+      LoadHeaderFieldsPt();
+      break;
+  }
 }
 
 void AppendTwoValueRows(std::string_view value1, std::string_view value2, std::string_view title1,

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "engine/header_fields.h"
+#include "engine/script_form.h"
 #include "framework/types.h"
 
 namespace app {
@@ -17,6 +18,8 @@ namespace app {
 // 保存文件按钮 disabled). Column 0 ends read-only. No message.
 void LoadHeaderFieldsSp();
 void LoadHeaderFieldsPt();
+// The loader of a script of `form`.
+void LoadHeaderFields(ScriptForm form);
 
 // Appends two rows to 参数表格 titled `title1` and `title2` (GBK), both cells
 // of both in the given colours, with the values in column 1.

@@ -10,6 +10,7 @@
 #include "app/globals.h"
 #include "app/units.h"
 #include "engine/colour.h"
+#include "engine/script_form.h"
 #include "platform/gbk.h"
 
 namespace app {
@@ -77,10 +78,14 @@ void LoadMasteryLevels() {
       {"鬼剑士/黑暗武士", &FillClassComboSwordman},
   };
   auto load = [](std::string_view key) {
-    if (g_scriptFormat == "SP") {
-      LoadMasteryLevelsSp(key);
-    } else if (g_scriptFormat == "PT") {
-      LoadMasteryLevelsPt(key);
+    if (!g_scriptFormat) return;  // nothing read yet
+    switch (*g_scriptFormat) {
+      case ScriptForm::Sp:
+        LoadMasteryLevelsSp(key);
+        break;
+      case ScriptForm::Pt:
+        LoadMasteryLevelsPt(key);
+        break;
     }
   };
   if (second) return load({});

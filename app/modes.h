@@ -2,12 +2,11 @@
 // radio's caption is "等于"), 递增 (increment) and 倍率 (multiply).
 #pragma once
 
-#include <string_view>
+#include "engine/rebuild.h"
 
 namespace app {
 
-// Writes the header row of 数据表格 for `modeGbk`, one of the four mode
-// texts; another text writes nothing.
-void WriteDataGridHeaders(std::string_view modeGbk);
+// Writes the header row of 数据表格 for `mode`.
+void WriteDataGridHeaders(ModifyMode mode);
 
 }  // namespace app

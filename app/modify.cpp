@@ -1,5 +1,6 @@
 #include "app/modify.h"
 
+#include <cstdlib>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -15,6 +16,7 @@
 #include "app/units.h"
 #include "engine/modify.h"
 #include "engine/rebuild.h"
+#include "engine/script_form.h"
 #include "engine/text.h"
 #include "engine/write_messages.h"
 #include "platform/gbk.h"
@@ -77,7 +79,19 @@ std::optional<std::vector<std::string>> IncrementBasesShown(ScriptForm form) {
     levelOne.push_back(g_levelValues[c]);
   }
   return IncrementBases(form, g_currentLevel, Column(main_window::数据表格, 0),
-                        PageCells(g_currentLevel, form == ScriptForm::Sp), levelOne);
+                        PageCells(g_currentLevel, form), levelOne);
+}
+
+// The static-data rebuilder of a script form.
+Rebuilt RebuildStaticData(ScriptForm form, std::string_view script, TextSpan block,
+                          const StaticChange& change) {
+  switch (form) {
+    case ScriptForm::Sp:
+      return RebuildStaticDataSp(script, block, change);
+    case ScriptForm::Pt:
+      return RebuildStaticDataPt(script, block, change);
+  }
+  std::abort();  // no such form
 }
 
 // Reads the level range from 最低编辑框 and 最高编辑框 into g_levelRangeLow
@@ -115,8 +129,8 @@ void OnSaveChangesButtonClicked() {
     ShowMessage(Gbk("请先读取一个技能数据！"));
     return;
   }
-  if (g_scriptFormat != "SP" && g_scriptFormat != "PT") return;
-  const ScriptForm form = g_scriptFormat == "SP" ? ScriptForm::Sp : ScriptForm::Pt;
+  if (!g_scriptFormat) return;
+  const ScriptForm form = *g_scriptFormat;
   const std::vector<std::string> staticInputs = Column(静态表格, 1);
 
   // The whole new script is worked out before the user is asked, so that
@@ -158,8 +172,7 @@ void OnSaveChangesButtonClicked() {
     const StaticChange change{g_staticDataText, staticInputs};
     // Where the shown block was read, after what the level rebuild moved.
     const TextSpan block = ShiftedSpan({g_staticDataStart, g_staticDataLength}, levelShifts);
-    Rebuilt rebuilt = form == ScriptForm::Sp ? RebuildStaticDataSp(script, block, change)
-                                             : RebuildStaticDataPt(script, block, change);
+    Rebuilt rebuilt = RebuildStaticData(form, script, block, change);
     if (!rebuilt.Accepted()) {
       ShowMessage(StaticRefusalMessage(rebuilt.refusal));
       return;

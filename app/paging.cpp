@@ -8,6 +8,7 @@
 #include "app/prompt.h"
 #include "app/units.h"
 #include "engine/level_table.h"
+#include "engine/script_form.h"
 #include "engine/text.h"
 #include "platform/gbk.h"
 
@@ -23,20 +24,25 @@ bool LevelTableLoaded() {
   return false;
 }
 
-void ShowLevelPage(int level, bool removeMarker) {
-  const std::vector<std::string> cells = PageCells(level, removeMarker);
+void ShowLevelPage(int level, ScriptForm form) {
+  const std::vector<std::string> cells = PageCells(level, form);
   fw::Grid& grid = *main_window::数据表格;
   for (std::size_t i = 0; i < cells.size(); ++i)
     grid.SetCellText(static_cast<int>(i) + 1, 0, cells[i]);
 }
 
 void ShowLevel(int level) {
-  if (g_scriptFormat == "SP") {
-    ShowLevelPageSp(level);
-  } else if (g_scriptFormat == "PT") {
-    ShowLevelPagePt(level);
-  } else {
+  if (!g_scriptFormat) {
     ShowMessage(Gbk("加载技能数据出错！"));
+    return;
+  }
+  switch (*g_scriptFormat) {
+    case ScriptForm::Sp:
+      ShowLevelPageSp(level);
+      break;
+    case ScriptForm::Pt:
+      ShowLevelPagePt(level);
+      break;
   }
 }
 
@@ -52,18 +58,26 @@ void ClampToLevelCount(fw::Ref<fw::Edit> edit) {
 
 }  // namespace
 
-std::vector<std::string> PageCells(int level, bool removeMarker) {
+std::vector<std::string> PageCells(int level, ScriptForm form) {
   if (level < 1 || level > g_levelRows.Size()) return {};
+  bool removeMarker = false;
+  switch (form) {
+    case ScriptForm::Sp:
+      removeMarker = true;
+      break;
+    case ScriptForm::Pt:
+      break;
+  }
   return LevelPageCells(g_levelRows[level], g_valuesPerLevel, removeMarker);
 }
 
 void ShowLevelPageSp(int level) {
-  ShowLevelPage(level, true);
+  ShowLevelPage(level, ScriptForm::Sp);
   RenderDescriptionSp();
 }
 
 void ShowLevelPagePt(int level) {
-  ShowLevelPage(level, false);
+  ShowLevelPage(level, ScriptForm::Pt);
   RenderDescriptionPt();
 }
 

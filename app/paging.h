@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/script_form.h"
+
 namespace app {
 
 // Writes the values of `level` into column 0 of 数据表格 (SP without the
@@ -13,8 +15,9 @@ namespace app {
 void ShowLevelPageSp(int level);
 void ShowLevelPagePt(int level);
 
-// The texts that the page of `level` writes into column 0 (`removeMarker`:
-// SP); none for a level below 1 or beyond the table.
-std::vector<std::string> PageCells(int level, bool removeMarker);
+// The texts that the page of `level` writes into column 0 of a script of
+// `form` (SP without the "[@02]" marker); none for a level below 1 or
+// beyond the table.
+std::vector<std::string> PageCells(int level, ScriptForm form);
 
 }  // namespace app

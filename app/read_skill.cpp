@@ -1,6 +1,6 @@
 #include "app/read_skill.h"
 
-#include <string>
+#include <optional>
 
 #include "app/editor_state.h"
 #include "app/globals.h"
@@ -12,6 +12,8 @@
 #include "app/skill_name.h"
 #include "app/static_copy.h"
 #include "app/units.h"
+#include "engine/level_info.h"
+#include "engine/rebuild.h"
 #include "engine/script_form.h"
 #include "engine/skill_read.h"
 #include "platform/gbk.h"
@@ -30,8 +32,8 @@ void ReadOrReleaseSkill() {
   // the next read must not offer the old script's other copy or classes.
   main_window::变换按钮->Disable();
   WithdrawClassChoice();
-  const std::string form = DetectScriptFormat(main_window::编辑框1->TextRef());
-  if (form.empty()) {
+  const std::optional<ScriptForm> form = DetectScriptFormat(main_window::编辑框1->TextRef());
+  if (!form) {
     ShowMessage(Gbk("只支持SuperPVF和PVFTool解密的数据格式！"));
     return;
   }
@@ -40,8 +42,15 @@ void ReadOrReleaseSkill() {
 }
 
 void LoadSkill() {
-  const bool sp = g_scriptFormat == "SP";
-  sp ? LoadSkillNameSp() : LoadSkillNamePt();
+  const ScriptForm form = *g_scriptFormat;
+  switch (form) {
+    case ScriptForm::Sp:
+      LoadSkillNameSp();
+      break;
+    case ScriptForm::Pt:
+      LoadSkillNamePt();
+      break;
+  }
 
   const ScriptOutline outline = OutlineScript(main_window::编辑框1->TextRef());
   if (outline.levelBlocks > 0) {
@@ -66,54 +75,77 @@ void LoadSkill() {
   // A static copy that is shown holds the skill (static_copy.h).
   if (!g_hasLevelData && g_hasStaticData) {
     g_scriptText = main_window::编辑框1->TextRef();
-    if (!g_staticDataSplit) {
-      sp ? LoadCommonStaticDataSp() : LoadCommonStaticDataPt();
-    } else {
-      sp ? LoadDungeonStaticDataSp() : LoadDungeonStaticDataPt();
-      main_window::变换按钮->Enable();
+    // A script of one static block shows it as the common copy; of more,
+    // the first as the dungeon copy, with the switch to the arena copy.
+    switch (form) {
+      case ScriptForm::Sp:
+        g_staticDataSplit ? LoadDungeonStaticDataSp() : LoadCommonStaticDataSp();
+        break;
+      case ScriptForm::Pt:
+        g_staticDataSplit ? LoadDungeonStaticDataPt() : LoadCommonStaticDataPt();
+        break;
     }
+    if (g_staticDataSplit) main_window::变换按钮->Enable();
   }
 
-  if (sp) {
-    LoadHeaderFieldsSp();
-  } else {
-    LoadHeaderFieldsPt();
-  }
+  LoadHeaderFields(form);
   LoadMasteryLevels();
 }
+
+namespace {
+
+// Chooses `set` again as its radio's click does, when the script read
+// offers it.
+void ChooseDataSetAgain(DataSet set) {
+  using namespace main_window;
+  switch (set) {
+    case DataSet::Dungeon:
+      if (!刷图单选框->Disabled()) OnDungeonRadioClicked();
+      break;
+    case DataSet::Arena:
+      if (!PK单选框->Disabled()) OnPkRadioClicked();
+      break;
+    case DataSet::Common:
+      if (!通用单选框->Disabled()) OnCommonRadioClicked();
+      break;
+  }
+}
+
+// Chooses `mode` again as its radio's click does, when a level table was
+// parsed (which enables the mode radios) and checks its radio in place of
+// 赋值单选框.
+void ChooseModeAgain(fw::Ref<fw::Radio> radio, void (*choose)()) {
+  if (radio->Disabled()) return;
+  choose();
+  radio->SetChecked(true);
+  main_window::赋值单选框->SetChecked(false);
+}
+
+}  // namespace
 
 void ReloadSkillAndRestoreSelection() {
   using namespace main_window;
   // Choosing the data set parses the level table, which resets the mode to
   // 赋值: the mode to restore is the one remembered before the read.
-  const std::string mode = g_modifyMode;
+  const std::optional<ModifyMode> mode = g_modifyMode;
   ReadOrReleaseSkill();
 
-  if (g_readType == Gbk("地下城") && !刷图单选框->Disabled()) {
-    OnDungeonRadioClicked();
-  } else if (g_readType == Gbk("决斗场") && !PK单选框->Disabled()) {
-    OnPkRadioClicked();
-  } else if (g_readType == Gbk("通用") && !通用单选框->Disabled()) {
-    OnCommonRadioClicked();
-  }
+  if (g_readType) ChooseDataSetAgain(*g_readType);
 
-  struct Restore {
-    std::string_view modeUtf8;
-    fw::Ref<fw::Radio> radio;
-    void (*handler)();
-  };
-  const Restore restores[] = {
-      {"增加", 增加单选框, &OnAddRadioClicked},
-      {"倍率", 倍率单选框, &OnRatioRadioClicked},
-      {"递增", 递增单选框, &OnIncrementRadioClicked},
-  };
-  for (const Restore& r : restores) {
-    if (mode == Gbk(r.modeUtf8) && !r.radio->Disabled()) {
-      r.handler();
-      r.radio->SetChecked(true);
-      赋值单选框->SetChecked(false);
-      return;
-    }
+  if (!mode) return;
+  switch (*mode) {
+    case ModifyMode::Add:
+      ChooseModeAgain(增加单选框, &OnAddRadioClicked);
+      break;
+    case ModifyMode::Ratio:
+      ChooseModeAgain(倍率单选框, &OnRatioRadioClicked);
+      break;
+    case ModifyMode::Increment:
+      ChooseModeAgain(递增单选框, &OnIncrementRadioClicked);
+      break;
+    case ModifyMode::Assign:
+      // The parse of the level table has chosen it already.
+      break;
   }
 }
 

@@ -60,8 +60,7 @@ bool Report(const Rebuilt& r, RefusalLines (*refused)(Refusal)) {
 // only into such a script: into any other text the read that follows the
 // save could not read again, and the editor would hold what it never read.
 bool HoldsReadForm(ScriptForm form) {
-  if (DetectScriptFormat(main_window::编辑框1->TextRef()) == (form == ScriptForm::Sp ? "SP" : "PT"))
-    return true;
+  if (DetectScriptFormat(main_window::编辑框1->TextRef()) == form) return true;
   ShowMessage(Gbk("请重新读取技能数据！"));
   return false;
 }
@@ -82,9 +81,10 @@ bool WriteMasteryLevels(ScriptForm form) {
       &MasteryRefusalLines);
 }
 
-// The form of the script read; the writers run only for "SP" and "PT".
+// The form of the script read. Only the saves ask, and only after a read;
+// before any read the box counts as PT.
 ScriptForm ReadForm() {
-  return g_scriptFormat == "SP" ? ScriptForm::Sp : ScriptForm::Pt;
+  return g_scriptFormat.value_or(ScriptForm::Pt);
 }
 
 }  // namespace
@@ -115,11 +115,18 @@ void OnParamSaveButtonClicked() {
     ShowMessage(Gbk("没有加载技能数据或该技能没有参数！"));
     return;
   }
-  if (g_scriptFormat != "SP" && g_scriptFormat != "PT") return;
-  const bool sp = g_scriptFormat == "SP";
-  if (!(sp ? WriteHeaderFieldsSp() : WriteHeaderFieldsPt())) return;
+  if (!g_scriptFormat) return;
+  const ScriptForm form = *g_scriptFormat;
+  switch (form) {
+    case ScriptForm::Sp:
+      if (!WriteHeaderFieldsSp()) return;
+      break;
+    case ScriptForm::Pt:
+      if (!WriteHeaderFieldsPt()) return;
+      break;
+  }
   ReleaseAndReadAgain();
-  sp ? LoadHeaderFieldsSp() : LoadHeaderFieldsPt();
+  LoadHeaderFields(form);
 }
 
 void OnMasterySaveButtonClicked() {
@@ -127,8 +134,15 @@ void OnMasterySaveButtonClicked() {
     ShowMessage(Gbk("没有加载技能数据或该技能没有精通等级参数！"));
     return;
   }
-  if (g_scriptFormat != "SP" && g_scriptFormat != "PT") return;
-  if (!(g_scriptFormat == "SP" ? WriteMasteryLevelsSp() : WriteMasteryLevelsPt())) return;
+  if (!g_scriptFormat) return;
+  switch (*g_scriptFormat) {
+    case ScriptForm::Sp:
+      if (!WriteMasteryLevelsSp()) return;
+      break;
+    case ScriptForm::Pt:
+      if (!WriteMasteryLevelsPt()) return;
+      break;
+  }
   ReleaseAndReadAgain();
   LoadMasteryLevels();
 }

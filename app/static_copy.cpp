@@ -10,6 +10,7 @@
 #include "app/prompt.h"
 #include "app/read_type.h"
 #include "app/units.h"
+#include "engine/script_form.h"
 #include "engine/static_data.h"
 #include "platform/gbk.h"
 
@@ -81,10 +82,15 @@ void OnSwitchButtonClicked() {
   g_reportMissingData = true;
   main_window::静态表格->DeleteDataRows();
   const bool showsArena = main_window::静态类型标签->Text() == Gbk("决斗场");
-  if (g_scriptFormat == "SP") {
-    showsArena ? LoadDungeonStaticDataSp() : LoadPvpStaticDataSp();
-  } else if (g_scriptFormat == "PT") {
-    showsArena ? LoadDungeonStaticDataPt() : LoadPvpStaticDataPt();
+  // The button is enabled only by a read, which set the form.
+  if (!g_scriptFormat) return;
+  switch (*g_scriptFormat) {
+    case ScriptForm::Sp:
+      showsArena ? LoadDungeonStaticDataSp() : LoadPvpStaticDataSp();
+      break;
+    case ScriptForm::Pt:
+      showsArena ? LoadDungeonStaticDataPt() : LoadPvpStaticDataPt();
+      break;
   }
 }
 

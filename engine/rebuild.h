@@ -22,8 +22,8 @@
 #include <vector>
 
 #include "engine/blocks.h"
+#include "engine/script_form.h"
 
-enum class ScriptForm { Sp, Pt };
 enum class ModifyMode { Add, Assign, Increment, Ratio };
 
 enum class Refusal {

@@ -1,16 +1,14 @@
 #include "engine/script_form.h"
 
-#include <optional>
-
 #include "engine/text.h"
 
-std::string DetectScriptFormat(std::string_view script) {
+std::optional<ScriptForm> DetectScriptFormat(std::string_view script) {
   // Only these two marks decide; the section tags play no part.
   const bool hasIntegerMarker = FindText(script, "[@02]") != -1;
   const bool hasTab = FindText(script, "\t") != -1;
-  if (hasIntegerMarker && !hasTab) return "SP";
-  if (hasTab && !hasIntegerMarker) return "PT";
-  return {};
+  if (hasIntegerMarker && !hasTab) return ScriptForm::Sp;
+  if (hasTab && !hasIntegerMarker) return ScriptForm::Pt;
+  return std::nullopt;
 }
 
 std::vector<std::string> SplitPtValues(std::string_view valuesLine) {

@@ -6,13 +6,18 @@
 // each followed by a TAB.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
-// "SP" when the text holds "[@02]" and no TAB, "PT" when it holds a TAB and
-// no "[@02]", otherwise the empty text (the form is not supported).
-std::string DetectScriptFormat(std::string_view script);
+// The form of a script, which picks the member of every pair of readers
+// and writers (the ...Sp and ...Pt functions).
+enum class ScriptForm { Sp, Pt };
+
+// Sp when the text holds "[@02]" and no TAB, Pt when it holds a TAB and no
+// "[@02]", otherwise none (the form is not supported).
+std::optional<ScriptForm> DetectScriptFormat(std::string_view script);
 
 // The values of a PT values line: the line is split at every TAB and every
 // "|" (one that is no trail byte); empty inner values are kept, the

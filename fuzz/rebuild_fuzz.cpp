@@ -297,9 +297,8 @@ void HeaderFields(FuzzedDataProvider& p) {
     return;
   }
   Check(!emptiedValue, "an emptied header value that the script holds is refused");
-  const std::string formName = form == ScriptForm::Sp ? "SP" : "PT";
-  if (DetectScriptFormat(script) == formName) {
-    Check(DetectScriptFormat(r.text) == formName, "a header save keeps the script's form");
+  if (DetectScriptFormat(script) == form) {
+    Check(DetectScriptFormat(r.text) == form, "a header save keeps the script's form");
   }
   if (anything) return;
   // Values that hold a tag could carry another field's tag away with them;

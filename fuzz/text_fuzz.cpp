@@ -234,10 +234,13 @@ void CheckNumbers(std::string_view text) {
 }
 
 void CheckForm(std::string_view text) {
-  const std::string form = DetectScriptFormat(text);
+  const std::optional<ScriptForm> form = DetectScriptFormat(text);
   const bool marker = FindText(text, "[@02]") != -1;
   const bool tab = FindText(text, "\t") != -1;
-  Check(form == (marker && !tab ? "SP" : tab && !marker ? "PT" : ""), "DetectScriptFormat");
+  std::optional<ScriptForm> markedForm;
+  if (marker && !tab) markedForm = ScriptForm::Sp;
+  if (tab && !marker) markedForm = ScriptForm::Pt;
+  Check(form == markedForm, "DetectScriptFormat");
   const auto values = SplitPtValues(text);
   Check(values.size() <= text.size(), "SplitPtValues count");
   // The values lie between the TABs and bars that start a character.

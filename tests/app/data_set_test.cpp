@@ -83,7 +83,7 @@ TEST_P(ChoiceTest, CutsTheCopyAndShowsLevelOne) {
     EXPECT_TRUE(chosen.Checked());
     EXPECT_TRUE(编辑框1->Disabled());
     EXPECT_EQ(Text(读取按钮), "释放数据");
-    EXPECT_EQ(Utf8(g_readType), Text(fw::Ref<fw::Radio>{kMainWindow, c.radio}));
+    EXPECT_EQ(Named(g_readType), Text(fw::Ref<fw::Radio>{kMainWindow, c.radio}));
     EXPECT_EQ(g_scriptText, 编辑框1->Text());
 
     EXPECT_THAT(Column(数据表格), ElementsAreArray(c.level1));
@@ -108,7 +108,7 @@ TEST_P(ChoiceTest, CutsTheCopyAndShowsLevelOne) {
         EXPECT_EQ(数据表格->CellBackColour(row, 0), 0x00ECECECu);
       }
       // The checked mode is the remembered one, with its headers.
-      EXPECT_EQ(Utf8(g_modifyMode), "赋值");
+      EXPECT_EQ(Named(g_modifyMode), "赋值");
       EXPECT_EQ(Utf8(数据表格->CellText(0, 0)), "技能原数值");
       EXPECT_EQ(Utf8(数据表格->CellText(0, 1)), "修改的数值");
       // The cut copy is recorded where it lies, and for PT it is the bare
@@ -228,11 +228,11 @@ TEST_P(DataSetTest, ARadioRefusesAScriptWithoutLevelDataAndAnUnknownForm) {
 
     Click("读取按钮");
     PasteAndRead(Fixture("single_level_info_common", form));
-    g_scriptFormat.clear();
+    g_scriptFormat.reset();
     EXPECT_THAT(Click("通用单选框", 1), ElementsAre("不支持的格式！"));
     EXPECT_FALSE(通用单选框->Checked());
     EXPECT_FALSE(编辑框1->Disabled());
-    EXPECT_EQ(g_readType, "");
+    EXPECT_EQ(Named(g_readType), "");
   });
 }
 

@@ -50,7 +50,7 @@ TEST_P(ModesTest, EachModeRemembersItselfRelabelsTheGridAndShowsLevelOne) {
         EXPECT_EQ(g_currentLevel, 3);
         Click(to.radio);
         EXPECT_TRUE(fw::Get<fw::Radio>(kMainWindow, to.radio).Checked());
-        EXPECT_EQ(Utf8(g_modifyMode), to.mode);
+        EXPECT_EQ(Named(g_modifyMode), to.mode);
         EXPECT_EQ(g_currentLevel, 1);
         EXPECT_EQ(Text(页数编辑框), "1");
         EXPECT_THAT(Column(数据表格), ElementsAre("500", "250"));
@@ -73,7 +73,7 @@ TEST_P(ModesTest, AModeWithoutLevelDataIsStillRemembered) {
     PasteAndRead(Fixture("value_count_zero", GetParam()));
     Click("通用单选框");
     EXPECT_THAT(Click("递增单选框", 1), ElementsAre("请先加载一个技能数据！"));
-    EXPECT_EQ(Utf8(g_modifyMode), "递增");
+    EXPECT_EQ(Named(g_modifyMode), "递增");
     EXPECT_EQ(Utf8(数据表格->CellText(0, 0)), "1级数值");
   });
 }

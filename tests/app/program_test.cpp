@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <thread>
@@ -42,6 +43,12 @@ void Spoil(bool& flag) {
 }
 void Spoil(fw::TextArray& array) {
   array.Append("left over");
+}
+// A remembered choice (form, data set, mode): one of its values, where a
+// fresh start has none.
+template <typename Enum>
+void Spoil(std::optional<Enum>& choice) {
+  choice = Enum{};
 }
 void Spoil(HeaderSpans& spans) {
   spans.first[0] = {3, 4};

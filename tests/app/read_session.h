@@ -7,6 +7,7 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <tuple>
@@ -17,6 +18,9 @@
 #include "app/program.h"
 #include "app/testing/prompts.h"
 #include "app/units.h"
+#include "engine/level_info.h"
+#include "engine/rebuild.h"
+#include "engine/script_form.h"
 #include "framework/headless.h"
 #include "platform/codepage.h"
 #include "user_hands.h"
@@ -45,6 +49,46 @@ inline std::vector<std::string> Column(fw::Ref<fw::Grid> grid, int col = 0) {
 template <class Unit>
 std::string Text(fw::Ref<Unit> unit) {
   return Utf8(unit->Text());
+}
+
+// The remembered choices in the words the editor shows them in: the form of
+// the script read ("SP", "PT"), the data set (its radio's caption) and the
+// mode (its radio's name); "" for none.
+inline std::string Named(std::optional<ScriptForm> form) {
+  if (!form) return "";
+  switch (*form) {
+    case ScriptForm::Sp:
+      return "SP";
+    case ScriptForm::Pt:
+      return "PT";
+  }
+  return "?";
+}
+inline std::string Named(std::optional<DataSet> set) {
+  if (!set) return "";
+  switch (*set) {
+    case DataSet::Dungeon:
+      return "地下城";
+    case DataSet::Arena:
+      return "决斗场";
+    case DataSet::Common:
+      return "通用";
+  }
+  return "?";
+}
+inline std::string Named(std::optional<ModifyMode> mode) {
+  if (!mode) return "";
+  switch (*mode) {
+    case ModifyMode::Add:
+      return "增加";
+    case ModifyMode::Assign:
+      return "赋值";
+    case ModifyMode::Increment:
+      return "递增";
+    case ModifyMode::Ratio:
+      return "倍率";
+  }
+  return "?";
 }
 
 class ReadSession : public app_test::UserHands {

@@ -111,7 +111,7 @@ TEST_P(ReadFixtureTest, ShowsNameClassDataSetsAndStaticData) {
       EXPECT_TRUE(radio->Disabled());
     }
     if (c.messages != Strings{kNotSupported}) {
-      EXPECT_EQ(g_scriptFormat, form);
+      EXPECT_EQ(Named(g_scriptFormat), form);
     }
   });
 }
@@ -140,7 +140,7 @@ TEST_F(ReadTest, ARefusedTextChangesNothingAndKeepsTheFormerForm) {
     Click("读取按钮");  // release
     for (const std::string& text : refused) {
       EXPECT_THAT(PasteAndRead(text, 1), ElementsAre(kNotSupported));
-      EXPECT_EQ(g_scriptFormat, "SP");
+      EXPECT_EQ(Named(g_scriptFormat), "SP");
       EXPECT_EQ(Text(读取按钮), "读取数据");
       EXPECT_FALSE(编辑框1->Disabled());
       EXPECT_EQ(编辑框1->Text(), text);

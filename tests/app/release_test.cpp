@@ -69,9 +69,9 @@ TEST_P(ReleaseTest, ReturnsEveryUnitToTheNoSkillState) {
     EXPECT_EQ(g_valuesPerLevel, 0);
     EXPECT_EQ(g_levelCount, 1);
     EXPECT_EQ(g_levelRows.Size(), 0);
-    EXPECT_EQ(Utf8(g_readType), "决斗场");
-    EXPECT_EQ(Utf8(g_modifyMode), "递增");
-    EXPECT_EQ(g_scriptFormat, form);
+    EXPECT_EQ(Named(g_readType), "决斗场");
+    EXPECT_EQ(Named(g_modifyMode), "递增");
+    EXPECT_EQ(Named(g_scriptFormat), form);
   });
 }
 

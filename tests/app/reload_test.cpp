@@ -85,7 +85,7 @@ TEST_P(ReloadTest, RestoresTheChosenDataSetAndMode) {
                 std::string(radio) == c.checkedMode)
           << radio;
     }
-    EXPECT_EQ(Utf8(g_modifyMode), c.remembered);
+    EXPECT_EQ(Named(g_modifyMode), c.remembered);
     EXPECT_EQ(Utf8(数据表格->CellText(0, 0)), c.header0);
     EXPECT_THAT(Column(数据表格), ElementsAreArray(c.level1));
     EXPECT_EQ(g_currentLevel, 1);
@@ -122,8 +122,8 @@ TEST_P(ReloadEdgeTest, ADataSetTheNewTextNoLongerOffersIsNotChosen) {
     }
     EXPECT_TRUE(增加单选框->Disabled());
     EXPECT_EQ(数据表格->RowCount(), 1);
-    EXPECT_EQ(Utf8(g_modifyMode), "增加");
-    EXPECT_EQ(Utf8(g_readType), "决斗场");
+    EXPECT_EQ(Named(g_modifyMode), "增加");
+    EXPECT_EQ(Named(g_readType), "决斗场");
     EXPECT_EQ(Text(读取按钮), "释放数据");
   });
 }

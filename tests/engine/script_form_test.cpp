@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,24 +14,28 @@ const std::string kSpStatic = "[@05][static data]\r\n[@02]100\r\n[@02]200\r\n[@0
 const std::string kPtStatic = "[static data]\r\n100\t200\t\r\n[/static data]";
 
 TEST(DetectScriptFormat, Table) {
+  constexpr std::optional<ScriptForm> kSp = ScriptForm::Sp;
+  constexpr std::optional<ScriptForm> kPt = ScriptForm::Pt;
+  constexpr std::optional<ScriptForm> kNone;
   struct Case {
-    std::string text, expected;
+    std::string text;
+    std::optional<ScriptForm> expected;
   };
   const std::vector<Case> cases = {
-      {kSpStatic, "SP"},
-      {kPtStatic, "PT"},
-      {kSpStatic + "\r\n[@0A]key\tx", ""},  // one TAB anywhere refuses an SP text
-      {kPtStatic + "\r\n[@02]", ""},        // "[@02]" anywhere refuses a PT text
-      {"", ""},
-      {"[@05][static data]\r\n[@04]0.5\r\n[@05][/static data]", ""},  // decimals only
-      {"[@02]", "SP"},
-      {"\t", "PT"},
+      {kSpStatic, kSp},
+      {kPtStatic, kPt},
+      {kSpStatic + "\r\n[@0A]key\tx", kNone},  // one TAB anywhere refuses an SP text
+      {kPtStatic + "\r\n[@02]", kNone},        // "[@02]" anywhere refuses a PT text
+      {"", kNone},
+      {"[@05][static data]\r\n[@04]0.5\r\n[@05][/static data]", kNone},  // decimals only
+      {"[@02]", kSp},
+      {"\t", kPt},
       // Section tags play no part.
-      {"[static data]\r\n[@02]1", "SP"},
-      {"[@05][level info]\t", "PT"},
+      {"[static data]\r\n[@02]1", kSp},
+      {"[@05][level info]\t", kPt},
       // A "[@02]" that begins on a trail byte is no marker.
-      {"\x81[@02]", ""},
-      {"\x81[@02]\t", "PT"},
+      {"\x81[@02]", kNone},
+      {"\x81[@02]\t", kPt},
   };
   for (std::size_t i = 0; i < cases.size(); ++i) {
     SCOPED_TRACE(testing::Message() << "case " << i);
