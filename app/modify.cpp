@@ -82,6 +82,47 @@ std::optional<std::vector<std::string>> IncrementBasesShown(ScriptForm form) {
                         PageCells(g_currentLevel, form), levelOne);
 }
 
+// The level-info rebuilder of a mode for a script form.
+using LevelRebuilder = Rebuilt (*)(std::string_view, const LevelTable&, const LevelChange&);
+
+LevelRebuilder SpLevelRebuilder(ModifyMode mode) {
+  switch (mode) {
+    case ModifyMode::Add:
+      return &RebuildLevelInfoAddSp;
+    case ModifyMode::Assign:
+      return &RebuildLevelInfoAssignSp;
+    case ModifyMode::Increment:
+      return &RebuildLevelInfoIncrementSp;
+    case ModifyMode::Ratio:
+      return &RebuildLevelInfoRatioSp;
+  }
+  std::abort();  // no such mode
+}
+
+LevelRebuilder PtLevelRebuilder(ModifyMode mode) {
+  switch (mode) {
+    case ModifyMode::Add:
+      return &RebuildLevelInfoAddPt;
+    case ModifyMode::Assign:
+      return &RebuildLevelInfoAssignPt;
+    case ModifyMode::Increment:
+      return &RebuildLevelInfoIncrementPt;
+    case ModifyMode::Ratio:
+      return &RebuildLevelInfoRatioPt;
+  }
+  std::abort();  // no such mode
+}
+
+LevelRebuilder LevelRebuilderOf(ScriptForm form, ModifyMode mode) {
+  switch (form) {
+    case ScriptForm::Sp:
+      return SpLevelRebuilder(mode);
+    case ScriptForm::Pt:
+      return PtLevelRebuilder(mode);
+  }
+  std::abort();  // no such form
+}
+
 // The static-data rebuilder of a script form.
 Rebuilt RebuildStaticData(ScriptForm form, std::string_view script, TextSpan block,
                           const StaticChange& change) {
@@ -157,7 +198,7 @@ void OnSaveChangesButtonClicked() {
     Refusal refusal = CheckLevelInputs(form, mode->mode, change);
     if (refusal == Refusal::None && g_staticDataShown) refusal = CheckIntegerInputs(staticInputs);
     if (refusal == Refusal::None) {
-      Rebuilt level = RebuildLevelInfo(g_scriptText, form, mode->mode, ShownLevelTable(), change);
+      Rebuilt level = LevelRebuilderOf(form, mode->mode)(g_scriptText, ShownLevelTable(), change);
       refusal = level.refusal;
       text = std::move(level.text);
       levelShifts = std::move(level.shifts);
