@@ -5,14 +5,15 @@
 #   tools/format.sh [--check] [ROOT]
 #
 # The sources are the *.cpp and *.h files that git tracks under ROOT (by
-# default the checkout this script stands in), outside build/; their style
+# default the checkout this script stands in), outside build/, or in a tree
+# that is no git checkout every such file outside build/; their style
 # is ROOT/.clang-format. Without --check, every source that clang-format
 # would change is formatted in place and named; the others are not written,
 # so nothing is rebuilt for them. With --check nothing is written: every
 # such source is named, one a line, and the check fails (status 1).
 #
 # Status 2 when nothing could be checked: no clang-format, no
-# ROOT/.clang-format, ROOT no git checkout or one without C++ sources, or
+# ROOT/.clang-format, no C++ source under ROOT, or
 # clang-format failing on a source. CLANG_FORMAT names the clang-format to run; by default
 # clang-format-14 (Debian 12's, which ./dev setup installs) where there is
 # one, else clang-format: other versions break some lines otherwise.
@@ -42,9 +43,17 @@ if [ ! -f "$root/.clang-format" ]; then
   echo "format: no .clang-format in $root" >&2
   exit 2
 fi
-if ! listed=$(git -C "$root" ls-files -z -- '*.cpp' '*.h' | tr '\0' '\n'); then
-  echo "format: $root is no git checkout" >&2
+if [ ! -d "$root" ]; then
+  echo "format: no folder $root" >&2
   exit 2
+fi
+if git -C "$root" rev-parse --is-inside-work-tree >/dev/null 2>&1; then
+  listed=$(git -C "$root" ls-files -z -- '*.cpp' '*.h' | tr '\0' '\n')
+else
+  # A tree exported without its history (an archive, a copy) has every
+  # file it holds; the build's and git's own folders are no sources.
+  listed=$(cd "$root" && find . \( -path ./build -o -path ./.git \) -prune -o \
+    -type f \( -name '*.cpp' -o -name '*.h' \) -print | sed 's|^\./||')
 fi
 sources=()
 while IFS= read -r file; do
@@ -53,7 +62,7 @@ while IFS= read -r file; do
 done <<<"$listed"
 if [ ${#sources[@]} -eq 0 ]; then
   # A check that read nothing would pass with nothing to say.
-  echo "format: git tracks no C++ source in $root" >&2
+  echo "format: no C++ source in $root" >&2
   exit 2
 fi
 

@@ -92,9 +92,22 @@ rm "$tree/.clang-format"
 run "$scratch" --check "$tree"
 [ "$status" -eq 2 ] && [[ $out == *"no .clang-format"* ]] ||
   fail "a tree without .clang-format: status $status: $out"
+# A tree that is no git checkout is read whole, but for build/.
+printf %b "$clean_cpp" >"$scratch/nogit/clean.cpp"
+mkdir -p "$scratch/nogit/build"
+printf %b "$badly" >"$scratch/nogit/build/made.cpp"
 run "$scratch" --check "$scratch/nogit"
-[ "$status" -eq 2 ] && [[ $out == *"no git checkout"* ]] ||
-  fail "a folder that is no git checkout: status $status: $out"
+[ "$status" -eq 0 ] && [[ $out == *"all 1 sources are formatted"* ]] ||
+  fail "a formatted tree that is no git checkout: status $status: $out"
+printf %b "$badly" >"$scratch/nogit/bad.cpp"
+run "$scratch" --check "$scratch/nogit"
+[ "$status" -eq 1 ] && [[ $out == *"bad.cpp"* ]] && [[ $out != *"made.cpp"* ]] ||
+  fail "a badly formatted source in a tree that is no git checkout: status $status: $out"
+rm -rf "$scratch/nogit/bad.cpp" "$scratch/nogit/clean.cpp" "$scratch/nogit/build"
+run "$scratch" --check "$scratch/nogit"
+[ "$status" -eq 2 ] && [[ $out == *"no C++ source"* ]] ||
+  fail "a folder that is no git checkout and holds no source: status $status: $out"
+printf %b "$clean_cpp" >"$scratch/nogit/clean.cpp"
 git -C "$scratch/nogit" init -q
 run "$scratch" --check "$scratch/nogit"
 [ "$status" -eq 2 ] && [[ $out == *"no C++ source"* ]] ||
