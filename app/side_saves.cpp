@@ -67,9 +67,10 @@ bool HoldsReadForm(ScriptForm form) {
 
 bool WriteHeaderFields(ScriptForm form) {
   if (!HoldsReadForm(form)) return false;
-  return Report(RebuildHeaderFields(main_window::编辑框1->TextRef(), form, StoredSlots(), g_hdrSpans,
-                                    Rows(param_window::参数表格), GetHighestMasteryLevel()),
-                &HeaderRefusalLines);
+  return Report(
+      RebuildHeaderFields(main_window::编辑框1->TextRef(), form, StoredSlots(), g_hdrSpans,
+                          Rows(param_window::参数表格), GetHighestMasteryLevel()),
+      &HeaderRefusalLines);
 }
 
 bool WriteMasteryLevels(ScriptForm form) {

@@ -144,8 +144,8 @@ int main(int argc, char** argv) {
   int count = static_cast<int>(args.size());
   args.push_back(nullptr);
   return bench::RunWithRatios(
-      count, args.data(), "Script box against a bare QPlainTextEdit (medians):",
-      [](const std::string& name) {
+      count, args.data(),
+      "Script box against a bare QPlainTextEdit (medians):", [](const std::string& name) {
         return bench::Swap(name, "BM_ScriptBoxKeystroke", "BM_BareBoxKeystroke");
       });
 }

@@ -29,7 +29,7 @@
 namespace fw {
 
 struct UnitDef {
-  std::string_view name;    // unique within the window
+  std::string_view name;  // unique within the window
   Kind kind = Kind::Label;
   std::string_view parent;  // containing group box or tab control; empty: the window
   int page = -1;            // tab page index when `parent` is a tab control
@@ -56,27 +56,54 @@ struct UnitDef {
   std::vector<std::string_view> tabs;
 
   // Fluent modifiers, so that a definition stays one line per unit.
-  UnitDef&& In(std::string_view p) && { parent = p; return std::move(*this); }
+  UnitDef&& In(std::string_view p) && {
+    parent = p;
+    return std::move(*this);
+  }
   UnitDef&& OnPage(std::string_view tabs_unit, int index) && {
-    parent = tabs_unit; page = index; return std::move(*this);
+    parent = tabs_unit;
+    page = index;
+    return std::move(*this);
   }
-  UnitDef&& Hidden() && { visible = false; return std::move(*this); }
-  UnitDef&& Disabled() && { disabled = true; return std::move(*this); }
-  UnitDef&& Multiline() && { multiline = true; return std::move(*this); }
-  UnitDef&& ReadOnly() && { readOnly = true; return std::move(*this); }
-  UnitDef&& CrLfLines() && { crlfLines = true; return std::move(*this); }
-  UnitDef&& WithFont(Font f) && { font = std::move(f); return std::move(*this); }
+  UnitDef&& Hidden() && {
+    visible = false;
+    return std::move(*this);
+  }
+  UnitDef&& Disabled() && {
+    disabled = true;
+    return std::move(*this);
+  }
+  UnitDef&& Multiline() && {
+    multiline = true;
+    return std::move(*this);
+  }
+  UnitDef&& ReadOnly() && {
+    readOnly = true;
+    return std::move(*this);
+  }
+  UnitDef&& CrLfLines() && {
+    crlfLines = true;
+    return std::move(*this);
+  }
+  UnitDef&& WithFont(Font f) && {
+    font = std::move(f);
+    return std::move(*this);
+  }
   UnitDef&& Colours(Colour fore, Colour back = kDefaultColour) && {
-    textColour = fore; backColour = back; return std::move(*this);
+    textColour = fore;
+    backColour = back;
+    return std::move(*this);
   }
-  UnitDef&& Images(const ImageSet& set) && { images = set; return std::move(*this); }
+  UnitDef&& Images(const ImageSet& set) && {
+    images = set;
+    return std::move(*this);
+  }
 };
 
 // Builders: one per kind, taking what nearly every unit of that kind needs.
 // (Definitions use these rather than designated initializers, which GCC 12
 // reports under -Wmissing-field-initializers.)
-inline UnitDef MakeUnit(std::string_view name, Kind kind, Rect r = {},
-                        std::string_view text = {}) {
+inline UnitDef MakeUnit(std::string_view name, Kind kind, Rect r = {}, std::string_view text = {}) {
   UnitDef u;
   u.name = name;
   u.kind = kind;
@@ -152,16 +179,15 @@ struct Binding {
   FilesHandler filesHandler = nullptr;
 
   Binding(std::string_view u, Event e, Handler h) : unit(u), event(e), handler(h) {}
-  Binding(std::string_view u, Event e, FilesHandler h)
-      : unit(u), event(e), filesHandler(h) {}
+  Binding(std::string_view u, Event e, FilesHandler h) : unit(u), event(e), filesHandler(h) {}
 };
 
 struct WindowFlags {
-  bool frameless = true;        // no system caption bar or border
-  bool onTop = false;           // always above other windows
-  bool inTaskbar = false;       // has a taskbar button (shows `caption`)
-  bool centred = false;         // centred on the screen at every load
-  bool draggable = false;       // dragged with the left button on its background
+  bool frameless = true;   // no system caption bar or border
+  bool onTop = false;      // always above other windows
+  bool inTaskbar = false;  // has a taskbar button (shows `caption`)
+  bool centred = false;    // centred on the screen at every load
+  bool draggable = false;  // dragged with the left button on its background
   bool visibleWhenLoaded = true;
   bool minimisable = false;
   bool inputTransparent = false;  // mouse input passes through to what lies below
@@ -193,26 +219,67 @@ struct WindowDef {
   WindowDef() = default;
   WindowDef(std::string_view n, std::string_view c, int w, int h)
       : name(n), caption(c), width(w), height(h) {}
-  WindowDef&& At(int l, int t) && { left = l; top = t; return std::move(*this); }
-  WindowDef&& Centred() && { flags.centred = true; return std::move(*this); }
-  WindowDef&& OnTop() && { flags.onTop = true; return std::move(*this); }
-  WindowDef&& InTaskbar() && { flags.inTaskbar = true; return std::move(*this); }
-  WindowDef&& Draggable() && { flags.draggable = true; return std::move(*this); }
-  WindowDef&& Minimisable() && { flags.minimisable = true; return std::move(*this); }
-  WindowDef&& HiddenWhenLoaded() && { flags.visibleWhenLoaded = false; return std::move(*this); }
-  WindowDef&& InputTransparent() && { flags.inputTransparent = true; return std::move(*this); }
-  WindowDef&& UserMayClose() && { flags.userMayClose = true; return std::move(*this); }
-  WindowDef&& Translucent(const Image& picture) && {
-    flags.translucent = true; backImage = picture; return std::move(*this);
+  WindowDef&& At(int l, int t) && {
+    left = l;
+    top = t;
+    return std::move(*this);
   }
-  WindowDef&& Background(Colour c) && { backColour = c; return std::move(*this); }
-  WindowDef&& Units(std::vector<UnitDef> u) && { units = std::move(u); return std::move(*this); }
-  WindowDef&& Bind(std::vector<Binding> b) && { bindings = std::move(b); return std::move(*this); }
+  WindowDef&& Centred() && {
+    flags.centred = true;
+    return std::move(*this);
+  }
+  WindowDef&& OnTop() && {
+    flags.onTop = true;
+    return std::move(*this);
+  }
+  WindowDef&& InTaskbar() && {
+    flags.inTaskbar = true;
+    return std::move(*this);
+  }
+  WindowDef&& Draggable() && {
+    flags.draggable = true;
+    return std::move(*this);
+  }
+  WindowDef&& Minimisable() && {
+    flags.minimisable = true;
+    return std::move(*this);
+  }
+  WindowDef&& HiddenWhenLoaded() && {
+    flags.visibleWhenLoaded = false;
+    return std::move(*this);
+  }
+  WindowDef&& InputTransparent() && {
+    flags.inputTransparent = true;
+    return std::move(*this);
+  }
+  WindowDef&& UserMayClose() && {
+    flags.userMayClose = true;
+    return std::move(*this);
+  }
+  WindowDef&& Translucent(const Image& picture) && {
+    flags.translucent = true;
+    backImage = picture;
+    return std::move(*this);
+  }
+  WindowDef&& Background(Colour c) && {
+    backColour = c;
+    return std::move(*this);
+  }
+  WindowDef&& Units(std::vector<UnitDef> u) && {
+    units = std::move(u);
+    return std::move(*this);
+  }
+  WindowDef&& Bind(std::vector<Binding> b) && {
+    bindings = std::move(b);
+    return std::move(*this);
+  }
   WindowDef&& EnterPresses(std::vector<std::string_view> u) && {
-    enterUnits = std::move(u); return std::move(*this);
+    enterUnits = std::move(u);
+    return std::move(*this);
   }
   WindowDef&& EscapePresses(std::vector<std::string_view> u) && {
-    escapeUnits = std::move(u); return std::move(*this);
+    escapeUnits = std::move(u);
+    return std::move(*this);
   }
 };
 

@@ -36,12 +36,12 @@ class Backend;
 // Valid during the handler; outside any handler every field is default.
 struct EventArgs {
   Event event = Event::Created;
-  Control* unit = nullptr;     // nullptr for window events
+  Control* unit = nullptr;  // nullptr for window events
   Window* window = nullptr;
-  int x = 0;                   // mouse events: position in the unit
+  int x = 0;  // mouse events: position in the unit
   int y = 0;
   MouseButton button = MouseButton::Left;
-  int row = -1;                // CellEvent
+  int row = -1;  // CellEvent
   int col = -1;
   CellAction cellAction = CellAction::Clicked;
   // SelectionChanged: the item that was current before the user's choice
@@ -84,7 +84,9 @@ class Runtime {
 
 // ---- Forms and lookup ------------------------------------------------------
 
-inline Window& RegisterForm(const WindowDef& def) { return Runtime::Current().Register(def); }
+inline Window& RegisterForm(const WindowDef& def) {
+  return Runtime::Current().Register(def);
+}
 
 // The window or unit with this name; a missing name, or a unit of another
 // kind than T, is a fatal error naming both (a programming error that the
@@ -204,21 +206,64 @@ int ScreenHeight();
 
 namespace detail {
 [[noreturn]] void WrongKind(std::string_view window, std::string_view unit, Kind wanted);
-template <class T> constexpr Kind KindOf();
-template <> constexpr Kind KindOf<Label>() { return Kind::Label; }
-template <> constexpr Kind KindOf<GroupBox>() { return Kind::GroupBox; }
-template <> constexpr Kind KindOf<Edit>() { return Kind::Edit; }
-template <> constexpr Kind KindOf<Button>() { return Kind::Button; }
-template <> constexpr Kind KindOf<PictureButton>() { return Kind::PictureButton; }
-template <> constexpr Kind KindOf<SuperButton>() { return Kind::SuperButton; }
-template <> constexpr Kind KindOf<Radio>() { return Kind::Radio; }
-template <> constexpr Kind KindOf<Combo>() { return Kind::Combo; }
-template <> constexpr Kind KindOf<Tabs>() { return Kind::Tabs; }
-template <> constexpr Kind KindOf<Timer>() { return Kind::Timer; }
-template <> constexpr Kind KindOf<Grid>() { return Kind::Grid; }
-template <> constexpr Kind KindOf<RichEdit>() { return Kind::RichEdit; }
-template <> constexpr Kind KindOf<DropTarget>() { return Kind::DropTarget; }
-template <> constexpr Kind KindOf<Picture>() { return Kind::Picture; }
+template <class T>
+constexpr Kind KindOf();
+template <>
+constexpr Kind KindOf<Label>() {
+  return Kind::Label;
+}
+template <>
+constexpr Kind KindOf<GroupBox>() {
+  return Kind::GroupBox;
+}
+template <>
+constexpr Kind KindOf<Edit>() {
+  return Kind::Edit;
+}
+template <>
+constexpr Kind KindOf<Button>() {
+  return Kind::Button;
+}
+template <>
+constexpr Kind KindOf<PictureButton>() {
+  return Kind::PictureButton;
+}
+template <>
+constexpr Kind KindOf<SuperButton>() {
+  return Kind::SuperButton;
+}
+template <>
+constexpr Kind KindOf<Radio>() {
+  return Kind::Radio;
+}
+template <>
+constexpr Kind KindOf<Combo>() {
+  return Kind::Combo;
+}
+template <>
+constexpr Kind KindOf<Tabs>() {
+  return Kind::Tabs;
+}
+template <>
+constexpr Kind KindOf<Timer>() {
+  return Kind::Timer;
+}
+template <>
+constexpr Kind KindOf<Grid>() {
+  return Kind::Grid;
+}
+template <>
+constexpr Kind KindOf<RichEdit>() {
+  return Kind::RichEdit;
+}
+template <>
+constexpr Kind KindOf<DropTarget>() {
+  return Kind::DropTarget;
+}
+template <>
+constexpr Kind KindOf<Picture>() {
+  return Kind::Picture;
+}
 }  // namespace detail
 
 template <class T>

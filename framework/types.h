@@ -24,7 +24,9 @@ namespace fw {
 using Colour = std::uint32_t;
 inline constexpr Colour kDefaultColour = 0xFF000000u;
 
-constexpr bool IsSet(Colour c) { return (c & 0xFF000000u) == 0; }
+constexpr bool IsSet(Colour c) {
+  return (c & 0xFF000000u) == 0;
+}
 constexpr Colour Rgb(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
   return Colour{r} | (Colour{g} << 8) | (Colour{b} << 16);
 }
@@ -67,8 +69,7 @@ struct Image {
   std::span<const std::uint8_t> bytes;
   bool Empty() const { return bytes.empty(); }
   friend bool operator==(const Image& a, const Image& b) {
-    return a.name == b.name && a.bytes.data() == b.bytes.data() &&
-           a.bytes.size() == b.bytes.size();
+    return a.name == b.name && a.bytes.data() == b.bytes.data() && a.bytes.size() == b.bytes.size();
   }
 };
 
@@ -103,19 +104,19 @@ struct Frame {
 // The kinds of unit a form may hold. A window is not a unit: it is the form.
 enum class Kind : std::uint8_t {
   Label,
-  GroupBox,       // scope of radio exclusivity for the radios inside it
-  Edit,           // single or multi-line plain text box
+  GroupBox,  // scope of radio exclusivity for the radios inside it
+  Edit,      // single or multi-line plain text box
   Button,
   PictureButton,  // four state pictures, no caption
   SuperButton,    // flat text button
   Radio,
-  Combo,          // drop-down list (not editable), items with integer data
-  Tabs,           // tab control whose pages hold units
-  Timer,          // invisible
+  Combo,  // drop-down list (not editable), items with integer data
+  Tabs,   // tab control whose pages hold units
+  Timer,  // invisible
   Grid,
   RichEdit,
-  DropTarget,     // invisible; registered on another unit
-  Picture,        // shows one picture (PNG with alpha allowed)
+  DropTarget,  // invisible; registered on another unit
+  Picture,     // shows one picture (PNG with alpha allowed)
 };
 
 // Events a handler can be bound to. Window events use an empty unit name in

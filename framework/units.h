@@ -183,13 +183,13 @@ class Combo final : public Control {
  public:
   using Control::Control;
   int Count() const;
-  std::string ItemText(int index) const;  // "" outside 0..Count()-1
-  std::int32_t ItemData(int index) const; // 0 outside
+  std::string ItemText(int index) const;                     // "" outside 0..Count()-1
+  std::int32_t ItemData(int index) const;                    // 0 outside
   int AddItem(std::string_view gbk, std::int32_t data = 0);  // returns its index
-  void RemoveAll();                       // also clears the selection
+  void RemoveAll();                                          // also clears the selection
   int Current() const;
-  std::string CurrentText() const;        // "" when nothing is selected
-  void SetCurrent(int index);             // -1 or out of range: no selection
+  std::string CurrentText() const;  // "" when nothing is selected
+  void SetCurrent(int index);       // -1 or out of range: no selection
   // Selects the first item, from item 0, whose text begins with `prefix`,
   // ASCII letters compared without case, never matching half of a two-byte
   // character. Returns the selected index, or -1 with the selection
@@ -278,19 +278,19 @@ class Grid final : public Control {
   // The grid's own colours (Control), next to the cell colours below.
   using Control::SetBackColour;
   using Control::SetTextColour;
-  int RowCount() const;   // header included; 1 after load
-  int ColCount() const;   // from the form
-  int AppendRow(std::string_view col0Gbk);  // returns the new row's index
-  void DeleteRow(int row);                  // rows 1..RowCount()-1 only
-  void DeleteDataRows();                    // every row but the header
-  std::string CellText(int row, int col) const;  // "" outside
+  int RowCount() const;                                      // header included; 1 after load
+  int ColCount() const;                                      // from the form
+  int AppendRow(std::string_view col0Gbk);                   // returns the new row's index
+  void DeleteRow(int row);                                   // rows 1..RowCount()-1 only
+  void DeleteDataRows();                                     // every row but the header
+  std::string CellText(int row, int col) const;              // "" outside
   void SetCellText(int row, int col, std::string_view gbk);  // outside: ignored
   void SetBackColour(const CellRange& range, Colour c);
   void SetTextColour(const CellRange& range, Colour c);
   void SetReadOnly(const CellRange& range, bool readOnly);
   Colour CellBackColour(int row, int col) const;  // kDefaultColour outside or unset
   Colour CellTextColour(int row, int col) const;
-  bool CellReadOnly(int row, int col) const;      // row 0 is always read-only
+  bool CellReadOnly(int row, int col) const;  // row 0 is always read-only
   void ResetFromDefinition() override;
   void Clear() override;
 
@@ -346,9 +346,9 @@ class RichEdit final : public Control {
   void SetText(std::string_view gbk) override;  // text in the default format; caret to 0
   bool ReadOnly() const;
 
-  int Length() const;        // in characters
+  int Length() const;  // in characters
   int LineCount() const;
-  int CaretLine() const;     // line holding the selection start
+  int CaretLine() const;          // line holding the selection start
   int LineStart(int line) const;  // position of the line's first character; -1 outside
   // The line's GBK bytes, its line break given as a single CR, at most
   // 8,187 bytes (longer lines are cut there, never inside a character).

@@ -449,7 +449,8 @@ bool GetCaretPos(Point* point) {
     if (f.size > 0)
       style.pixels = static_cast<float>(f.unit == fw::FontUnit::Pixels ? f.size : f.size * 96 / 72);
     style.bold = f.bold;
-    advance = text->Advance(platform::GbkToUtf16(static_cast<const fw::Edit*>(edit)->TextRef()), style);
+    advance =
+        text->Advance(platform::GbkToUtf16(static_cast<const fw::Edit*>(edit)->TextRef()), style);
   }
   point->x = 1 + static_cast<int>(advance);
   point->y = 1;

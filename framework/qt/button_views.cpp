@@ -211,8 +211,7 @@ class GroupBoxView final : public QGroupBox, public UnitView {
 
 class ButtonView final : public QPushButton, public UnitView {
  public:
-  ButtonView(ViewHost& b, Control& u, QWidget* parent)
-      : QPushButton(parent), UnitView(b, u, this) {
+  ButtonView(ViewHost& b, Control& u, QWidget* parent) : QPushButton(parent), UnitView(b, u, this) {
     setAutoDefault(false);
     ReportClicks(this, this);
   }
@@ -321,8 +320,7 @@ class PictureView final : public ClickableView<QWidget> {
 // shows what it decided.
 class RadioView final : public QRadioButton, public UnitView {
  public:
-  RadioView(ViewHost& b, Control& u, QWidget* parent)
-      : QRadioButton(parent), UnitView(b, u, this) {
+  RadioView(ViewHost& b, Control& u, QWidget* parent) : QRadioButton(parent), UnitView(b, u, this) {
     setAutoExclusive(false);
     connect(this, &QRadioButton::clicked, this, [this] {
       if (!Live()) return;

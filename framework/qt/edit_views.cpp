@@ -128,9 +128,10 @@ class TextEditView final : public EditBoxView<QPlainTextEdit> {
     setLineWrapMode(QPlainTextEdit::WidgetWidth);
     // Both signals also come from program writes; those happen only inside
     // Show, under the guard.
-    connect(document(), &QTextDocument::contentsChange, this, [this](int at, int removed, int added) {
-      if (!writing_) Note({at, removed, added});
-    });
+    connect(document(), &QTextDocument::contentsChange, this,
+            [this](int at, int removed, int added) {
+              if (!writing_) Note({at, removed, added});
+            });
     connect(this, &QPlainTextEdit::textChanged, this, [this] {
       if (!writing_) UserEdited();
     });
@@ -329,8 +330,7 @@ QTextCharFormat ToCharFormat(const CharFormat& f, const QFont& base) {
 // at every write (the description box is rewritten at every level page).
 class RichEditView final : public QTextEdit, public UnitView {
  public:
-  RichEditView(ViewHost& b, Control& u, QWidget* parent)
-      : QTextEdit(parent), UnitView(b, u, this) {
+  RichEditView(ViewHost& b, Control& u, QWidget* parent) : QTextEdit(parent), UnitView(b, u, this) {
     setReadOnly(true);
     setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     setAcceptDrops(false);
@@ -431,8 +431,9 @@ class RichEditView final : public QTextEdit, public UnitView {
         if (chars[i].lineBreak) {
           c.text.append(QLatin1Char('\n'));
         } else {
-          c.text.append(FromGbk(std::string_view(text).substr(
-              static_cast<std::size_t>(chars[i].offset), static_cast<std::size_t>(chars[i].length))));
+          c.text.append(
+              FromGbk(std::string_view(text).substr(static_cast<std::size_t>(chars[i].offset),
+                                                    static_cast<std::size_t>(chars[i].length))));
         }
         units = c.text.size() - before;
       }

@@ -179,9 +179,9 @@ std::optional<TextIndex::ShownPart> TextIndex::Splice(TwoParts gbk, std::size_t 
   // What can show otherwise than before: the new bytes, with the character
   // on either side of them.
   const auto begin = std::lower_bound(offsets.begin(), offsets.end(), static_cast<int>(offset));
-  const auto stop =
-      std::upper_bound(begin, offsets.end(), static_cast<int>(offset + inserted));
-  const auto i = static_cast<qsizetype>(begin - offsets.begin()) - (begin != offsets.begin() ? 1 : 0);
+  const auto stop = std::upper_bound(begin, offsets.end(), static_cast<int>(offset + inserted));
+  const auto i =
+      static_cast<qsizetype>(begin - offsets.begin()) - (begin != offsets.begin() ? 1 : 0);
   const auto j = static_cast<qsizetype>(stop - offsets.begin());
   return ShownPart{unit + static_cast<int>(i), shown.mid(i, j - i)};
 }

@@ -29,8 +29,8 @@ namespace fw::qt {
 // A text as two parts, the first followed by the second: the model's text
 // as fw::Edit::TextParts gives it, or one whole text.
 struct TwoParts {
-  TwoParts(std::string_view whole) : first(whole) {}  // NOLINT: implicit
-  TwoParts(const std::string& whole) : first(whole) {}  // NOLINT: implicit
+  TwoParts(std::string_view whole) : first(whole) {}             // NOLINT: implicit
+  TwoParts(const std::string& whole) : first(whole) {}           // NOLINT: implicit
   TwoParts(std::pair<std::string_view, std::string_view> parts)  // NOLINT: implicit
       : first(parts.first), second(parts.second) {}
   std::size_t size() const { return first.size() + second.size(); }
@@ -100,8 +100,7 @@ class TextIndex {
   // the same unchanged beginning and end, their bytes kept, and the same
   // middle, converted, its line breaks CR LF. Nothing when the report does
   // not fit the text indexed and the document.
-  std::optional<ModelChange> UserChange(TwoParts gbk, BoxChange change,
-                                        const QTextDocument& now);
+  std::optional<ModelChange> UserChange(TwoParts gbk, BoxChange change, const QTextDocument& now);
 
  private:
   struct Piece {
@@ -111,8 +110,8 @@ class TextIndex {
   // Cuts bytes [from, to) of `gbk` into pieces, appended to `out`, and
   // appends what they show to `shown` and the model byte of each shown
   // character to `offsets`.
-  void Cut(TwoParts gbk, std::size_t from, std::size_t to, std::vector<Piece>& out,
-           QString& shown, std::vector<int>& offsets);
+  void Cut(TwoParts gbk, std::size_t from, std::size_t to, std::vector<Piece>& out, QString& shown,
+           std::vector<int>& offsets);
   // Moves `at_` to the piece that holds byte `byte` or shown position
   // `unit` (which lie inside the text).
   void SeekByte(std::size_t byte);

@@ -50,8 +50,8 @@ int DefaultScreen() {
 // The first event code of the XFixes extension, or -1.
 int XFixesFirstEvent(xcb_connection_t* c) {
   constexpr char kName[] = "XFIXES";
-  xcb_query_extension_reply_t* reply = xcb_query_extension_reply(
-      c, xcb_query_extension(c, sizeof kName - 1, kName), nullptr);
+  xcb_query_extension_reply_t* reply =
+      xcb_query_extension_reply(c, xcb_query_extension(c, sizeof kName - 1, kName), nullptr);
   const int first = reply != nullptr && reply->present != 0 ? reply->first_event : -1;
   std::free(reply);
   return first;

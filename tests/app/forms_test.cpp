@@ -60,9 +60,12 @@ TEST(Forms, EveryPictureButtonAndPictureHasItsPicturesAtItsSize) {
 // live inside the main editor, and the figure beside the prompt box are not.
 TEST(Forms, TheUserMayCloseTheWindowsWithACloseButton) {
   const std::map<std::string, bool> expected{
-      {"MainWindow", true},          {"HelpWindow", true},
-      {"PromptWindow", true},        {"SkillListWindow", true},
-      {"SkillParamWindow", false},   {"MasteryLevelWindow", false},
+      {"MainWindow", true},
+      {"HelpWindow", true},
+      {"PromptWindow", true},
+      {"SkillListWindow", true},
+      {"SkillParamWindow", false},
+      {"MasteryLevelWindow", false},
       {"PromptBackdropWindow", false},
   };
   std::map<std::string, bool> forms;

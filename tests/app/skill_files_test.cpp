@@ -31,8 +31,8 @@ SkillNameIndex TestNames() {
            "<disactive_status_command>", "<Mixed_Case_Name>大小写",
            "<swift_level_property>速度:<int>%", "<swift_name>疾风>步", "<name_14910>重复的键",
            "<a>b_name>大于号",
-           "<丄_name>丄字",  // 丄 is 0x81 0x41: its trail byte reads as "A"
-           "<丂A_name>字A",  // 丂 is 0x81 0x40; the "A" after it is a letter of its own
+           "<丄_name>丄字",   // 丄 is 0x81 0x41: its trail byte reads as "A"
+           "<丂A_name>字A",   // 丂 is 0x81 0x40; the "A" after it is a letter of its own
            "<€B_name>欧元B",  // € is the single byte 0x80; the "B" after it is a letter too
        }) {
     lines.push_back(Gbk(line));
@@ -206,8 +206,7 @@ TEST(SkillFileText, BytesThatAreNotUtf8AreNotOpened) {
       {"GBK after a byte-order mark", "\xEF\xBB\xBF" + Gbk("技能"), std::nullopt},
       {"one GBK character in UTF-8", "\xE6\x8A\x80" + Gbk("能"), std::nullopt},
       {"cut short at the end", "[name]\r\n\xE6\x8A", std::nullopt},
-      {"cut short before the zero bytes at the end", std::string("a\xE6\x8A\0\0", 5),
-       std::nullopt},
+      {"cut short before the zero bytes at the end", std::string("a\xE6\x8A\0\0", 5), std::nullopt},
       {"overlong", "[name]\xC0\xAF", std::nullopt},
       {"encoded surrogate", "\xED\xA0\x80", std::nullopt},
       {"beyond U+10FFFF", "\xF4\x90\x80\x80", std::nullopt},

@@ -144,8 +144,7 @@ class SpliceEnv {
 // A changed text counts one change, and the last splice, applied to the
 // text before it, gives the text after it: a view that follows the
 // splices holds the model's text.
-void ExpectSpliceLeadsFrom(const std::string& before, std::uint64_t version,
-                           const fw::Edit& edit) {
+void ExpectSpliceLeadsFrom(const std::string& before, std::uint64_t version, const fw::Edit& edit) {
   const fw::Edit::Splice& s = edit.LastSplice();
   const std::string after = edit.Text();
   ASSERT_EQ(s.version, version + (after != before ? 1 : 0));
@@ -186,7 +185,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         SpliceCase{"Typed", true, "a\r\nb", 1, 0, "x", "ax\r\nb"},
         SpliceCase{"EnterGivesCrLf", true, "ab", 1, 0, "\n", "a\r\nb"},
-        SpliceCase{"PastedBreaksOfEveryKind", true, "ab", 1, 0, "1\n2\r3\r\n4\r", "a1\r\n2\r\n3\r\n4\r\nb"},
+        SpliceCase{"PastedBreaksOfEveryKind", true, "ab", 1, 0, "1\n2\r3\r\n4\r",
+                   "a1\r\n2\r\n3\r\n4\r\nb"},
         SpliceCase{"CrTypedBeforeAnLf", true, "a\r\nb", 1, 0, "\r", "a\r\n\r\nb"},
         SpliceCase{"TypedBetweenCrAndLf", true, "a\r\nb", 2, 0, "x", "a\r\nx\r\nb"},
         SpliceCase{"LfOfACrLfDeleted", true, "a\r\nb", 2, 1, "", "a\r\nb"},

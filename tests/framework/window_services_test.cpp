@@ -214,10 +214,11 @@ TEST(UnitChanges, ReachTheHookUntilTheWindowIsDestroyed) {
   tw::button->Disable();  // no change
   tw::edit->SetVisible(false);
   tw::button->Enable();
-  EXPECT_EQ(seen, (std::vector<std::string>{
-                      "按钮 " + std::to_string(static_cast<int>(fw::Prop::Disabled)) + " disabled",
-                      "编辑框 " + std::to_string(static_cast<int>(fw::Prop::Visible)) + " enabled",
-                      "按钮 " + std::to_string(static_cast<int>(fw::Prop::Disabled)) + " enabled"}));
+  EXPECT_EQ(seen,
+            (std::vector<std::string>{
+                "按钮 " + std::to_string(static_cast<int>(fw::Prop::Disabled)) + " disabled",
+                "编辑框 " + std::to_string(static_cast<int>(fw::Prop::Visible)) + " enabled",
+                "按钮 " + std::to_string(static_cast<int>(fw::Prop::Disabled)) + " enabled"}));
   tw::window->Destroy();
   tw::window->Load();
   tw::button->Disable();

@@ -181,7 +181,10 @@ TEST(TextIndexEdges, CharactersJoinAndPartWherePiecesMeet) {
       {"LfTypedAfterCr", head + "\rXb", 512, 0, "\n"},
       {"CrLfParted", head + "\r\nb", 512, 0, "X"},
       {"DeletedBeforeTheEdgeBetweenCrAndLf", shorter + "\r1\nb", 511, 1, ""},
-      {"DeletedBeforeTheEdgeBetweenLeadAndTrail", shorter + "\x81" "1@b", 511, 1, ""},
+      {"DeletedBeforeTheEdgeBetweenLeadAndTrail",
+       shorter + "\x81"
+                 "1@b",
+       511, 1, ""},
   };
   for (const Splice& s : splices) {
     TextIndex index;
@@ -220,7 +223,8 @@ TEST_F(TextIndexChanges, AgreeWithTheMirrorOverTheWholeText) {
   };
   auto parts = [&](const std::string& text) {
     const auto cut = static_cast<std::size_t>(Next(static_cast<int>(text.size()) + 1));
-    return fw::qt::TwoParts({std::string_view(text).substr(0, cut), std::string_view(text).substr(cut)});
+    return fw::qt::TwoParts(
+        {std::string_view(text).substr(0, cut), std::string_view(text).substr(cut)});
   };
   for (int round = 0; round < 40; ++round) {
     std::string text = randomText(1500);
@@ -262,7 +266,8 @@ TEST_F(TextIndexChanges, AgreeWithTheMirrorOverTheWholeText) {
       for (const TextIndex::BoxChange& report : reports) {
         const std::optional<TextIndex::ModelChange> change =
             index.UserChange(parts(text), report, doc);
-        ASSERT_TRUE(change.has_value()) << report.at << " " << report.removed << " " << report.added;
+        ASSERT_TRUE(change.has_value())
+            << report.at << " " << report.removed << " " << report.added;
         std::string result = text;
         result.replace(change->offset, change->removed, change->inserted);
         EXPECT_EQ(result, expected) << report.at << " " << report.removed << " " << report.added;

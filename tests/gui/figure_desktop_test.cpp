@@ -69,15 +69,15 @@ int Depth(xcb_connection_t* c, xcb_window_t window) {
 // The window's pixels as the X server holds them: a 32-bit window's with
 // their (premultiplied) alpha, a 24-bit window's opaque.
 QImage Pixels(xcb_connection_t* c, xcb_window_t window, QSize size) {
-  xcb_get_image_reply_t* reply = xcb_get_image_reply(
-      c,
-      xcb_get_image(c, XCB_IMAGE_FORMAT_Z_PIXMAP, window, 0, 0,
-                    static_cast<std::uint16_t>(size.width()),
-                    static_cast<std::uint16_t>(size.height()), ~0u),
-      nullptr);
+  xcb_get_image_reply_t* reply =
+      xcb_get_image_reply(c,
+                          xcb_get_image(c, XCB_IMAGE_FORMAT_Z_PIXMAP, window, 0, 0,
+                                        static_cast<std::uint16_t>(size.width()),
+                                        static_cast<std::uint16_t>(size.height()), ~0u),
+                          nullptr);
   if (reply == nullptr) return {};
-  QImage image(size, reply->depth == 32 ? QImage::Format_ARGB32_Premultiplied
-                                        : QImage::Format_RGB32);
+  QImage image(size,
+               reply->depth == 32 ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
   const int stride = xcb_get_image_data_length(reply) / size.height();
   for (int y = 0; y < size.height(); ++y) {
     std::memcpy(image.scanLine(y), xcb_get_image_data(reply) + y * stride,
@@ -150,8 +150,7 @@ bool HoldsTheFiguresAlpha(xcb_connection_t* c) {
 // with a connection of its own to the X server, then the box is answered.
 void WhileThePromptShows(const std::function<void(xcb_connection_t*)>& check) {
   const auto open = WhenThePromptStandsOpen([&] {
-    CHILD_CHECK(Win("PromptBackdropWindow") != nullptr &&
-                Win("PromptBackdropWindow")->isVisible());
+    CHILD_CHECK(Win("PromptBackdropWindow") != nullptr && Win("PromptBackdropWindow")->isVisible());
     xcb_connection_t* c = xcb_connect(nullptr, nullptr);
     CHILD_CHECK(xcb_connection_has_error(c) == 0);
     if (xcb_connection_has_error(c) == 0) check(c);

@@ -148,40 +148,40 @@ QSize UncutInk(const QString& text, const QFont& font, QColor colour, QColor gro
 // pixels left of the window, and the three lines, whose labels are lower
 // than the font's line, with the descenders of g, j, p, q and y.
 TEST_F(PromptGui, NoTextOfThePromptIsCut) {
-  EXPECT_EXIT(
-      RunEditor([] {
-        const auto open = WhenThePromptStandsOpen([] {
-          QWidget* prompt = Win("PromptWindow");
-          const QImage shot = prompt->grab().toImage();
-          struct Text {
-            const char* unit;
-            QRect area;  // where its glyphs may show, inside the borders
-            QColor colour;
-            QColor ground;
-          };
-          const QColor green(0, 128, 0);
-          const QColor white(255, 255, 255);
-          for (const Text& t : {Text{"标签1", {0, 0, 320, 24}, white, green},
-                                Text{"第一行", {3, 25, 314, 24}, QColor(255, 0, 0), white},
-                                Text{"第二行", {3, 44, 314, 24}, green, white},
-                                Text{"第三行", {3, 63, 314, 24}, QColor(0, 0, 0), white}}) {
-            auto* label = W<QLabel>("PromptWindow", t.unit);
-            const QSize whole = UncutInk(label->text(), label->font(), t.colour, t.ground);
-            const QSize shown = Ink(shot, t.area, t.colour, t.ground).size();
-            if (shown != whole) {
-              Failures().push_back(std::string(t.unit) + " shows " + std::to_string(shown.width()) +
-                                   " x " + std::to_string(shown.height()) + " of its text's " +
-                                   std::to_string(whole.width()) + " x " +
-                                   std::to_string(whole.height()) + " pixels");
-            }
-          }
-          LeavePicture(shot, QStringLiteral("prompt_texts"), __LINE__);
-          QTest::keyClick(prompt, Qt::Key_Return);
-        });
-        app::ShowPromptBox(Gbk("jgpqy 第一行"), Gbk("Qgjpqy技能数据已复制！"), Gbk("gyp|技能"),
-                           false);
-      }),
-      ::testing::ExitedWithCode(0), "");
+  EXPECT_EXIT(RunEditor([] {
+                const auto open = WhenThePromptStandsOpen([] {
+                  QWidget* prompt = Win("PromptWindow");
+                  const QImage shot = prompt->grab().toImage();
+                  struct Text {
+                    const char* unit;
+                    QRect area;  // where its glyphs may show, inside the borders
+                    QColor colour;
+                    QColor ground;
+                  };
+                  const QColor green(0, 128, 0);
+                  const QColor white(255, 255, 255);
+                  for (const Text& t : {Text{"标签1", {0, 0, 320, 24}, white, green},
+                                        Text{"第一行", {3, 25, 314, 24}, QColor(255, 0, 0), white},
+                                        Text{"第二行", {3, 44, 314, 24}, green, white},
+                                        Text{"第三行", {3, 63, 314, 24}, QColor(0, 0, 0), white}}) {
+                    auto* label = W<QLabel>("PromptWindow", t.unit);
+                    const QSize whole = UncutInk(label->text(), label->font(), t.colour, t.ground);
+                    const QSize shown = Ink(shot, t.area, t.colour, t.ground).size();
+                    if (shown != whole) {
+                      Failures().push_back(std::string(t.unit) + " shows " +
+                                           std::to_string(shown.width()) + " x " +
+                                           std::to_string(shown.height()) + " of its text's " +
+                                           std::to_string(whole.width()) + " x " +
+                                           std::to_string(whole.height()) + " pixels");
+                    }
+                  }
+                  LeavePicture(shot, QStringLiteral("prompt_texts"), __LINE__);
+                  QTest::keyClick(prompt, Qt::Key_Return);
+                });
+                app::ShowPromptBox(Gbk("jgpqy 第一行"), Gbk("Qgjpqy技能数据已复制！"),
+                                   Gbk("gyp|技能"), false);
+              }),
+              ::testing::ExitedWithCode(0), "");
 }
 
 class SkinText : public GuiTest {};
@@ -334,13 +334,15 @@ TEST_P(SkinnedButtonDisabled, ShowsItsDisabledPictureAndIgnoresThePointerUntilEn
   skin::ResetSkinState();
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Roads, SkinnedButtonDisabled,
-    ::testing::Values(
-        EnableRoad{"ThroughTheFramework",
-                   [](skin::Hwnd b, bool enabled) { skin::ControlOf(b)->SetDisabled(!enabled); }},
-        EnableRoad{"ThroughTheModule",
-                   [](skin::Hwnd b, bool enabled) { skin::EnableWindow(b, enabled); }}),
-    [](const auto& param) { return std::string(param.param.name); });
+INSTANTIATE_TEST_SUITE_P(Roads, SkinnedButtonDisabled,
+                         ::testing::Values(EnableRoad{"ThroughTheFramework",
+                                                      [](skin::Hwnd b, bool enabled) {
+                                                        skin::ControlOf(b)->SetDisabled(!enabled);
+                                                      }},
+                                           EnableRoad{"ThroughTheModule",
+                                                      [](skin::Hwnd b, bool enabled) {
+                                                        skin::EnableWindow(b, enabled);
+                                                      }}),
+                         [](const auto& param) { return std::string(param.param.name); });
 
 }  // namespace

@@ -96,30 +96,29 @@ TEST_F(ShowThroughWidgets, AClickOnADescriptionLinePaintsTheRowsOfItsValues) {
 }
 
 TEST_F(ShowThroughWidgets, TheClassChoiceAndTheSlideOfASideWindow) {
-  EXPECT_EXIT(
-      RunEditor([] {
-        PasteAndRead("mastery_all_classes.sp.txt");
-        auto* combo = gui_test::W<QComboBox>("MasteryLevelWindow", "全职业组合框");
-        auto* mastery = gui_test::W<QTableView>("MasteryLevelWindow", "精通表格");
-        CHILD_CHECK(combo->isVisible());
-        CHILD_CHECK(combo->count() == 10);
-        CHILD_CHECK(combo->currentText() == Q("请选择一个职业"));
-        CHILD_CHECK(mastery->model()->rowCount() == 0);
-        combo->setFocus();
-        for (int i = 0; i < 6; ++i) QTest::keyClick(combo, Qt::Key_Down);  // to 圣职者
-        CHILD_CHECK(combo->currentText() == Q("圣职者"));
-        CHILD_CHECK(mastery->model()->rowCount() == 5);
-        CHILD_CHECK(CellText(mastery, 2, 0) == Q("圣骑士"));
+  EXPECT_EXIT(RunEditor([] {
+                PasteAndRead("mastery_all_classes.sp.txt");
+                auto* combo = gui_test::W<QComboBox>("MasteryLevelWindow", "全职业组合框");
+                auto* mastery = gui_test::W<QTableView>("MasteryLevelWindow", "精通表格");
+                CHILD_CHECK(combo->isVisible());
+                CHILD_CHECK(combo->count() == 10);
+                CHILD_CHECK(combo->currentText() == Q("请选择一个职业"));
+                CHILD_CHECK(mastery->model()->rowCount() == 0);
+                combo->setFocus();
+                for (int i = 0; i < 6; ++i) QTest::keyClick(combo, Qt::Key_Down);  // to 圣职者
+                CHILD_CHECK(combo->currentText() == Q("圣职者"));
+                CHILD_CHECK(mastery->model()->rowCount() == 5);
+                CHILD_CHECK(CellText(mastery, 2, 0) == Q("圣骑士"));
 
-        QWidget* params = Win("SkillParamWindow");
-        CHILD_CHECK(params->isVisible() && params->width() == 173);
-        Press("参数窗口按钮");
-        CHILD_CHECK(!params->isVisible());
-        Press("参数窗口按钮");
-        CHILD_CHECK(params->isVisible() && params->width() == 173);
-        CHILD_CHECK(params->pos() == QPoint(627, 125));
-      }),
-      ::testing::ExitedWithCode(0), "");
+                QWidget* params = Win("SkillParamWindow");
+                CHILD_CHECK(params->isVisible() && params->width() == 173);
+                Press("参数窗口按钮");
+                CHILD_CHECK(!params->isVisible());
+                Press("参数窗口按钮");
+                CHILD_CHECK(params->isVisible() && params->width() == 173);
+                CHILD_CHECK(params->pos() == QPoint(627, 125));
+              }),
+              ::testing::ExitedWithCode(0), "");
 }
 
 }  // namespace

@@ -634,7 +634,8 @@ class Steps {
     QObject::connect(&timer_, &QTimer::timeout, [this] {
       // The step runs from a timer of its own, so that a loop it waits in
       // (a delay, a modal window) does not hold this timer up.
-      if (next_ < steps_.size() && steps_[next_].first()) QTimer::singleShot(0, steps_[next_++].second);
+      if (next_ < steps_.size() && steps_[next_].first())
+        QTimer::singleShot(0, steps_[next_++].second);
     });
     timer_.start(5);
   }
@@ -651,10 +652,13 @@ TEST_F(Traps, ADelayKeepsTimersPostsAndOtherWindowsAlive) {
   ASSERT_TRUE(fw::GetWindow("Other").Load());
   // The other window is clicked while the delay runs: once it has started
   // and a tick came inside it.
-  Steps steps({{[] { return true; },
-                [this] { QTest::mouseClick(Widget("Nest", "等待"), Qt::LeftButton); }},
-               {[] { return Count("wait start") == 1 && TicksBetween(IndexOf("wait start"), int(Log().size())) >= 1; },
-                [this] { QTest::mouseClick(Widget("Other", "别的"), Qt::LeftButton); }}});
+  Steps steps(
+      {{[] { return true; }, [this] { QTest::mouseClick(Widget("Nest", "等待"), Qt::LeftButton); }},
+       {[] {
+          return Count("wait start") == 1 &&
+                 TicksBetween(IndexOf("wait start"), int(Log().size())) >= 1;
+        },
+        [this] { QTest::mouseClick(Widget("Other", "别的"), Qt::LeftButton); }}});
   ASSERT_TRUE(ServeUntil([] { return Count("wait end") == 1; }));
   const int start = IndexOf("wait start");
   const int end = IndexOf("wait end");
@@ -673,23 +677,23 @@ TEST_F(Traps, AModalLoadBlocksItsOwnerButNotTheLoop) {
   auto ticksSince = [](const char* note) {
     return Count(note) == 1 ? TicksBetween(IndexOf(note), int(Log().size())) : 0;
   };
-  Steps steps({{[] { return true; },
-                [this] { QTest::mouseClick(Widget("Nest", "模态"), Qt::LeftButton); }},
-               {[] { return fw::GetWindow("Modal").IsLoaded(); },
-                [this] {
-                  Note("blocked try");
-                  // The owner takes no input while the modal window is open:
-                  // neither its widgets nor the model change.
-                  QTest::mouseClick(Widget("Nest", "等待"), Qt::LeftButton);
-                  auto* line = Widget<QLineEdit>("Nest", "行");
-                  QTest::keyClicks(line, "zz");
-                  if (line->text() != QStringLiteral("x")) Note("typed into a blocked window");
-                  fw::PostToGui([] { Note("posted"); });
-                }},
-               // The owner's timer ticks on inside the modal loop; the modal
-               // window is closed only after it did, and the posted item ran.
-               {[&] { return ticksSince("blocked try") >= 3 && Count("posted") == 1; },
-                [this] { QTest::mouseClick(Widget("Modal", "关"), Qt::LeftButton); }}});
+  Steps steps(
+      {{[] { return true; }, [this] { QTest::mouseClick(Widget("Nest", "模态"), Qt::LeftButton); }},
+       {[] { return fw::GetWindow("Modal").IsLoaded(); },
+        [this] {
+          Note("blocked try");
+          // The owner takes no input while the modal window is open:
+          // neither its widgets nor the model change.
+          QTest::mouseClick(Widget("Nest", "等待"), Qt::LeftButton);
+          auto* line = Widget<QLineEdit>("Nest", "行");
+          QTest::keyClicks(line, "zz");
+          if (line->text() != QStringLiteral("x")) Note("typed into a blocked window");
+          fw::PostToGui([] { Note("posted"); });
+        }},
+       // The owner's timer ticks on inside the modal loop; the modal
+       // window is closed only after it did, and the posted item ran.
+       {[&] { return ticksSince("blocked try") >= 3 && Count("posted") == 1; },
+        [this] { QTest::mouseClick(Widget("Modal", "关"), Qt::LeftButton); }}});
   ASSERT_TRUE(ServeUntil([] { return Count("modal returned") == 1; }));
   EXPECT_EQ(Count("wait start"), 0);
   EXPECT_EQ(Count("typed into a blocked window"), 0);

@@ -73,8 +73,8 @@ std::string WholeDocumentText(const std::string& before, const QString& document
   std::size_t at = 0;
   while (at < got.size() && at < want.size() && got[at] == want[at]) ++at;
   return ::testing::AssertionFailure()
-         << "sizes " << got.size() << " and " << want.size() << ", first difference at byte "
-         << at << ": " << ::testing::PrintToString(got.substr(at, 24)) << " instead of "
+         << "sizes " << got.size() << " and " << want.size() << ", first difference at byte " << at
+         << ": " << ::testing::PrintToString(got.substr(at, 24)) << " instead of "
          << ::testing::PrintToString(want.substr(at, 24));
 }
 
@@ -105,8 +105,8 @@ class Typing : public GuiTest {
   // CRs, TABs, Chinese, the euro sign, bytes that are no GBK (0xFF, a lead
   // byte before a line break).
   std::string ProgramText(int lines) {
-    static const char* const words[] = {"[level info]", "1200", "\t", "技能", "x", "\x80",
-                                        "\xFF",         "[@02]", " ", "数据", "\x81"};
+    static const char* const words[] = {"[level info]", "1200",  "\t", "技能", "x",   "\x80",
+                                        "\xFF",         "[@02]", " ",  "数据", "\x81"};
     static const char* const breaks[] = {"\r\n", "\r\n", "\r\n", "\r\n", "\n", "\r"};
     std::string text;
     for (int i = 0; i < lines; ++i) {
@@ -131,7 +131,8 @@ class Typing : public GuiTest {
     const int length = doc->characterCount() - 1;
     int at = Next(static_cast<std::size_t>(length) + 1);
     if (Next(2) == 0) {
-      const QTextBlock block = doc->findBlockByNumber(Next(static_cast<std::size_t>(doc->blockCount())));
+      const QTextBlock block =
+          doc->findBlockByNumber(Next(static_cast<std::size_t>(doc->blockCount())));
       at = Next(2) == 0 ? block.position() : block.position() + block.length() - 1;
     }
     QTextCursor c(doc);
@@ -153,19 +154,21 @@ class Typing : public GuiTest {
     int reported = 0;
     std::string settled = model.Text();  // before the change being reported
     std::optional<QString> document;     // what the document holds for it
-    const QMetaObject::Connection changed = QObject::connect(doc, &QTextDocument::contentsChange, [&] {
-      if (doc->isUndoRedoEnabled()) document = doc->toRawText();
-    });
+    const QMetaObject::Connection changed =
+        QObject::connect(doc, &QTextDocument::contentsChange, [&] {
+          if (doc->isUndoRedoEnabled()) document = doc->toRawText();
+        });
     // Runs after the view has taken the change to the model.
-    const QMetaObject::Connection taken = QObject::connect(doc, &QTextDocument::contentsChanged, [&] {
-      if (!doc->isUndoRedoEnabled()) return;
-      ++reported;
-      const std::string expected =
-          WholeDocumentText(settled, document.value_or(doc->toRawText()), crlf);
-      EXPECT_TRUE(SameText(model.Text(), expected)) << what << " (change " << reported << ")";
-      settled = model.Text();
-      document.reset();
-    });
+    const QMetaObject::Connection taken =
+        QObject::connect(doc, &QTextDocument::contentsChanged, [&] {
+          if (!doc->isUndoRedoEnabled()) return;
+          ++reported;
+          const std::string expected =
+              WholeDocumentText(settled, document.value_or(doc->toRawText()), crlf);
+          EXPECT_TRUE(SameText(model.Text(), expected)) << what << " (change " << reported << ")";
+          settled = model.Text();
+          document.reset();
+        });
     act();
     QObject::disconnect(changed);
     QObject::disconnect(taken);
@@ -179,9 +182,9 @@ class Typing : public GuiTest {
 
 TEST_F(Typing, RandomEditsGiveTheBytesOfTheWholeDocument) {
   const QString pastes[] = {
-      Q("P\r\nQ"), Q("x\ny"),      Q("a\rb"),           Q("\r\n"), Q("\r"),
-      Q("\n"),     Q("技能\r\n数据"), Q("☃ 雪"),            Q("😀x"),  Q("中\u2028文"),
-      Q("\t1\t2\r\n"), Q("\r\r\n\n"), Q("€\uFFFD"),
+      Q("P\r\nQ"),     Q("x\ny"),         Q("a\rb"),    Q("\r\n"), Q("\r"),
+      Q("\n"),         Q("技能\r\n数据"), Q("☃ 雪"),    Q("😀x"),   Q("中\u2028文"),
+      Q("\t1\t2\r\n"), Q("\r\r\n\n"),     Q("€\uFFFD"),
   };
   const QString committed[] = {Q("技能"), Q("數"), Q("𠀀"), Q("，")};
   const char typed[] = "ab1 \t;[]";
@@ -201,7 +204,8 @@ TEST_F(Typing, RandomEditsGiveTheBytesOfTheWholeDocument) {
         case 0:
         case 1: {
           const char c = typed[Next(sizeof typed - 1)];
-          Check(where + "type " + std::string(1, c), model, w, crlf, [&] { QTest::keyClick(w, c); });
+          Check(where + "type " + std::string(1, c), model, w, crlf,
+                [&] { QTest::keyClick(w, c); });
           break;
         }
         case 2:
@@ -224,7 +228,8 @@ TEST_F(Typing, RandomEditsGiveTheBytesOfTheWholeDocument) {
         }
         case 6: {
           const QString& text = committed[Next(std::size(committed))];
-          Check(where + "commit " + text.toStdString(), model, w, crlf, [&] { InputMethod(w, text); });
+          Check(where + "commit " + text.toStdString(), model, w, crlf,
+                [&] { InputMethod(w, text); });
           break;
         }
         case 7:

@@ -478,7 +478,8 @@ TEST_F(Views, RichEditShowsEveryWriteOfASeriesExactly) {
        }},
       {"the end cut", [&] { box.SetText(Gbk("攻击力：125\r\n")); }},
       {"empty", [&] { box.SetText(""); }},
-      {"the same prefix, other colours", [&] {
+      {"the same prefix, other colours",
+       [&] {
          box.SetText(Gbk("攻击力：125\r\n范围：300"));
          paint(4, 3, kBlue, false);
        }},

@@ -345,12 +345,14 @@ TEST_F(Children, AButtonDisabledBeforeItIsSkinnedShowsItsDisabledImage) {
   other.SubclassChildren();
   EXPECT_EQ(GetDrawState(b), kStateDisabled);
   EXPECT_EQ(later.LayeredFrame().At(20, 15), kGrey);
-  for (Kind k : {Kind::PointerMove, Kind::LeftDown, Kind::LeftUp}) h.Raw("Later", Pointer(k, 20, 15));
+  for (Kind k : {Kind::PointerMove, Kind::LeftDown, Kind::LeftUp})
+    h.Raw("Later", Pointer(k, 20, 15));
   EXPECT_EQ(later.LayeredFrame().At(20, 15), kGrey);
   EXPECT_EQ(g_clicks, 0);
   later.Find("按钮")->Enable();
   EXPECT_EQ(later.LayeredFrame().At(20, 15), kRed);
-  for (Kind k : {Kind::PointerMove, Kind::LeftDown, Kind::LeftUp}) h.Raw("Later", Pointer(k, 20, 15));
+  for (Kind k : {Kind::PointerMove, Kind::LeftDown, Kind::LeftUp})
+    h.Raw("Later", Pointer(k, 20, 15));
   EXPECT_EQ(g_clicks, 1);
 }
 
